@@ -1,0 +1,52 @@
+// Korvane Burrowkin: program start.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/main_window.h"
+#include "gfx/assets.h"
+
+namespace {
+
+const char* const ApplicationTitle = "Korvane Burrowkin";
+
+bool DisplayAvailable()
+{
+    auto set = [](const char* name) { const char* v = std::getenv(name); return v && *v; };
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!DisplayAvailable()) {
+        std::fprintf(stderr,
+                     "burrowkin: no display found. The game needs a desktop window.\n"
+                     "Start it from a graphical session, or try it on a virtual display:\n"
+                     "    xvfb-run -a %s\n",
+                     argv[0]);
+        return 1;
+    }
+    // The first argument "/256" gives the off-screen surfaces the tile sheet's palette.
+    const bool palette256 = argc > 1 && std::strcmp(argv[1], "/256") == 0;
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
+
+    const std::string dataDirectory = FindDataDirectory(argv[0]);
+    Assets art;
+    try {
+        art = LoadAssets(dataDirectory);
+    } catch (const AssetError& e) {
+        QMessageBox::critical(nullptr, QString::fromUtf8(ApplicationTitle), QString::fromStdString(e.what()));
+        return 1;
+    }
+
+    TForm1 Form1(art, palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory);
+    Form1.show();
+    return application.exec();
+}

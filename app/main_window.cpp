@@ -1,0 +1,173 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <filesystem>
+
+#include "gfx/draw.h"
+#include "screens/frame_tick.h"
+#include "screens/keys.h"
+
+namespace {
+
+constexpr int TickMilliseconds = 50;
+const char* const StartCaption = "こるべに";
+const char* const PausedSuffix = "（一時停止）";
+
+int VirtualKeyOf(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Up: return KeyUp;
+    case Qt::Key_Down: return KeyDown;
+    case Qt::Key_Left: return KeyLeft;
+    case Qt::Key_Right: return KeyRight;
+    case Qt::Key_Space: return KeySpace;
+    case Qt::Key_X: return KeyX;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return KeyEnter;
+    case Qt::Key_Z: return KeyZ;
+    case Qt::Key_F2: return KeyF2;
+    case Qt::Key_F3: return KeyF3;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      game_(art, *this, format),
+      dataDirectory_(std::move(dataDirectory)),
+      client_(ViewSize, ViewSize + StatusHeight, format)
+{
+    setFixedSize(ViewSize, ViewSize + StatusHeight);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setWindowTitle(QString::fromUtf8(StartCaption));
+    clientImage_ = QImage(client_.Bits(), client_.Width(), client_.Height(), client_.Stride(),
+                          format == PixelFormat::Rgb32 ? QImage::Format_RGB32 : QImage::Format_Indexed8);
+    if (format == PixelFormat::Indexed8)
+        clientImage_.setColorTable(QList<QRgb>(art.palette.begin(), art.palette.end()));
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    FormCreate();
+    Timer1.setTimerType(Qt::PreciseTimer);
+    Timer1.setInterval(TickMilliseconds);
+    connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    Timer1.start();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate()
+{
+    // The surfaces, the black status strip and the tables came with the game.
+    GameState& s = game_.state;
+    s.Screen = ScreenTitle;
+    s.Variant = 0;
+    s.Beginner = false;
+    s.TitleTicks = 0;
+    s.JoystickPresent = joystick_.Probe(s.JoyInfo);
+}
+
+void TForm1::Timer1Timer()
+{
+    if (game_.state.JoystickPresent) joystick_.Read(game_.state.JoyInfo);
+    FrameTick(game_);
+    ShowClientArea();
+}
+
+void TForm1::ShowClientArea()
+{
+    Blit(client_, 0, 0, game_.ViewBitmap, 0, 0, ViewSize, ViewSize);
+    Blit(client_, 0, ViewSize, game_.StatusBitmap, 0, 0, ViewSize, StatusHeight);
+    update();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    if (int vk = VirtualKeyOf(event->key())) FormKeyDown(vk, event->modifiers() & Qt::ShiftModifier);
+    else QWidget::keyPressEvent(event);
+}
+
+void TForm1::keyReleaseEvent(QKeyEvent* event)
+{
+    // X11 sends a release before every repeated press of a held key; taking it
+    // would drop the flag between two ticks.
+    if (event->isAutoRepeat()) return;
+    if (int vk = VirtualKeyOf(event->key())) FormKeyUp(vk);
+    else QWidget::keyReleaseEvent(event);
+}
+
+void TForm1::FormKeyDown(int virtualKey, bool shiftHeld)
+{
+    if (KeyPressed(game_.state, virtualKey, shiftHeld) == KeyEffect::TogglePause) TogglePause();
+}
+
+void TForm1::FormKeyUp(int virtualKey) { KeyReleased(game_.state, virtualKey); }
+
+void TForm1::TogglePause()
+{
+    if (Timer1.isActive()) {
+        Timer1.stop();
+        setWindowTitle(windowTitle() + QString::fromUtf8(PausedSuffix));
+        DrawTileText(game_.art, client_, 6, 2, "PAUSE");
+        update();
+    } else {
+        Timer1.start();
+        setWindowTitle(windowTitle().left(4));  // the variant's four kana
+    }
+}
+
+void TForm1::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(rect(), clientImage_);
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    Timer1.stop();
+    QWidget::closeEvent(event);
+}
+
+void TForm1::SetCaption(std::string_view utf8) { setWindowTitle(QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))); }
+
+void TForm1::Beep() { QApplication::beep(); }
+
+void TForm1::StopTimer() { Timer1.stop(); }
+
+void TForm1::StartTimer() { Timer1.start(); }
+
+std::optional<SetupChoice> TForm1::RunSetupDialog()
+{
+    return setupDialog ? setupDialog() : std::optional<SetupChoice>(SetupChoice{});
+}
+
+void TForm1::ShowErrorBox(std::string_view caption, std::string_view text)
+{
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(caption.data(), qsizetype(caption.size())),
+                    QString::fromUtf8(text.data(), qsizetype(text.size())), QMessageBox::Ok, this);
+    box.exec();
+}
+
+std::uint32_t TForm1::UtcMillisecondsOfDay()
+{
+    return std::uint32_t(QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay());
+}
+
+int TForm1::LocalSecond() { return QTime::currentTime().second(); }
+
+std::string TForm1::ReplayPath()
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::exists("replay.dat", ec)) return "replay.dat";
+    fs::path beside = fs::path(dataDirectory_) / "replay.dat";
+    return fs::exists(beside, ec) ? beside.string() : "replay.dat";
+}

@@ -1,0 +1,1 @@
+#include "cave/cave_map.h"

@@ -1,0 +1,95 @@
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+
+#include "gfx/assets.h"
+
+namespace {
+
+QImage ReadIndexed(const std::string& path, int width, int height)
+{
+    QImage img;
+    if (!img.load(QString::fromStdString(path))) throw AssetError("cannot read the picture " + path);
+    if (img.format() != QImage::Format_Indexed8)
+        throw AssetError(path + " must be an 8-bit palette picture");
+    if (img.width() != width || img.height() != height)
+        throw AssetError(path + " must be " + std::to_string(width) + " by " + std::to_string(height) + " pixels");
+    return img;
+}
+
+Palette PaletteOf(const QImage& img)
+{
+    Palette pal{};
+    const auto table = img.colorTable();
+    for (int i = 0; i < 256 && i < table.size(); ++i) pal[i] = 0xff000000u | (table[i] & 0xffffffu);
+    return pal;
+}
+
+Surface Indexed(const QImage& img)
+{
+    Surface s(img.width(), img.height(), PixelFormat::Indexed8);
+    for (int y = 0; y < img.height(); ++y) std::copy_n(img.constScanLine(y), img.width(), s.Row(y));
+    return s;
+}
+
+Surface Converted(const Surface& indexed, const Palette& pal)
+{
+    Surface s(indexed.Width(), indexed.Height(), PixelFormat::Rgb32);
+    for (int y = 0; y < s.Height(); ++y) {
+        auto* out = reinterpret_cast<std::uint32_t*>(s.Row(y));
+        for (int x = 0; x < s.Width(); ++x) out[x] = pal[indexed.Row(y)[x]];
+    }
+    return s;
+}
+
+}  // namespace
+
+Assets LoadAssets(const std::string& directory)
+{
+    namespace fs = std::filesystem;
+    auto path = [&](const char* name) { return (fs::path(directory) / name).string(); };
+    Assets a;
+
+    QImage sheet = ReadIndexed(path("tilesheet.png"), 256, 112);
+    a.palette = PaletteOf(sheet);
+    if ((a.palette[0] & 0xffffffu) != 0) throw AssetError(path("tilesheet.png") + ": palette entry 0 must be black");
+    auto samePalette = [&](const QImage& img, const std::string& file) {
+        if (PaletteOf(img) != a.palette) throw AssetError(file + " does not share the tile sheet's palette");
+    };
+    a.sheet8 = Indexed(sheet);
+    a.sheet32 = Converted(a.sheet8, a.palette);
+
+    QImage sprites = ReadIndexed(path("sprites.png"), 256, 96);
+    samePalette(sprites, path("sprites.png"));
+    a.sprites8 = Indexed(sprites);
+    for (int i = 0; i < SpriteCount; ++i)
+        for (int y = 0; y < 16; ++y) {
+            std::uint8_t* row = a.sprites8.Row((i / 16) * 16 + y) + (i % 16) * 16;
+            std::uint16_t bits = 0;
+            for (int x = 0; x < 16; ++x) {
+                if (row[x] == SpriteKeyIndex) row[x] = 0;  // what lies under the mask is never drawn
+                else bits |= std::uint16_t(1u << x);
+            }
+            a.spriteMask[i][y] = bits;
+        }
+    a.sprites32 = Converted(a.sprites8, a.palette);
+
+    for (int v = 0; v < 3; ++v) {
+        std::string file = path(("ending" + std::to_string(v) + ".png").c_str());
+        QImage img = ReadIndexed(file, EndingPictureSize, EndingPictureSize);
+        samePalette(img, file);
+        a.ending8[v] = Indexed(img);
+        a.ending32[v] = Converted(a.ending8[v], a.palette);
+    }
+    return a;
+}
+
+std::string FindDataDirectory(const std::string& programPath)
+{
+    namespace fs = std::filesystem;
+    if (const char* env = std::getenv("BURROWKIN_DATA_DIR"); env && *env) return env;
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) exe = fs::absolute(programPath, ec);
+    return (exe.parent_path().parent_path() / "share" / "burrowkin").string();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "cave/cave_map.h"
+#include "core/game_state.h"
+#include "core/shell.h"
+#include "gfx/assets.h"
+#include "gfx/surface.h"
+#include "play/bearing.h"
+
+constexpr int ViewSize = 272;
+constexpr int StatusHeight = 32;
+
+// The whole game: its state, the cave, the tables and the two off-screen
+// surfaces, with the pictures it draws from and the shell it asks things of.
+struct Game {
+    Game(const Assets& art, Shell& shell, PixelFormat format = PixelFormat::Rgb32);
+
+    const Assets& art;
+    Shell& shell;
+
+    GameState state;
+    CaveMap map{};
+    TrigTables trig;
+    Surface ViewBitmap;    // 272 by 272, the play view and the title and ending pictures
+    Surface StatusBitmap;  // 272 by 32, under the view
+
+    // The sprite frame the last play step chose for the character (0..7).
+    int lastPose = 0;
+};

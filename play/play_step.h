@@ -1,0 +1,6 @@
+#pragma once
+
+struct Game;
+
+// One tick of the play screen.
+void PlayStep(Game& game);

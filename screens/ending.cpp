@@ -1,0 +1,5 @@
+#include "screens/ending.h"
+
+#include "play/game.h"
+
+void EndingStep(Game&) {}

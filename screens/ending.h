@@ -1,0 +1,6 @@
+#pragma once
+
+struct Game;
+
+// One tick of the ending screen.
+void EndingStep(Game& game);

@@ -1,0 +1,5 @@
+#include "screens/title.h"
+
+#include "play/game.h"
+
+void TitleStep(Game&) {}

@@ -1,0 +1,6 @@
+#pragma once
+
+struct Game;
+
+// One tick of the title screen.
+void TitleStep(Game& game);

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Korvane Burrowkin on a Debian machine, from nothing to playing or tested.
+#
+#   ./setup.sh play [arguments]   install what is missing, build, start the game
+#   ./setup.sh test               install what is missing, build, run every test
+#
+# Debian packages are installed with apt-get (through sudo when not root).
+set -euo pipefail
+cd "$(dirname "$0")"
+
+game_packages=(cmake ninja-build g++ qt6-base-dev libsdl2-dev fonts-ipafont-gothic)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+
+install_missing() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+}
+
+build() {
+  cmake -S . -B build -G Ninja "$@" >/dev/null
+  cmake --build build
+}
+
+case "${1:-}" in
+  play)
+    shift
+    install_missing "${game_packages[@]}"
+    build -DBURROWKIN_TESTS=OFF -DBURROWKIN_BENCH=OFF
+    if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
+      echo "Korvane Burrowkin is built, but it needs a display to open its window." >&2
+      echo "On a machine without one, try it on a virtual display:" >&2
+      echo "    xvfb-run -a build/bin/burrowkin" >&2
+      exit 1
+    fi
+    exec build/bin/burrowkin "$@"
+    ;;
+  test)
+    install_missing "${game_packages[@]}" "${test_packages[@]}"
+    build -DBURROWKIN_TESTS=ON -DBURROWKIN_BENCH=ON
+    ctest --test-dir build --output-on-failure -j "$(nproc)"
+    ;;
+  *)
+    echo "usage: ./setup.sh play [arguments] | ./setup.sh test" >&2
+    exit 2
+    ;;
+esac

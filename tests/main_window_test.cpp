@@ -1,0 +1,122 @@
+#include <QKeyEvent>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+#include "gfx/draw.h"
+#include "tests/support/test_assets.h"
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    TForm1 form{TestAssets(), PixelFormat::Rgb32, "/nonexistent"};
+    GameState& s = form.game().state;
+
+    void SetUp() override
+    {
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+    void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(&form, Qt::Key(key), mods); }
+};
+
+TEST_F(MainWindowTest, ClientAreaIsFixedAt272By304)
+{
+    EXPECT_EQ(form.size(), QSize(272, 304));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(form.windowTitle(), QString::fromUtf8("こるべに"));
+}
+
+TEST_F(MainWindowTest, TheFrameTickSamplesHeldKeys)
+{
+    QTest::keyPress(&form, Qt::Key_Right);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return s.InputNow[InputRight] == 1; }, 2000));
+    QTest::keyRelease(&form, Qt::Key_Right);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return s.InputNow[InputRight] == 0; }, 2000));
+}
+
+TEST_F(MainWindowTest, RepeatedReleasesOfAHeldKeyKeepItsFlag)
+{
+    QTest::keyPress(&form, Qt::Key_Left);
+    QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(&form, &repeatRelease);
+    EXPECT_EQ(s.KeysHeld[InputLeft], 1);
+    QTest::keyRelease(&form, Qt::Key_Left);
+    EXPECT_EQ(s.KeysHeld[InputLeft], 0);
+}
+
+TEST_F(MainWindowTest, PauseStopsTheTickShowsPauseAndResumesWithTheCaption)
+{
+    Key(Qt::Key_F3);
+    EXPECT_TRUE(form.Paused());
+    EXPECT_EQ(form.windowTitle(), QString::fromUtf8("こるべに（一時停止）"));
+    Surface expected(272, 304, PixelFormat::Rgb32);
+    DrawTileText(TestAssets(), expected, 6, 2, "PAUSE");
+    for (int y = 32; y < 48; ++y)
+        for (int x = 96; x < 176; ++x)
+            ASSERT_EQ(form.ClientArea().ColourAt(x, y, TestAssets().palette), expected.ColourAt(x, y, TestAssets().palette));
+
+    const std::int32_t blink = s.BlinkPhase;
+    QTest::qWait(160);
+    EXPECT_EQ(s.BlinkPhase, blink);  // no tick ran
+
+    Key(Qt::Key_F3);
+    EXPECT_FALSE(form.Paused());
+    EXPECT_EQ(form.windowTitle(), QString::fromUtf8("こるべに"));
+}
+
+TEST_F(MainWindowTest, RepeatedF3PressesToggleAgain)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(&form, &press);
+    QApplication::sendEvent(&form, &repeat);
+    EXPECT_FALSE(form.Paused());
+}
+
+TEST_F(MainWindowTest, ShiftF2AndShiftCtrlF2RestartTheTitleEvenWhilePaused)
+{
+    Key(Qt::Key_F3);  // no tick may run and undo what the key did
+    for (auto mods : {Qt::KeyboardModifiers(Qt::ShiftModifier), Qt::ShiftModifier | Qt::ControlModifier}) {
+        s.Screen = ScreenPlay;
+        s.TitleTicks = 77;
+        Key(Qt::Key_F2);
+        EXPECT_EQ(s.Screen, ScreenPlay);
+        Key(Qt::Key_F2, mods);
+        EXPECT_EQ(s.Screen, ScreenTitle);
+        EXPECT_EQ(s.TitleTicks, 0);
+    }
+}
+
+TEST(MainWindow, OpensInThePaletteFormatWhenAsked)
+{
+    TForm1 form(TestAssets(), PixelFormat::Indexed8, "/nonexistent");
+    EXPECT_EQ(form.game().ViewBitmap.Format(), PixelFormat::Indexed8);
+    EXPECT_EQ(form.game().StatusBitmap.Format(), PixelFormat::Indexed8);
+    EXPECT_EQ(form.game().StatusBitmap.Height(), 32);
+}
+
+TEST(MainWindow, ClosingWritesNoFile)
+{
+    namespace fs = std::filesystem;
+    const fs::path before = fs::current_path();
+    const fs::path dir = fs::temp_directory_path() / ("burrowkin-close-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    fs::current_path(dir);
+    {
+        TForm1 form(TestAssets(), PixelFormat::Rgb32, "/nonexistent");
+        form.show();
+        QTest::qWait(200);
+        form.close();
+        EXPECT_FALSE(form.isVisible());
+    }
+    fs::current_path(before);
+    EXPECT_TRUE(fs::is_empty(dir));
+    fs::remove_all(dir);
+}
+
+}  // namespace
