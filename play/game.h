@@ -27,3 +27,7 @@ struct Game {
     // The sprite frame the last play step chose for the character (0..7).
     int lastPose = 0;
 };
+
+// A new game in a new cave: GenerateCave, and on success a clean black status
+// strip for the status bar. False when the cave is unfit to play.
+bool NewGame(Game& game, int width, int height, bool beginner, int variant);

@@ -1,1 +1,0 @@
-#include "cave/cave_map.h"

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+#include "cave/cave_map.h"
+#include "core/game_state.h"
+
+class Shell;
+
+// What a generation found out, for the curious (tools and tests).
+struct GenerationReport {
+    int startTries = 0;         // tries the start search made, 1..1000
+    bool searchGaveUp = false;  // a placement search found no cell in time
+    bool startFound = false;
+    bool goalReachable = false;
+};
+
+// A placement search gives up after this many candidate cells.
+constexpr std::int64_t PlacementSearchLimit = 10'000'000;
+
+// Makes a new cave of width by height cells (1..216 each; other values are
+// taken to the nearest end of that range), places the goal, the items, the
+// treasures and the start, checks that the goal can be reached, and resets the
+// play state for a new game. In the demonstration the random state starts
+// at 1 after the recording is loaded from shell.ReplayPath() (which may throw
+// ReplayLoadError); otherwise it comes from the clock. Returns true when the
+// cave is fit to play.
+bool GenerateCave(GameState& state, CaveMap& map, Shell& shell, int width, int height, bool beginner, int variant,
+                  GenerationReport* report = nullptr);
+
+// The density of a cave: the mean of its area and of the area with 20 cells
+// added each way, over 48866, as a float. Every count of the generator is
+// Count(density, k), the product rounded to the nearest whole number.
+float CaveDensity(int width, int height);
+int Count(float density, int k);

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Each command takes the arguments after its name, prints its result on
+// standard output and returns the exit status; bad usage throws UsageError.
+int GenerateCommand(const std::vector<std::string>& args);

@@ -1,0 +1,55 @@
+#include "tools/sim/options.h"
+
+#include <algorithm>
+#include <charconv>
+
+std::int64_t ParseNumber(const std::string& option, const std::string& text, std::int64_t low, std::int64_t high)
+{
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end)
+        throw UsageError(option + " takes a whole number, not '" + text + "'");
+    if (value < low || value > high)
+        throw UsageError(option + " must be from " + std::to_string(low) + " to " + std::to_string(high) + ", not " + text);
+    return value;
+}
+
+std::optional<std::string> Arguments::Text(const std::string& name) const
+{
+    auto it = own.find(name);
+    if (it == own.end()) return std::nullopt;
+    return it->second;
+}
+
+std::optional<std::int64_t> Arguments::Number(const std::string& name, std::int64_t low, std::int64_t high) const
+{
+    auto text = Text(name);
+    if (!text) return std::nullopt;
+    return ParseNumber(name, *text, low, high);
+}
+
+Arguments ParseArguments(const std::vector<std::string>& args, const std::vector<OwnOption>& own)
+{
+    Arguments a;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& name = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
+            return args[++i];
+        };
+        if (name == "--width") a.common.width = int(ParseNumber(name, value(), 1, 216));
+        else if (name == "--height") a.common.height = int(ParseNumber(name, value(), 1, 216));
+        else if (name == "--variant") a.common.variant = int(ParseNumber(name, value(), 0, 2));
+        else if (name == "--seed") a.common.seed = std::uint32_t(ParseNumber(name, value(), 0, 4294967295LL));
+        else if (name == "--beginner") a.common.beginner = true;
+        else if (name == "--speed-to-death") a.common.speedToDeath = int(ParseNumber(name, value(), 0, 16));
+        else {
+            auto it = std::find_if(own.begin(), own.end(), [&](const OwnOption& o) { return o.name == name; });
+            if (it == own.end()) throw UsageError("unknown option '" + name + "'");
+            if (a.own.count(name)) throw UsageError(name + " is given twice");
+            a.own[name] = it->takesValue ? value() : std::string();
+        }
+    }
+    return a;
+}

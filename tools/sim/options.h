@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Bad usage: the message names the problem; the program exits with status 2.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The options every command takes.
+struct CommonOptions {
+    int width = 100;
+    int height = 100;
+    int variant = 0;
+    std::uint32_t seed = 1;
+    bool beginner = false;
+    int speedToDeath = 11;
+};
+
+// The arguments after the command word, taken apart: the common options, and
+// the command's own options by name (flags with an empty value).
+struct Arguments {
+    CommonOptions common;
+    std::map<std::string, std::string> own;
+
+    bool Has(const std::string& name) const { return own.count(name) != 0; }
+    std::optional<std::string> Text(const std::string& name) const;
+    // A whole number within [low, high], or UsageError.
+    std::optional<std::int64_t> Number(const std::string& name, std::int64_t low, std::int64_t high) const;
+};
+
+struct OwnOption {
+    std::string name;  // with its dashes
+    bool takesValue;
+};
+
+// Parses `args`; any option not common and not in `own` is a UsageError.
+Arguments ParseArguments(const std::vector<std::string>& args, const std::vector<OwnOption>& own);
+
+std::int64_t ParseNumber(const std::string& option, const std::string& text, std::int64_t low, std::int64_t high);
