@@ -77,9 +77,14 @@ void TForm1::FormCreate()
 
 void TForm1::Timer1Timer()
 {
+    // A modal box opened inside a tick runs its own event loop; a tick must
+    // never start inside another.
+    if (inTick_) return;
+    inTick_ = true;
     if (game_.state.JoystickPresent) joystick_.Read(game_.state.JoyInfo);
     FrameTick(game_);
     ShowClientArea();
+    inTick_ = false;
 }
 
 void TForm1::ShowClientArea()

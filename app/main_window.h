@@ -60,4 +60,5 @@ private:
     std::string dataDirectory_;
     Surface client_;  // 272 by 304: the window's pixels
     QImage clientImage_;
+    bool inTick_ = false;
 };

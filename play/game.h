@@ -4,6 +4,7 @@
 #include "core/game_state.h"
 #include "core/shell.h"
 #include "gfx/assets.h"
+#include "gfx/status_bar.h"
 #include "gfx/surface.h"
 #include "play/bearing.h"
 
@@ -27,6 +28,8 @@ struct Game {
     // The sprite frame the last play step chose for the character (0..7).
     int lastPose = 0;
 };
+
+inline void DrawStatusBar(Game& game) { DrawStatusBar(game.art, game.StatusBitmap, game.state); }
 
 // A new game in a new cave: GenerateCave, and on success a clean black status
 // strip for the status bar. False when the cave is unfit to play.

@@ -1,5 +1,135 @@
 #include "screens/title.h"
 
+#include "cave/replay.h"
+#include "gfx/draw.h"
 #include "play/game.h"
+#include "screens/title_picture.h"
 
-void TitleStep(Game&) {}
+namespace {
+
+constexpr int DemonstrationTick = 400;
+constexpr int QuietTicks = 60;  // the picture builds up; input waits
+
+void DrawLogo(Game& g, int variant)
+{
+    for (int row = 0; row < 4; ++row) DrawTileText(g.art, g.ViewBitmap, 1, 4 + row, TitleLogo[variant][row]);
+    DrawTileText(g.art, g.ViewBitmap, 0, 8, TitleLine[variant]);
+}
+
+void DrawTitleStrip(Game& g)
+{
+    DrawTileText(g.art, g.StatusBitmap, 5, 1, VersionLine);
+    if (g.state.JoystickPresent) DrawTileText(g.art, g.StatusBitmap, 0, 1, JoystickLine);
+}
+
+void DrawScheduled(Game& g)
+{
+    GameState& s = g.state;
+    switch (s.TitleTicks) {
+    case 0:
+        g.ViewBitmap.FillBlack();
+        g.StatusBitmap.FillBlack();
+        s.TitleKeyLog.clear();
+        s.Variant = 0;
+        g.shell.SetCaption(VariantCaption[0]);
+        break;
+    case 20:
+        DrawTileText(g.art, g.ViewBitmap, 2, 1, MakerLine);
+        DrawTileText(g.art, g.ViewBitmap, 4, 2, "PRESENTS");
+        break;
+    case 40:
+        DrawLogo(g, 0);
+        break;
+    case 60:
+        DrawTileText(g.art, g.ViewBitmap, 7, 10, "BY");
+        DrawTileText(g.art, g.ViewBitmap, 4, 11, AuthorLine);
+        DrawTileText(g.art, g.ViewBitmap, 7, 12, "AND");
+        DrawTileText(g.art, g.ViewBitmap, 0, 13, SecondAuthorLine);
+        DrawTileText(g.art, g.ViewBitmap, 0, 16, CreditLine);
+        DrawTitleStrip(g);
+        break;
+    default:
+        break;
+    }
+}
+
+void StartDemonstration(Game& g)
+{
+    GameState& s = g.state;
+    s.DemoMode = true;
+    s.Screen = ScreenPlay;
+    DrawStatusBar(g);
+    s.CaveWidth = 100;
+    s.CaveHeight = 100;
+    s.SpeedToDeath = 11;
+    try {
+        NewGame(g, 100, 100, s.Beginner, s.Variant);
+    } catch (const ReplayLoadError& e) {
+        // Without its recording the demonstration cannot play: say why and
+        // stay on the title, which waits for a button from now on.
+        s.DemoMode = false;
+        s.Screen = ScreenTitle;
+        g.shell.StopTimer();
+        g.shell.ShowErrorBox(ApplicationTitle, e.what());
+        g.shell.StartTimer();
+        g.StatusBitmap.FillBlack();
+        DrawTitleStrip(g);
+    }
+}
+
+void LogDirections(GameState& s)
+{
+    static constexpr char Letters[] = {'q', 'w', 'e', 'r'};  // up, down, left, right
+    for (int flag = InputUp; flag <= InputRight; ++flag)
+        if (Pressed(s, flag)) s.TitleKeyLog += Letters[flag];
+}
+
+void Unlock(Game& g, int variant)
+{
+    g.shell.SetCaption(VariantCaption[variant]);
+    DrawLogo(g, variant);
+    g.shell.Beep();
+    g.state.Variant = std::uint8_t(variant);
+    g.state.TitleKeyLog.clear();
+}
+
+void StartGame(Game& g)
+{
+    GameState& s = g.state;
+    g.shell.StopTimer();
+    s.DemoMode = false;
+    if (const std::optional<SetupChoice> choice = g.shell.RunSetupDialog()) {
+        s.Beginner = choice->Beginner;
+        s.CaveWidth = choice->CaveWidth;
+        s.CaveHeight = choice->CaveHeight;
+        s.SpeedToDeath = choice->SpeedToDeath;
+        if (NewGame(g, s.CaveWidth, s.CaveHeight, s.Beginner, s.Variant)) {
+            s.Screen = ScreenPlay;
+            DrawStatusBar(g);
+        } else {
+            g.shell.ShowErrorBox("ｴﾗｰ", "いい洞窟が生成できないようです");
+        }
+    }
+    // A button released while the dialog had the keyboard must not stay held.
+    s.KeysHeld[ButtonSelect] = 0;
+    s.KeysHeld[ButtonUse] = 0;
+    g.shell.StartTimer();
+    s.TitleKeyLog.clear();
+}
+
+}  // namespace
+
+void TitleStep(Game& g)
+{
+    GameState& s = g.state;
+    DrawScheduled(g);
+    if (s.TitleTicks == DemonstrationTick && s.Variant == 0) StartDemonstration(g);
+
+    s.TitleTicks += 1;
+    if (s.TitleTicks <= QuietTicks) return;
+
+    LogDirections(s);
+    if (s.TitleKeyLog == Variant1Sequence && s.Variant == 0) Unlock(g, 1);
+    if (s.TitleKeyLog == Variant2Sequence && s.Variant == 1) Unlock(g, 2);
+    if (s.InputNow[ButtonSelect] || s.InputNow[ButtonUse]) StartGame(g);
+}

@@ -120,3 +120,21 @@ TEST(MainWindow, ClosingWritesNoFile)
 }
 
 }  // namespace
+
+namespace {
+
+// The title as a player sees it three seconds after the start, saved for a look.
+TEST(MainWindow, ShowsTheFinishedTitlePictureAfterThreeSeconds)
+{
+    TForm1 form(TestAssets(), PixelFormat::Rgb32, "/nonexistent");
+    form.show();
+    for (int i = 0; i < 61; ++i) form.Timer1Timer();
+    const QImage shot = form.grab().toImage();
+    EXPECT_EQ(shot.size(), QSize(272, 304));
+    std::filesystem::create_directories(BURROWKIN_ARTIFACTS);
+    EXPECT_TRUE(shot.save(QString(BURROWKIN_ARTIFACTS) + "/title.png"));
+    // The version line stands on the status strip.
+    EXPECT_NE(shot.pixel(5 * 16 + 8, 272 + 16 + 8), shot.pixel(1, 1)) ;
+}
+
+}  // namespace

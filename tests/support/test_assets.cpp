@@ -4,6 +4,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include "gfx/draw.h"
+
 namespace {
 constexpr std::uint32_t Sentinel32 = 0xff123456u;
 constexpr std::uint8_t Sentinel8 = 254;
@@ -13,7 +15,7 @@ const Assets& TestAssets()
 {
     static const Assets art = [] {
         const char* dir = std::getenv("BURROWKIN_DATA_DIR");
-        return LoadAssets(dir ? dir : "share/burrowkin");
+        return LoadAssets(dir ? dir : BURROWKIN_BUILD_DATA_DIR);
     }();
     return art;
 }
@@ -38,4 +40,32 @@ bool IsSentinel(const Surface& surface, int x, int y)
     std::uint32_t c;
     std::memcpy(&c, surface.Row(y) + 4 * x, 4);
     return c == Sentinel32;
+}
+
+bool ShowsText(const Surface& surface, int column, int row, std::string_view text)
+{
+    const Assets& art = TestAssets();
+    Surface expected(surface.Width(), surface.Height(), surface.Format());
+    DrawTileText(art, expected, column, row, text);
+    for (int y = 16 * row; y < 16 * row + 16 && y < surface.Height(); ++y)
+        for (int x = std::max(0, 16 * column); x < 16 * (column + int(text.size())) && x < surface.Width(); ++x)
+            if (surface.ColourAt(x, y, art.palette) != expected.ColourAt(x, y, art.palette)) return false;
+    return true;
+}
+
+bool CellIsBlack(const Surface& surface, int column, int row)
+{
+    for (int y = 16 * row; y < 16 * row + 16; ++y)
+        for (int x = 16 * column; x < 16 * column + 16; ++x)
+            if (surface.ColourAt(x, y, TestAssets().palette) != 0xff000000u) return false;
+    return true;
+}
+
+bool SamePixels(const Surface& a, const Surface& b)
+{
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.ColourAt(x, y, TestAssets().palette) != b.ColourAt(x, y, TestAssets().palette)) return false;
+    return true;
 }

@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "cave/replay.h"
+#include "core/null_shell.h"
+#include "play/game.h"
+#include "screens/frame_tick.h"
+#include "screens/keys.h"
+#include "screens/title.h"
+#include "screens/title_picture.h"
+#include "tests/support/test_assets.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class TitleTest : public ::testing::Test {
+protected:
+    NullShell shell;
+    Game game{TestAssets(), shell};
+    GameState& s = game.state;
+
+    void Tick(int n = 1)
+    {
+        for (int i = 0; i < n; ++i) FrameTick(game);
+    }
+    // Ticks until the title listens to the keys.
+    void PastTheQuietSeconds() { Tick(61); }
+    // One press and release of each letter's direction, a tick each.
+    void Enter(std::string_view letters)
+    {
+        for (char letter : letters) {
+            const int key = letter == 'q' ? KeyUp : letter == 'w' ? KeyDown : letter == 'e' ? KeyLeft : KeyRight;
+            KeyPressed(s, key, false);
+            Tick();
+            KeyReleased(s, key);
+            Tick();
+        }
+    }
+};
+
+TEST_F(TitleTest, BuildsItsPictureInThreeSteps)
+{
+    Tick(20);
+    EXPECT_TRUE(CellIsBlack(game.ViewBitmap, 4, 2));
+    Tick();
+    EXPECT_TRUE(ShowsText(game.ViewBitmap, 2, 1, MakerLine));
+    EXPECT_TRUE(ShowsText(game.ViewBitmap, 4, 2, "PRESENTS"));
+    Tick(20);
+    EXPECT_TRUE(ShowsText(game.ViewBitmap, 0, 8, "KORVANE BURROWKIN"));
+    EXPECT_TRUE(ShowsText(game.ViewBitmap, 1, 4, TitleLogo[0][0]));
+    Tick(20);
+    EXPECT_TRUE(ShowsText(game.ViewBitmap, 0, 13, SecondAuthorLine));
+    EXPECT_TRUE(ShowsText(game.ViewBitmap, 0, 16, CreditLine));
+    EXPECT_TRUE(ShowsText(game.StatusBitmap, 5, 1, VersionLine));
+    EXPECT_TRUE(CellIsBlack(game.StatusBitmap, 0, 1));  // no joystick, no mark
+    EXPECT_EQ(shell.Caption, "こるべに");
+}
+
+TEST_F(TitleTest, ShowsTheGamePadOnlyWhenAJoystickAnswered)
+{
+    s.JoystickPresent = true;
+    s.JoyInfo = {32767, 32767, 0, 0};
+    Tick(61);
+    EXPECT_TRUE(ShowsText(game.StatusBitmap, 0, 1, JoystickLine));
+}
+
+TEST_F(TitleTest, IgnoresEverythingForThreeSeconds)
+{
+    KeyPressed(s, KeySpace, false);  // held from the start
+    Enter("qwe");                    // 6 ticks
+    Tick(60 - 6);
+    EXPECT_EQ(s.TitleKeyLog, "");
+    EXPECT_EQ(shell.DialogsShown, 0);
+    Tick();  // TitleTicks reaches 61
+    EXPECT_EQ(shell.DialogsShown, 1);
+}
+
+TEST_F(TitleTest, TheTwoSequencesUnlockTheHiddenCharactersInTurn)
+{
+    PastTheQuietSeconds();
+    Enter(Variant1Sequence);
+    EXPECT_EQ(s.Variant, 1);
+    EXPECT_EQ(shell.Caption, "るみべに");
+    EXPECT_EQ(shell.Beeps, 1);
+    EXPECT_EQ(s.TitleKeyLog, "");
+    EXPECT_TRUE(ShowsText(game.ViewBitmap, 0, 8, "LUMIRAS BURROWKIN"));
+    EXPECT_TRUE(ShowsText(game.ViewBitmap, 1, 7, TitleLogo[1][3]));
+
+    Enter(Variant2Sequence);
+    EXPECT_EQ(s.Variant, 2);
+    EXPECT_EQ(shell.Caption, "てさべに");
+    EXPECT_EQ(shell.Beeps, 2);
+    EXPECT_TRUE(ShowsText(game.ViewBitmap, 0, 8, "TESSADO BURROWKIN"));
+}
+
+TEST_F(TitleTest, OneWrongPressSpoilsTheAttempt)
+{
+    PastTheQuietSeconds();
+    Enter("r");
+    Enter(Variant1Sequence);
+    EXPECT_EQ(s.Variant, 0);
+    EXPECT_EQ(shell.Beeps, 0);
+}
+
+TEST_F(TitleTest, TheSecondSequenceNeedsTheFirstCharacterUnlocked)
+{
+    PastTheQuietSeconds();
+    Enter(Variant2Sequence);
+    EXPECT_EQ(s.Variant, 0);
+}
+
+TEST_F(TitleTest, RepeatingTheFirstSequenceBlocksTheSecond)
+{
+    PastTheQuietSeconds();
+    Enter(Variant1Sequence);
+    Enter(Variant1Sequence);
+    EXPECT_EQ(s.Variant, 1);
+    EXPECT_EQ(s.TitleKeyLog, Variant1Sequence);
+    Enter(Variant2Sequence);
+    EXPECT_EQ(s.Variant, 1);
+}
+
+TEST_F(TitleTest, CancellingTheDialogLeavesTheTitleAsItWas)
+{
+    PastTheQuietSeconds();
+    Enter(Variant1Sequence);
+    Enter("qq");
+    KeyPressed(s, KeyZ, false);
+    Tick();
+    EXPECT_EQ(shell.DialogsShown, 1);
+    EXPECT_EQ(s.Screen, ScreenTitle);
+    EXPECT_EQ(s.Variant, 1);
+    EXPECT_EQ(s.TitleKeyLog, "");
+    EXPECT_EQ(s.KeysHeld[ButtonUse], 0);
+    EXPECT_TRUE(shell.TimerRunning);
+    EXPECT_FALSE(s.DemoMode);
+}
+
+TEST_F(TitleTest, TheDialogsChoiceStartsAGame)
+{
+    PastTheQuietSeconds();
+    shell.DialogAnswer = SetupChoice{true, 50, 40, 7};
+    shell.UtcMilliseconds = 1234;
+    KeyPressed(s, KeySpace, false);
+    Tick();
+    EXPECT_EQ(s.Screen, ScreenPlay);
+    EXPECT_TRUE(s.Beginner);
+    EXPECT_EQ(s.CaveWidth, 50);
+    EXPECT_EQ(s.CaveHeight, 40);
+    EXPECT_EQ(s.SpeedToDeath, 7);
+    EXPECT_EQ(s.FrameIndex, 16);
+    EXPECT_EQ(s.KeysHeld[ButtonSelect], 0);
+    EXPECT_TRUE(ShowsText(game.StatusBitmap, 11, 1, "999999"));
+}
+
+TEST_F(TitleTest, ACaveThatCannotBeMadeIsReported)
+{
+    PastTheQuietSeconds();
+    shell.DialogAnswer = SetupChoice{false, 1, 1, 11};
+    shell.UtcMilliseconds = 197;  // a 1 by 1 cave without room from this seed
+    KeyPressed(s, KeySpace, false);
+    Tick();
+    EXPECT_EQ(s.Screen, ScreenTitle);
+    ASSERT_EQ(shell.ErrorBoxes.size(), 1u);
+    EXPECT_EQ(shell.ErrorBoxes[0].Caption, "ｴﾗｰ");
+    EXPECT_EQ(shell.ErrorBoxes[0].Text, "いい洞窟が生成できないようです");
+    EXPECT_TRUE(shell.TimerRunning);
+}
+
+class DemonstrationTest : public TitleTest {
+protected:
+    fs::path file = fs::temp_directory_path() / ("burrowkin-demo-" + std::to_string(::getpid()) + ".dat");
+    void SetUp() override
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << std::string(ReplayFileBytes, '\0');
+        shell.ReplayFile = file.string();
+    }
+    void TearDown() override { fs::remove(file); }
+};
+
+TEST_F(DemonstrationTest, StartsAfterTwentyIdleSeconds)
+{
+    Tick(400);
+    EXPECT_EQ(s.Screen, ScreenTitle);
+    Tick();  // the tick that begins with TitleTicks 400
+    EXPECT_EQ(s.Screen, ScreenPlay);
+    EXPECT_TRUE(s.DemoMode);
+    EXPECT_EQ(s.CaveWidth, 100);
+    EXPECT_EQ(s.SpeedToDeath, 11);
+    EXPECT_EQ(s.GoalX, 1072);  // the demonstration's own cave
+    EXPECT_EQ(s.FrameIndex, 16);
+}
+
+TEST_F(DemonstrationTest, NeverStartsOnceACharacterIsUnlocked)
+{
+    PastTheQuietSeconds();
+    Enter(Variant1Sequence);
+    Tick(400);
+    EXPECT_EQ(s.Screen, ScreenTitle);
+    EXPECT_FALSE(s.DemoMode);
+}
+
+TEST_F(DemonstrationTest, AMissingRecordingIsReportedOnceAndTheTitleStays)
+{
+    shell.ReplayFile = (fs::temp_directory_path() / "no-such-burrowkin-replay.dat").string();
+    Tick(401);
+    EXPECT_EQ(s.Screen, ScreenTitle);
+    EXPECT_FALSE(s.DemoMode);
+    ASSERT_EQ(shell.ErrorBoxes.size(), 1u);
+    EXPECT_EQ(shell.ErrorBoxes[0].Caption, "Korvane Burrowkin");
+    EXPECT_EQ(shell.ErrorBoxes[0].Text, ReplayNotFound);
+    EXPECT_TRUE(ShowsText(game.StatusBitmap, 5, 1, VersionLine));
+    Tick(1000);
+    EXPECT_EQ(shell.ErrorBoxes.size(), 1u);
+    shell.DialogAnswer = SetupChoice{};
+    shell.UtcMilliseconds = 1;
+    KeyPressed(s, KeyZ, false);
+    Tick();
+    EXPECT_EQ(s.Screen, ScreenPlay);  // a button still starts a game
+}
+
+}  // namespace
