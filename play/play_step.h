@@ -2,5 +2,7 @@
 
 struct Game;
 
-// One tick of the play screen.
+// One tick of the play screen: the input, the clock, the ghost, the branch of
+// the current action (or walking, falling, dying and collecting), the items,
+// and last the view.
 void PlayStep(Game& game);

@@ -6,3 +6,4 @@
 // Each command takes the arguments after its name, prints its result on
 // standard output and returns the exit status; bad usage throws UsageError.
 int GenerateCommand(const std::vector<std::string>& args);
+int PlayCommand(const std::vector<std::string>& args);

@@ -10,6 +10,7 @@ namespace {
 
 const char* const Usage =
     "usage: burrowkin-sim generate [options] [--map FILE] [--png FILE [--png-scale K]]\n"
+    "       burrowkin-sim play [options] (--inputs FILE | --replay FILE) [--ticks N] [--png FILE]\n"
     "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n";
 
 }  // namespace
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 2, argv + argc);
     try {
         if (command == "generate") return GenerateCommand(args);
+        if (command == "play") return PlayCommand(args);
         if (command == "--help" || command == "-h") {
             std::fputs(Usage, stdout);
             return 0;

@@ -1,0 +1,40 @@
+#include "play/pickup.h"
+
+#include "play/game.h"
+#include "play/tick_probe.h"
+
+void PickUp(Game& g, const TickProbe& t)
+{
+    if (t.SubX == 8) return;
+    GameState& s = g.state;
+    if (t.BodyCol < 0 || t.BodyCol > 255 || t.BodyRow < 0 || t.BodyRow > 255) return;
+    std::uint8_t& cell = g.map[t.BodyCol][t.BodyRow];
+    const std::uint8_t tile = cell;
+    const std::uint8_t kind = ClassOf(tile);
+    if (kind != ClassItem && kind != ClassTreasure) return;
+
+    if ((tile >= Bomb && tile <= Parachute) || (tile >= Wand && tile <= Jet)) {
+        const auto& slots = ItemKinds[s.Variant <= 2 ? s.Variant : 0];
+        for (int slot = 0; slot < 6; ++slot)
+            if (slots[slot] == tile) {
+                if (s.Inventory[slot] < MaxCount) s.Inventory[slot] += 1;
+                break;
+            }
+        s.Score += ItemPoints;  // also when the slot is full
+    } else if (tile == TileCoin) {
+        s.Score += 10;
+    } else if (tile == TileMoneyBag) {
+        s.Score += 100;
+    } else if (tile == TileDiamond) {
+        s.Score += 1000;
+    } else if (tile == TileGoal) {
+        if (s.DemoMode) {
+            s.TitleTicks = 0;
+            s.Screen = ScreenTitle;
+        } else {
+            s.Screen = ScreenEnding;
+        }
+    }
+    DrawStatusBar(g);
+    cell = TileEmpty;
+}

@@ -1,0 +1,91 @@
+#include <QImage>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cave/replay.h"
+#include "screens/frame_tick.h"
+#include "tools/sim/commands.h"
+#include "tools/sim/sim_context.h"
+#include "tools/sim/trace.h"
+
+namespace {
+
+constexpr std::int64_t ReplayTicks = 65600;
+
+std::vector<std::uint16_t> ReadInputs(const std::string& path)
+{
+    std::ifstream in(path);
+    if (!in) throw UsageError("cannot read " + path);
+    std::vector<std::uint16_t> words;
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() && in.peek() == EOF) break;
+        words.push_back(std::uint16_t(ParseNumber(path + " line " + std::to_string(number), line, 0, 65535)));
+    }
+    return words;
+}
+
+void WriteWindowPicture(const Game& g, const std::string& path)
+{
+    QImage image(ViewSize, ViewSize + StatusHeight, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < ViewSize; ++x) {
+            const std::uint32_t c = y < ViewSize ? g.ViewBitmap.ColourAt(x, y, g.art.palette)
+                                                 : g.StatusBitmap.ColourAt(x, y - ViewSize, g.art.palette);
+            image.setPixel(x, y, c);
+        }
+    if (!image.save(QString::fromStdString(path), "PNG")) throw UsageError("cannot write " + path);
+}
+
+}  // namespace
+
+int PlayCommand(const std::vector<std::string>& args)
+{
+    const Arguments a = ParseArguments(args, {{"--inputs", true}, {"--replay", true}, {"--ticks", true}, {"--png", true}});
+    if (a.Has("--inputs") == a.Has("--replay")) throw UsageError("play needs either --inputs FILE or --replay FILE");
+
+    CommonOptions options = a.common;
+    std::vector<std::uint16_t> inputs;
+    SimContext sim(a.Has("--png"));
+    GameState& s = sim.game->state;
+    if (auto replay = a.Text("--replay")) {
+        // The demonstration: its own cave, its inputs from the recording.
+        options.width = options.height = 100;
+        options.variant = 0;
+        s.DemoMode = true;
+        sim.shell.ReplayFile = *replay;
+    } else {
+        inputs = ReadInputs(*a.Text("--inputs"));
+    }
+    const std::int64_t ticks = a.Number("--ticks", 0, 100'000'000).value_or(
+        s.DemoMode ? ReplayTicks : std::int64_t(inputs.size()));
+
+    // As the title screen starts a game: the demonstration draws the status bar
+    // before its cave clears the strip, a game after.
+    bool ok = false;
+    if (s.DemoMode) DrawStatusBar(*sim.game);
+    try {
+        ok = GenerateFromOptions(sim, options);
+    } catch (const ReplayLoadError& e) {
+        throw UsageError(std::string(*a.Text("--replay")) + ": " + e.what());
+    }
+    if (!ok) std::fprintf(stderr, "burrowkin-sim: the cave could not be generated; playing on in it as it is\n");
+    if (ok && !s.DemoMode) DrawStatusBar(*sim.game);
+
+    s.Screen = ScreenPlay;
+    std::printf("%s\n", TraceHeader);
+    for (std::int64_t k = 0; k < ticks; ++k) {
+        sim.shell.Second = int((k / 20) % 60);
+        s.KeysHeld = FlagsFromWord(std::size_t(k) < inputs.size() ? inputs[std::size_t(k)] : 0);
+        FrameTick(*sim.game);
+        std::printf("%s\n", TraceLine(*sim.game).c_str());
+        if (s.Screen != ScreenPlay) break;
+    }
+    if (auto path = a.Text("--png")) WriteWindowPicture(*sim.game, *path);
+    return 0;
+}
