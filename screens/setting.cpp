@@ -1,12 +1,15 @@
 #include "screens/setting.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -40,6 +43,30 @@ QLabel* PlaceLabel(QWidget* parent, const char* caption, int left, int top, QWid
     label->move(left, top);
     return label;
 }
+
+// The title screen opens the dialog while a button key is held, and the key's
+// auto-repeat then arrives here: held Enter would start at once, held Z would
+// type into a size box. While it lives, a key repeating without having been
+// pressed anew does nothing.
+class HeldKeyFilter : public QObject {
+public:
+    HeldKeyFilter() { QCoreApplication::instance()->installEventFilter(this); }
+    ~HeldKeyFilter() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat()) {
+            pressedHere_.insert(key->key());
+            return false;
+        }
+        return !pressedHere_.contains(key->key());
+    }
+
+private:
+    QSet<int> pressedHere_;
+};
 
 }  // namespace
 
@@ -144,6 +171,10 @@ TForm2::TForm2(QWidget* parent)
 
 std::optional<SetupChoice> TForm2::Run()
 {
+    // Every opening starts on the chosen size, so Enter starts at once.
+    for (QRadioButton* size : {rbtCaveLarge, rbtCaveMedium, rbtCaveSmall, rbtCaveMinimum, rbtCaveCustom})
+        if (size->isChecked()) size->setFocus();
+    HeldKeyFilter heldKeys;
     if (exec() != QDialog::Accepted) return std::nullopt;
     SetupChoice choice;
     choice.Beginner = chkBeginner->isChecked();

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,6 +41,14 @@ protected:
     QWidget* Focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : &form; }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(Focus(), key, modifiers); }
     void Type(const char* text) { QTest::keyClicks(Focus(), text); }
+    // One auto-repeat of a key held since before the dialog opened, as X11 sends it.
+    void Repeat(Qt::Key key, const char* text = "")
+    {
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, key, Qt::NoModifier, text, true);
+            QApplication::sendEvent(Focus(), &event);
+        }
+    }
     static void Click(QWidget* widget, QPoint at = {}) { QTest::mouseClick(widget, Qt::LeftButton, {}, at); }
     static void ClickRadio(QRadioButton* radio) { Click(radio, QPoint(6, radio->height() / 2)); }
     static void ClickText(TSpinEdit* box) { Click(box->findChild<QLineEdit*>()); }
@@ -126,9 +135,26 @@ TEST_F(SettingTest, EveryWayOfCancellingKeepsTheSettingsForTheNextOpening)
     EXPECT_FALSE(Open([&] { Click(form.btnQuit); }));
     const auto choice = Open([&] {
         EXPECT_TRUE(form.rbtCaveLarge->isChecked());
-        Click(form.btnStart);
+        Key(Qt::Key_Return);  // starts, although the quit button had the focus when it closed
     });
     ExpectChoice(choice, true, 216, 216, 5);
+}
+
+TEST_F(SettingTest, AKeyHeldFromTheTitleDoesNothingUntilPressedAgain)
+{
+    const auto choice = Open([&] {
+        Repeat(Qt::Key_Return);
+        Repeat(Qt::Key_Down);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(form.rbtCaveMedium->isChecked());
+        Key(Qt::Key_Down);
+        Repeat(Qt::Key_Down);  // pressed anew, so its repeats count
+        EXPECT_TRUE(form.rbtCaveMinimum->isChecked());
+        Key(Qt::Key_W, Qt::AltModifier);
+        Repeat(Qt::Key_Z, "z");
+        Key(Qt::Key_Return);
+    });
+    ExpectChoice(choice, false, 1, 1, 11);
 }
 
 TEST_F(SettingTest, AcceleratorsChooseAndFocus)
