@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "gfx/assets.h"
+#include "screens/setting.h"
 
 namespace {
 
@@ -47,6 +48,8 @@ int main(int argc, char** argv)
     }
 
     TForm1 Form1(art, palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory);
+    TForm2 Form2;
+    Form1.setupDialog = [&] { return Form2.Run(); };
     Form1.show();
     return application.exec();
 }

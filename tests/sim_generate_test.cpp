@@ -40,7 +40,8 @@ TEST(SimGenerate, BadUsageIsOneLineAndStatusTwo)
                              "frobnicate", ""}) {
         const ProgramRun r = Sim(args);
         EXPECT_EQ(r.status, 2) << args;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), r.err.rfind("usage", 0) == 0 ? 2 : 1) << args << ": " << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
+        EXPECT_EQ(r.err.rfind("burrowkin-sim: ", 0), 0u) << r.err;
     }
 }
 

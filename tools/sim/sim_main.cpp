@@ -18,7 +18,7 @@ const char* const Usage =
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fputs(Usage, stderr);
+        std::fputs("burrowkin-sim: no command given; 'burrowkin-sim --help' lists them\n", stderr);
         return 2;
     }
     const std::string command = argv[1];
