@@ -1,0 +1,54 @@
+// What a play tick costs with its view, in the largest cave, beside a plain
+// copy of the 272 by 272 view: our bar is three such copies.
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/null_shell.h"
+#include "play/game.h"
+#include "screens/frame_tick.h"
+
+namespace {
+
+const Assets& Art()
+{
+    static const Assets art = [] {
+        const char* dir = std::getenv("BURROWKIN_DATA_DIR");
+        return LoadAssets(dir ? dir : BURROWKIN_BUILD_DATA_DIR);
+    }();
+    return art;
+}
+
+void BM_PlayTickWalking(benchmark::State& state)
+{
+    NullShell shell;
+    shell.UtcMilliseconds = 1;
+    Game game(Art(), shell);
+    game.state.SpeedToDeath = 16;
+    NewGame(game, 216, 216, true, 2);
+    game.state.Screen = ScreenPlay;
+    int k = 0;
+    for (auto _ : state) {
+        // Walk left and right in turns of forty ticks, jumping now and then.
+        const bool right = (k / 40) % 2 == 0;
+        game.state.KeysHeld = FlagsFromWord(std::uint16_t((right ? 8 : 4) | (k % 25 == 0 ? 1 : 0)));
+        FrameTick(game);
+        ++k;
+        if (game.state.Screen != ScreenPlay) game.state.Screen = ScreenPlay;
+    }
+}
+BENCHMARK(BM_PlayTickWalking);
+
+void BM_MemcpyOfTheView(benchmark::State& state)
+{
+    Surface a(272, 272, PixelFormat::Rgb32), b(272, 272, PixelFormat::Rgb32);
+    for (auto _ : state) {
+        std::memcpy(b.Bits(), a.Bits(), std::size_t(a.Stride()) * a.Height());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_MemcpyOfTheView);
+
+}  // namespace
+
+BENCHMARK_MAIN();
