@@ -24,16 +24,19 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
 }
 
+# build <folder> <cmake options...>
 build() {
-  cmake -S . -B build -G Ninja "$@" >/dev/null
-  cmake --build build
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir"
 }
 
 case "${1:-}" in
   play)
     shift
     install_missing "${game_packages[@]}"
-    build -DBURROWKIN_TESTS=OFF -DBURROWKIN_BENCH=OFF
+    build build -DBURROWKIN_TESTS=OFF -DBURROWKIN_BENCH=OFF
     if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
       echo "Korvane Burrowkin is built, but it needs a display to open its window." >&2
       echo "On a machine without one, try it on a virtual display:" >&2
@@ -44,8 +47,11 @@ case "${1:-}" in
     ;;
   test)
     install_missing "${game_packages[@]}" "${test_packages[@]}"
-    build -DBURROWKIN_TESTS=ON -DBURROWKIN_BENCH=ON
+    build build -DBURROWKIN_TESTS=ON -DBURROWKIN_BENCH=ON
     ctest --test-dir build --output-on-failure -j "$(nproc)"
+    # Once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+    build build-sanitize -DBURROWKIN_SANITIZE=ON -DBURROWKIN_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+    ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
     ;;
   *)
     echo "usage: ./setup.sh play [arguments] | ./setup.sh test" >&2

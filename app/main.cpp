@@ -4,8 +4,8 @@
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "gfx/assets.h"
 #include "screens/setting.h"
@@ -32,8 +32,7 @@ int main(int argc, char** argv)
                      argv[0]);
         return 1;
     }
-    // The first argument "/256" gives the off-screen surfaces the tile sheet's palette.
-    const bool palette256 = argc > 1 && std::strcmp(argv[1], "/256") == 0;
+    const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
@@ -47,7 +46,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    TForm1 Form1(art, palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory);
+    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory);
     TForm2 Form2;
     Form1.setupDialog = [&] { return Form2.Run(); };
     Form1.show();

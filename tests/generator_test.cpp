@@ -189,7 +189,9 @@ TEST_P(CaveShapes, KeepTheMapRules)
                 goals += t == TileGoal;
                 if (g.report.searchGaveUp) continue;
                 ASSERT_TRUE(allowed[t]) << int(t) << " at " << x << "," << y;
-                if (x < 10 || x > w + 28 || y < 10 || y > h + 28) ASSERT_EQ(t, TileHardRock) << x << "," << y;
+                if (x < 10 || x > w + 28 || y < 10 || y > h + 28) {
+                    ASSERT_EQ(t, TileHardRock) << x << "," << y;
+                }
             }
         if (g.report.searchGaveUp) {
             EXPECT_FALSE(g.ok);
