@@ -160,9 +160,9 @@ int main(int argc, char** argv)
             else if (e.kind == "block")
                 for (int j = 0; j < e.grid.height / 16; ++j)
                     for (int i = 0; i < e.grid.width / 16; ++i) put(e.number + j * (e.grid.width / 16) + i, e.grid.Crop(i * 16, j * 16, 16, 16));
-            else if (e.kind == "mirror") {
-                if (!made.count(e.from)) throw SourceError("mirror of sprite " + std::to_string(e.from) + ", which is not drawn above it");
-                put(e.number, sprites[e.from].Mirrored());
+            else if (e.kind == "mirror" || e.kind == "copy") {
+                if (!made.count(e.from)) throw SourceError(e.kind + " of sprite " + std::to_string(e.from) + ", which is not drawn above it");
+                put(e.number, e.kind == "mirror" ? sprites[e.from].Mirrored() : sprites[e.from]);
             } else throw SourceError("sprites.txt: '" + e.kind + "' is no sprite directive");
         }
         Grid sheetOfSprites(256, 96, KeyIndex);
