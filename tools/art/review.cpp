@@ -67,6 +67,34 @@ Grid WithOverlay(const Studio& s, int character, int overlay, int dy)
     return g;
 }
 
+// A small cave as the play view draws it: cells, then the sprites over them.
+// Shows the rocks tiling as large areas and everything at its size in play.
+Grid SampleCave(const Studio& s)
+{
+    const char* map[] = {
+        "bbbbbbbbbbbbbbbbb",
+        "baaaaaa..aaaaaabb",
+        "ba.c....~...z..ab",
+        "b..c....aa..z..Xb",
+        "b..c.d.q.a..z.aab",
+        "ba.c.d{{{{{.z...b",
+        "baaaaad.,}..aaaab",
+        "bbaaaad.e..t.aabb",
+        "bbbaaaaaaaaaaabbb",
+        "bbbbbbbbbbbbbbbbb",
+    };
+    const std::string codes = ".abcde..........pqrstu....z{,}~X";
+    Grid g(16 * 17, 16 * 10);
+    for (int row = 0; row < 10; ++row)
+        for (int col = 0; col < 17; ++col) g.Paste(s.Cell(64 + int(codes.find(map[row][col]))), 16 * col, 16 * row);
+    const std::pair<int, Point> sprites[] = {
+        {0, {112, 96}},  {50, {128, 80}}, {20, {48, 64}},  {36, {192, 48}},
+        {84, {160, 32}}, {80, {224, 64}},
+    };
+    for (const auto& [index, at] : sprites) Stamp(g, s.Sprite(index), int(at.x), int(at.y));
+    return g;
+}
+
 }  // namespace
 
 Grid PaintReviewSheet(const Studio& s, const Grid& icon)
@@ -127,6 +155,11 @@ Grid PaintReviewSheet(const Studio& s, const Grid& icon)
              false);
     Stamp(page.Canvas(), band, Margin, page.Y(), 2);
     page.Skip(band.height * 2 + 12);
+
+    page.Heading("A cave as the game draws it, twice enlarged");
+    Grid cave = SampleCave(s);
+    Stamp(page.Canvas(), cave, Margin, page.Y(), 2);
+    page.Skip(cave.height * 2 + 12);
 
     page.Heading("Endings 0, 1, 2 and the icon");
     int x = Margin;
