@@ -17,7 +17,7 @@ constexpr int Width = 2 * Margin + 16 * (16 * Zoom + 4);
 void Checker(Grid& g, const Studio& s, int x, int y, int w, int h)
 {
     for (int j = 0; j < h; ++j)
-        for (int i = 0; i < w; ++i) g.At(x + i, y + j) = ((i / 8 + j / 8) & 1) ? s("stone") : s("ash");
+        for (int i = 0; i < w; ++i) FillRect(g, x + i, y + j, 1, 1, ((i / 8 + j / 8) & 1) ? s("stone") : s("ash"));
 }
 
 class Page {
@@ -50,7 +50,11 @@ public:
     void Skip(int pixels) { y_ += pixels; }
     int Y() const { return y_; }
     Grid& Canvas() { return g_; }
-    Grid Finish() { return g_.Crop(0, 0, Width, y_ + Margin); }
+    Grid Finish()
+    {
+        if (y_ + Margin > g_.height) throw SourceError("the review sheet outgrew its page");
+        return g_.Crop(0, 0, Width, y_ + Margin);
+    }
 
 private:
     const Studio& s_;
