@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace art {
 
@@ -105,20 +106,17 @@ PixelFont::PixelFont(const std::vector<Entry>& glyphs)
     }
 }
 
-const Grid* PixelFont::Glyph(char32_t c) const
+const Grid& PixelFont::Glyph(char32_t c) const
 {
     for (const auto& [code, grid] : glyphs_)
-        if (code == c) return &grid;
-    return nullptr;
+        if (code == c) return grid;
+    throw SourceError("the font has no glyph for code point " + std::to_string(unsigned(c)));
 }
 
 int PixelFont::Width(const std::u32string& text, int scale) const
 {
     int w = 0;
-    for (char32_t c : text) {
-        const Grid* glyph = Glyph(c);
-        w += ((glyph ? glyph->width : 3) + 1) * scale;
-    }
+    for (char32_t c : text) w += (Glyph(c).width + 1) * scale;
     return text.empty() ? 0 : w - scale;
 }
 
@@ -126,15 +124,11 @@ void PixelFont::Draw(Grid& g, int x, int y, const std::u32string& text, std::uin
 {
     if (shadow != KeyIndex) Draw(g, x + scale, y + scale, text, std::uint8_t(shadow), scale);
     for (char32_t c : text) {
-        const Grid* glyph = Glyph(c);
-        if (!glyph) {
-            x += 4 * scale;
-            continue;
-        }
-        for (int j = 0; j < glyph->height; ++j)
-            for (int i = 0; i < glyph->width; ++i)
-                if (glyph->At(i, j) != 0) FillRect(g, x + i * scale, y + j * scale, scale, scale, colour);
-        x += (glyph->width + 1) * scale;
+        const Grid& glyph = Glyph(c);
+        for (int j = 0; j < glyph.height; ++j)
+            for (int i = 0; i < glyph.width; ++i)
+                if (glyph.At(i, j) != 0) FillRect(g, x + i * scale, y + j * scale, scale, scale, colour);
+        x += (glyph.width + 1) * scale;
     }
 }
 

@@ -33,7 +33,8 @@ void Stamp(Grid& g, const Grid& src, int x, int y, int scale = 1);
 Grid TurnedClockwise(const Grid& src);
 
 // A proportional pixel font read from a source of "picture <code point> W H"
-// entries, '#' for ink. Glyphs share one height; missing ones draw as blanks.
+// entries, '#' for ink, one pixel between letters. Glyphs share one height; a
+// text with a letter the font lacks is an error, not a gap.
 class PixelFont {
 public:
     PixelFont() = default;
@@ -47,7 +48,7 @@ public:
               int shadow = KeyIndex) const;
 
 private:
-    const Grid* Glyph(char32_t c) const;
+    const Grid& Glyph(char32_t c) const;
     std::vector<std::pair<char32_t, Grid>> glyphs_;
     int height_ = 0;
 };
