@@ -152,7 +152,7 @@ Grid PaintReviewSheet(const Studio& s, const Grid& icon)
     page.Row({{boom, "64-79"},
               {WithOverlay(s, 3, 82, -16), "82"},
               {WithOverlay(s, 19, 91, -16), "91"},
-              {WithOverlay(s, 19, 93, -16), "93"},
+              {WithOverlay(s, 27, 93, -16), "93"},
               {jet, "89"},
               {framed, "83"},
               {ghosts, "84 85 86"}},
