@@ -127,8 +127,8 @@ std::vector<Entry> ReadSource(const std::string& path, const Palette& palette)
         Entry e;
         e.kind = kind;
         if (!(s >> e.number)) fail("expected a number after '" + kind + "'");
-        if (kind == "mirror") {
-            if (!(s >> e.from)) fail("expected 'mirror <number> <from>'");
+        if (kind == "mirror" || kind == "copy") {
+            if (!(s >> e.from)) fail("expected '" + kind + " <number> <from>'");
         } else if (kind == "glyph") {
             e.grid = Grid(8, 8);
         } else if (kind == "cell" || kind == "sprite") {
@@ -141,7 +141,7 @@ std::vector<Entry> ReadSource(const std::string& path, const Palette& palette)
             fail("unknown directive '" + kind + "'");
         }
         std::getline(s >> std::ws, e.name);
-        if (kind != "mirror") readRows(e.grid, kind == "glyph");
+        if (e.from < 0) readRows(e.grid, kind == "glyph");
         entries.push_back(std::move(e));
     }
     return entries;

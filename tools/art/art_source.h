@@ -41,11 +41,11 @@ struct SourceError : std::runtime_error {
 Palette ReadPalette(const std::string& path);
 
 // One picture of a source file: "<kind> <number> [<w> <h>] [name]" followed by
-// its rows, or "mirror <number> <from>".
+// its rows, or "mirror <number> <from>" / "copy <number> <from>".
 struct Entry {
-    std::string kind;  // glyph, cell, sprite, block, picture, mirror
+    std::string kind;  // glyph, cell, sprite, block, picture, mirror, copy
     int number = 0;
-    int from = -1;     // mirror: the sprite mirrored
+    int from = -1;     // mirror, copy: the sprite they repeat
     std::string name;
     Grid grid;
 };
@@ -54,7 +54,7 @@ struct Entry {
 // "clear" is transparent); "glyph N" with 8 rows of 8 ('#' white, '.' black);
 // "cell N" and "sprite N" with 16 rows of 16; "block N W H" with H*16 rows of
 // W*16 (sprites N.. cut row-major); "picture N W H" with H rows of W;
-// "mirror N M". Lines starting with '#' outside a grid are comments.
+// "mirror N M" (sprite N is sprite M mirrored left to right); "copy N M". Lines starting with '#' outside a grid are comments.
 std::vector<Entry> ReadSource(const std::string& path, const Palette& palette);
 
 }  // namespace art

@@ -1,182 +1,145 @@
-// artmake: turns the text sources in assets/art into the game's PNG files.
+// artmake: draws the game's pictures from their sources in assets/art.
 //
-//   artmake <source dir> <output dir>
+//   artmake <source dir> <output dir>         the PNG files of assets/
+//   artmake --review <source dir> <out.png>   one sheet of everything, enlarged
 //
-// Every picture that has no source yet is drawn as a plain provisional
-// placeholder, so the game always has a complete set of files.
+// Sources: palette.txt (the one palette), font.txt (sheet cells 0..63),
+// tiles.txt (cells 64..111), sprites.txt (sprites 0..95), figures.txt and the
+// caption fonts (the ending pictures, painted in endings.cpp), icon.txt.
+// Every output is an 8-bit palette PNG with that palette; the same sources
+// always give the same bytes.
 
-#include <QColor>
 #include <QImage>
-#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <set>
 
-#include "tools/art/art_source.h"
+#include "tools/art/studio.h"
 
 namespace fs = std::filesystem;
 using namespace art;
 
 namespace {
 
-constexpr int SheetCells = 112, SpriteCount = 96, EndingSize = 272;
+constexpr int SheetCells = 112, SpriteCount = 96, IconSize = 32, BigIconSize = 256;
 
-QImage ToImage(const Grid& g, const Palette& pal)
+// `clearKey`: the key index becomes see-through (the icons only; the game's
+// own files keep it opaque and cut sprites out by index).
+void Save(const Grid& g, const Palette& pal, const fs::path& path, bool clearKey = false)
 {
     QImage img(g.width, g.height, QImage::Format_Indexed8);
     QList<QRgb> table(256);
     for (int i = 0; i < 256; ++i) table[i] = 0xff000000u | pal.rgb[i];
+    if (clearKey) table[KeyIndex] &= 0x00ffffffu;
     img.setColorTable(table);
-    for (int y = 0; y < g.height; ++y) {
-        uchar* row = img.scanLine(y);
-        for (int x = 0; x < g.width; ++x) row[x] = g.At(x, y);
-    }
-    return img;
+    for (int y = 0; y < g.height; ++y) std::memcpy(img.scanLine(y), &g.px[std::size_t(y) * g.width], g.width);
+    if (!img.save(QString::fromStdString(path.string()), "PNG")) throw SourceError("cannot write " + path.string());
 }
 
-void Save(const Grid& g, const Palette& pal, const fs::path& path)
+std::string Name(const Entry& e) { return e.kind + " " + std::to_string(e.number); }
+
+// Cells 0..63 from the 8 by 8 glyphs of font.txt, doubled; 64..111 from tiles.txt.
+Grid DrawSheet(const fs::path& src, const Palette& pal)
 {
-    if (!ToImage(g, pal).save(QString::fromStdString(path.string()), "PNG"))
-        throw SourceError("cannot write " + path.string());
+    Grid sheet(256, 112);
+    std::set<int> drawn;
+    for (const char* file : {"font.txt", "tiles.txt"})
+        for (const Entry& e : ReadSource((src / file).string(), pal)) {
+            int cell = e.kind == "glyph" ? e.number - 32 : e.number;
+            if ((e.kind != "glyph" && e.kind != "cell") || cell < 0 || cell >= SheetCells)
+                throw SourceError(std::string(file) + ": '" + Name(e) + "' is no sheet cell");
+            if (!drawn.insert(cell).second) throw SourceError(std::string(file) + ": cell " + std::to_string(cell) + " twice");
+            sheet.Paste(e.kind == "glyph" ? e.grid.Scale2x() : e.grid, (cell % 16) * 16, (cell / 16) * 16);
+        }
+    for (int cell = 0; cell < SheetCells; ++cell)
+        if (!drawn.count(cell)) throw SourceError("sheet cell " + std::to_string(cell) + " has no picture");
+    return sheet;
 }
 
-std::vector<Entry> ReadIfPresent(const fs::path& path, const Palette& pal)
+// Sprites by number, from grids, blocks cut into 16 by 16 pieces, mirrors
+// and copies of sprites above them.
+Grid DrawSprites(const fs::path& src, const Palette& pal)
 {
-    return fs::exists(path) ? ReadSource(path.string(), pal) : std::vector<Entry>{};
-}
-
-// Placeholders: a framed square with a cross, coloured by what the tile is.
-Grid ProvisionalCell(int cell, const Palette& pal)
-{
-    Grid g(16, 16, std::uint8_t(pal.Index("black")));
-    if (cell >= 102 && cell <= 106) return g;
-    int colour = pal.Index(cell < 67 ? "clay" : cell < 80 ? "blue" : cell < 92 ? "green" : "yellow");
-    for (int i = 1; i < 15; ++i) {
-        g.At(i, 1) = g.At(i, 14) = g.At(1, i) = g.At(14, i) = std::uint8_t(colour);
-        g.At(i, i) = g.At(15 - i, i) = std::uint8_t(pal.Index("grey"));
-    }
-    return g;
-}
-
-Grid ProvisionalSprite(int index, const Palette& pal)
-{
-    Grid g(16, 16, KeyIndex);
-    auto fill = [&](int x0, int y0, int x1, int y1, const char* colour) {
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x) g.At(x, y) = std::uint8_t(pal.Index(colour));
+    std::array<Grid, SpriteCount> sprites;
+    std::set<int> made;
+    auto put = [&](int index, Grid g) {
+        if (index < 0 || index >= SpriteCount) throw SourceError("sprite " + std::to_string(index) + " is out of range");
+        if (!made.insert(index).second) throw SourceError("sprite " + std::to_string(index) + " is drawn twice");
+        sprites[index] = std::move(g);
     };
-    if (index < 48) {
-        int variant = index / 16, pose = index % 8;
-        if (variant == 0 && pose == 6) { fill(0, 0, 15, 15, "grey"); return g; }
-        if (variant == 0 && pose == 7) return g;
-        const char* body = variant == 0 ? "orange" : variant == 1 ? "pink" : "teal";
-        fill(5, 1, 10, 6, "skin");
-        fill(4, 7, 11, 12, body);
-        fill(4 + (pose % 3), 13, 5 + (pose % 3), 15, "umber");
-        fill(10 - (pose % 3), 13, 11 - (pose % 3), 15, "umber");
-        fill(9, 3, 9, 3, "black");
-        return index % 16 >= 8 ? g.Mirrored() : g;
-    }
-    if (index < 64) {  // arrow k points k * 22.5 degrees clockwise from up
-        double a = (index - 48) * M_PI / 8;
-        for (double t = -6.5; t <= 6.5; t += 0.25) {
-            int x = int(std::lround(7.5 + std::sin(a) * t)), y = int(std::lround(7.5 - std::cos(a) * t));
-            fill(x, y, x, y, "white");
+    for (const Entry& e : ReadSource((src / "sprites.txt").string(), pal)) {
+        if (e.kind == "sprite") {
+            put(e.number, e.grid);
+        } else if (e.kind == "block") {
+            int across = e.grid.width / 16;
+            for (int j = 0; j < e.grid.height / 16; ++j)
+                for (int i = 0; i < across; ++i) put(e.number + j * across + i, e.grid.Crop(i * 16, j * 16, 16, 16));
+        } else if (e.kind == "mirror" || e.kind == "copy") {
+            if (!made.count(e.from)) throw SourceError(Name(e) + " repeats sprite " + std::to_string(e.from) + ", which is not drawn above it");
+            put(e.number, e.kind == "mirror" ? sprites[e.from].Mirrored() : sprites[e.from]);
+        } else {
+            throw SourceError("sprites.txt: '" + Name(e) + "' is no sprite directive");
         }
-        for (double s = -3; s <= 3; s += 0.25) {
-            double hx = 7.5 + std::sin(a) * 6.5 - std::sin(a) * 3 + std::cos(a) * s * 0.9;
-            double hy = 7.5 - std::cos(a) * 6.5 + std::cos(a) * 3 + std::sin(a) * s * 0.9;
-            double tx = 7.5 + std::sin(a) * 6.5, ty = 7.5 - std::cos(a) * 6.5;
-            for (double u = 0; u <= 1; u += 0.1) {
-                int x = int(std::lround(hx + (tx - hx) * u)), y = int(std::lround(hy + (ty - hy) * u));
-                if (x >= 0 && x < 16 && y >= 0 && y < 16) fill(x, y, x, y, "white");
-            }
-        }
-        return g;
     }
-    if (index < 80) {  // one piece of a disc 64 pixels across
-        int piece = index - 64, ox = (piece % 4) * 16, oy = (piece / 4) * 16;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) {
-                double dx = ox + x + 0.5 - 32, dy = oy + y + 0.5 - 32, r = std::sqrt(dx * dx + dy * dy);
-                if (r < 31) g.At(x, y) = std::uint8_t(pal.Index(r < 14 ? "yellow" : r < 24 ? "orange" : "red"));
-            }
-        return g;
+    Grid sheet(256, 96, KeyIndex);
+    for (int i = 0; i < SpriteCount; ++i) {
+        if (!made.count(i)) throw SourceError("sprite " + std::to_string(i) + " has no picture");
+        sheet.Paste(sprites[i], (i % 16) * 16, (i / 16) * 16);
     }
-    if (index == 83) {  // the selection frame: transparent inside
-        fill(0, 0, 15, 0, "blue"); fill(0, 15, 15, 15, "blue");
-        fill(0, 0, 0, 15, "blue"); fill(15, 0, 15, 15, "blue");
-        return g;
-    }
-    if (index >= 94) return g;
-    fill(4, 4, 11, 11, index < 84 ? "stone" : index < 88 ? "ice" : "cyan");
-    return g;
+    return sheet;
 }
 
-Grid ProvisionalEnding(int variant, const Palette& pal, const Grid& sheet)
+Grid OnePicture(const fs::path& path, const Palette& pal, int width, int height)
 {
-    Grid g(EndingSize, EndingSize, std::uint8_t(pal.Index(variant == 0 ? "indigo" : variant == 1 ? "plum" : "ocean")));
-    const char* text = "THE END";
-    for (int k = 0; text[k]; ++k) g.Paste(sheet.Crop(((text[k] - 32) % 16) * 16, ((text[k] - 32) / 16) * 16, 16, 16), 80 + 16 * k, 128);
-    return g;
+    auto entries = ReadSource(path.string(), pal);
+    if (entries.size() != 1 || entries[0].kind != "picture" || entries[0].grid.width != width || entries[0].grid.height != height)
+        throw SourceError(path.string() + " must hold one picture of " + std::to_string(width) + " by " + std::to_string(height));
+    return entries[0].grid;
+}
+
+Studio OpenStudio(const fs::path& src)
+{
+    Studio s;
+    s.palette = ReadPalette((src / "palette.txt").string());
+    if (s.palette.rgb[0] != 0) throw SourceError("palette entry 0 must be black");
+    s.sheet = DrawSheet(src, s.palette);
+    s.sprites = DrawSprites(src, s.palette);
+    for (Entry& e : ReadSource((src / "figures.txt").string(), s.palette)) s.figures[e.number] = std::move(e.grid);
+    s.latin = PixelFont(ReadSource((src / "caption_font.txt").string(), s.palette));
+    s.japanese = PixelFont(ReadSource((src / "caption_font_ja.txt").string(), s.palette));
+    return s;
+}
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: artmake <source dir> <output dir>\n       artmake --review <source dir> <out.png>\n");
+    return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: artmake <source dir> <output dir>\n");
-        return 2;
-    }
-    fs::path src = argv[1], out = argv[2];
+    bool review = argc == 4 && std::strcmp(argv[1], "--review") == 0;
+    if (argc != 3 && !review) return Usage();
+    fs::path src = argv[review ? 2 : 1], out = argv[review ? 3 : 2];
     try {
-        Palette pal = ReadPalette((src / "palette.txt").string());
+        Studio s = OpenStudio(src);
+        Grid icon = OnePicture(src / "icon.txt", s.palette, IconSize, IconSize);
+        if (review) {
+            if (out.has_parent_path()) fs::create_directories(out.parent_path());
+            Save(PaintReviewSheet(s, icon), s.palette, out);
+            return 0;
+        }
         fs::create_directories(out);
-
-        Grid sheet(256, 112);
-        std::set<int> drawn;
-        for (const auto& file : {"font.txt", "tiles.txt"})
-            for (const Entry& e : ReadIfPresent(src / file, pal)) {
-                int cell = e.kind == "glyph" ? e.number - 32 : e.number;
-                if ((e.kind != "glyph" && e.kind != "cell") || cell < 0 || cell >= SheetCells)
-                    throw SourceError(std::string(file) + ": '" + e.kind + " " + std::to_string(e.number) + "' is no sheet cell");
-                sheet.Paste(e.kind == "glyph" ? e.grid.Scale2x() : e.grid, (cell % 16) * 16, (cell / 16) * 16);
-                drawn.insert(cell);
-            }
-        for (int cell = 0; cell < SheetCells; ++cell)
-            if (!drawn.count(cell)) sheet.Paste(ProvisionalCell(cell, pal), (cell % 16) * 16, (cell / 16) * 16);
-        Save(sheet, pal, out / "tilesheet.png");
-
-        std::array<Grid, SpriteCount> sprites;
-        std::set<int> made;
-        auto put = [&](int index, Grid g) {
-            if (index < 0 || index >= SpriteCount) throw SourceError("sprite " + std::to_string(index) + " is out of range");
-            sprites[index] = std::move(g);
-            made.insert(index);
-        };
-        for (const Entry& e : ReadIfPresent(src / "sprites.txt", pal)) {
-            if (e.kind == "sprite") put(e.number, e.grid);
-            else if (e.kind == "block")
-                for (int j = 0; j < e.grid.height / 16; ++j)
-                    for (int i = 0; i < e.grid.width / 16; ++i) put(e.number + j * (e.grid.width / 16) + i, e.grid.Crop(i * 16, j * 16, 16, 16));
-            else if (e.kind == "mirror") {
-                if (!made.count(e.from)) throw SourceError("mirror of sprite " + std::to_string(e.from) + ", which is not drawn above it");
-                put(e.number, sprites[e.from].Mirrored());
-            } else throw SourceError("sprites.txt: '" + e.kind + "' is no sprite directive");
-        }
-        Grid sheetOfSprites(256, 96, KeyIndex);
-        for (int i = 0; i < SpriteCount; ++i)
-            sheetOfSprites.Paste(made.count(i) ? sprites[i] : ProvisionalSprite(i, pal), (i % 16) * 16, (i / 16) * 16);
-        Save(sheetOfSprites, pal, out / "sprites.png");
-
-        for (int v = 0; v < 3; ++v) {
-            std::string name = "ending" + std::to_string(v);
-            auto entries = ReadIfPresent(src / (name + ".txt"), pal);
-            Grid picture = entries.empty() ? ProvisionalEnding(v, pal, sheet) : entries.front().grid;
-            if (picture.width != EndingSize || picture.height != EndingSize) throw SourceError(name + " must be 272 by 272");
-            Save(picture, pal, out / (name + ".png"));
-        }
+        Save(s.sheet, s.palette, out / "tilesheet.png");
+        Save(s.sprites, s.palette, out / "sprites.png");
+        for (int v = 0; v < 3; ++v) Save(PaintEnding(v, s), s.palette, out / ("ending" + std::to_string(v) + ".png"));
+        Save(icon, s.palette, out / "icon.png", true);
+        Grid big(BigIconSize, BigIconSize, KeyIndex);
+        Stamp(big, icon, 0, 0, BigIconSize / IconSize);
+        Save(big, s.palette, out / "icon-256.png", true);
     } catch (const SourceError& e) {
         std::fprintf(stderr, "artmake: %s\n", e.what());
         return 1;
