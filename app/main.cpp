@@ -1,6 +1,7 @@
 // Korvane Burrowkin: program start.
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
@@ -46,6 +47,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    QApplication::setWindowIcon(QIcon(QString::fromStdString(dataDirectory + "/icon.png")));
     TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory);
     TForm2 Form2;
     Form1.setupDialog = [&] { return Form2.Run(); };

@@ -6,10 +6,12 @@
 // What the title screen shows. The logos are mosaics of the blue band pieces,
 // letters "g" to "o" of the tile font: 15 by 4 cells each, the last seven of
 // every row the same for all three characters.
+// Pieces: g ─  h │  i ┼  j ╭  k ╮  l ╰  m ╯  n a rounded end on the right, o one
+// at the bottom. They spell KORV, LUMI and TESS before a shared BUR!.
 inline constexpr std::array<std::array<std::string_view, 4>, 3> TitleLogo = {{
-    {"ghijklmnoghijkl", "mnoghijklmnoghi", "jklmnoghijklmno", "ghijklmnoghijkl"},
-    {"hgjikmlonhijklm", "onmlkjihgnoghij", "ghijklmnoklmno", "ghijklmnoghijkl"},
-    {"ihgjklmnoghijkl", "mnoghijklmnoghi", "jklmnoghijklmno", "ghijklmnoghijkl"},
+    {"hojkjkhhjkhhjkh", "imhhimhhimhhimh", "ikhhhkhhikhhhko", "hhlmhhlmlmlmhhn"},
+    {"hohhjikhjkhhjkh", "hohhhhhhimhhimh", "hohhhhhhikhhhko", "lglmhhhhlmlmhhn"},
+    {"gkjgjgjgjkhhjkh", "ohinlklkimhhimh", "ohhnohohikhhhko", "ohlggmgmlmlmhhn"},
 }};
 inline constexpr std::array<std::string_view, 3> TitleLine = {"KORVANE BURROWKIN", "LUMIRAS BURROWKIN", "TESSADO BURROWKIN"};
 

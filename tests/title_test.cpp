@@ -171,6 +171,18 @@ TEST_F(TitleTest, ACaveThatCannotBeMadeIsReported)
     EXPECT_TRUE(shell.TimerRunning);
 }
 
+TEST(TitleLogo, IsAMosaicOfBandPiecesSharingItsLastSevenColumns)
+{
+    for (const auto& logo : TitleLogo)
+        for (int row = 0; row < 4; ++row) {
+            ASSERT_EQ(logo[row].size(), 15u);
+            for (char piece : logo[row]) EXPECT_TRUE(piece >= 'g' && piece <= 'o') << piece;
+            EXPECT_EQ(logo[row].substr(8), TitleLogo[0][row].substr(8));
+        }
+    EXPECT_NE(TitleLogo[0][0].substr(0, 8), TitleLogo[1][0].substr(0, 8));
+    EXPECT_NE(TitleLogo[1][0].substr(0, 8), TitleLogo[2][0].substr(0, 8));
+}
+
 class DemonstrationTest : public TitleTest {
 protected:
     fs::path file = fs::temp_directory_path() / ("burrowkin-demo-" + std::to_string(::getpid()) + ".dat");
