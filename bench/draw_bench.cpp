@@ -1,21 +1,13 @@
 // What drawing costs: one cell, a whole view of 18 by 18 cells, beside a plain
 // copy of the 272 by 272 view as the yardstick.
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <cstring>
 
 #include "gfx/draw.h"
+#include "tests/support/build_assets.h"
 
 namespace {
 
-const Assets& Art()
-{
-    static const Assets art = [] {
-        const char* dir = std::getenv("BURROWKIN_DATA_DIR");
-        return LoadAssets(dir ? dir : BURROWKIN_BUILD_DATA_DIR);
-    }();
-    return art;
-}
 
 PixelFormat FormatOf(const benchmark::State& state) { return state.range(0) ? PixelFormat::Indexed8 : PixelFormat::Rgb32; }
 
@@ -24,7 +16,7 @@ void BM_DrawCell(benchmark::State& state)
     Surface view(272, 272, FormatOf(state));
     int cell = 64;
     for (auto _ : state) {
-        DrawCell(Art(), view, 124, 120, cell);
+        DrawCell(BuildTreeAssets(), view, 124, 120, cell);
         cell = cell == 111 ? 64 : cell + 1;
         benchmark::ClobberMemory();
     }
@@ -37,7 +29,7 @@ void BM_ViewOf18By18Cells(benchmark::State& state)
     int shift = 0;
     for (auto _ : state) {
         for (int i = -8; i <= 9; ++i)
-            for (int j = -8; j <= 9; ++j) DrawCell(Art(), view, j * 16 + 128 - shift, i * 16 + 128 - shift, 64 + ((i * 7 + j) & 31));
+            for (int j = -8; j <= 9; ++j) DrawCell(BuildTreeAssets(), view, j * 16 + 128 - shift, i * 16 + 128 - shift, 64 + ((i * 7 + j) & 31));
         shift = (shift + 4) & 15;
         benchmark::ClobberMemory();
     }
@@ -48,7 +40,7 @@ void BM_SpriteDraw(benchmark::State& state)
 {
     Surface view(272, 272, FormatOf(state));
     for (auto _ : state) {
-        DrawSprite(Art(), view, 128, 128, 3);
+        DrawSprite(BuildTreeAssets(), view, 128, 128, 3);
         benchmark::ClobberMemory();
     }
 }

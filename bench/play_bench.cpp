@@ -1,29 +1,21 @@
 // What a play tick costs with its view, in the largest cave, beside a plain
 // copy of the 272 by 272 view: our bar is three such copies.
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <cstring>
 
 #include "core/null_shell.h"
 #include "play/game.h"
 #include "screens/frame_tick.h"
+#include "tests/support/build_assets.h"
 
 namespace {
 
-const Assets& Art()
-{
-    static const Assets art = [] {
-        const char* dir = std::getenv("BURROWKIN_DATA_DIR");
-        return LoadAssets(dir ? dir : BURROWKIN_BUILD_DATA_DIR);
-    }();
-    return art;
-}
 
 void BM_PlayTickWalking(benchmark::State& state)
 {
     NullShell shell;
     shell.UtcMilliseconds = 1;
-    Game game(Art(), shell);
+    Game game(BuildTreeAssets(), shell);
     game.state.SpeedToDeath = 16;
     NewGame(game, 216, 216, true, 2);
     game.state.Screen = ScreenPlay;

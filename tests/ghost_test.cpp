@@ -10,18 +10,6 @@
 
 namespace {
 
-bool ShowsSpriteAt(Playground& p, int x, int y, int index)
-{
-    const Assets& art = TestAssets();
-    for (int j = 0; j < 16; ++j)
-        for (int i = 0; i < 16; ++i) {
-            if (!(art.spriteMask[index][j] & (1u << i))) continue;
-            const std::uint32_t want = art.sprites32.ColourAt(16 * (index % 16) + i, 16 * (index / 16) + j, art.palette);
-            if (p.game.ViewBitmap.ColourAt(x + i, y + j, art.palette) != want) return false;
-        }
-    return true;
-}
-
 // A ghost in full strength at an offset from the character.
 void PlaceGhost(Playground& p, int dx, int dy, int timer = GhostActive)
 {
@@ -148,10 +136,10 @@ TEST(Ghost, IsDrawnWhereItIsFacingTheCharacter)
     Playground p({".....", "..@..", "#####"}, 1);
     PlaceGhost(p, 60, -30);
     p.Tick();
-    EXPECT_TRUE(ShowsSpriteAt(p, 128 + p.s.GhostX - p.s.PlayerX, 128 + p.s.GhostY - p.s.PlayerY, 84));
+    EXPECT_TRUE(ShowsSpriteAt(p.game.ViewBitmap, 128 + p.s.GhostX - p.s.PlayerX, 128 + p.s.GhostY - p.s.PlayerY, 84));
     PlaceGhost(p, -60, 30, 7);
     p.Tick();
-    EXPECT_TRUE(ShowsSpriteAt(p, 128 + p.s.GhostX - p.s.PlayerX, 128 + p.s.GhostY - p.s.PlayerY, 87));
+    EXPECT_TRUE(ShowsSpriteAt(p.game.ViewBitmap, 128 + p.s.GhostX - p.s.PlayerX, 128 + p.s.GhostY - p.s.PlayerY, 87));
 }
 
 TEST(Ghost, OutOfViewAPointerBlinksAtTheEdge)
@@ -162,7 +150,7 @@ TEST(Ghost, OutOfViewAPointerBlinksAtTheEdge)
         int shown = 0;
         for (int i = 0; i < 4; ++i) {
             p.Tick();
-            const bool at = ShowsSpriteAt(p, 128, pointerY, 84);
+            const bool at = ShowsSpriteAt(p.game.ViewBitmap, 128, pointerY, 84);
             EXPECT_EQ(at, p.s.BlinkPhase == 0) << dy << " tick " << i;
             shown += at;
         }
@@ -176,8 +164,8 @@ TEST(Ghost, AFadingGhostOutOfViewHasNoPointer)
     PlaceGhost(p, 0, -400, 15);
     for (int i = 0; i < 2; ++i) {
         p.Tick();
-        EXPECT_FALSE(ShowsSpriteAt(p, 128, 0, 84));
-        EXPECT_FALSE(ShowsSpriteAt(p, 128, 0, 85));
+        EXPECT_FALSE(ShowsSpriteAt(p.game.ViewBitmap, 128, 0, 84));
+        EXPECT_FALSE(ShowsSpriteAt(p.game.ViewBitmap, 128, 0, 85));
     }
 }
 

@@ -3,7 +3,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "cave/replay.h"
@@ -11,18 +10,11 @@
 #include "play/game.h"
 #include "screens/frame_tick.h"
 #include "tests/fuzz/fuzz_input.h"
+#include "tests/support/build_assets.h"
 #include "tests/support/invariants.h"
 
 namespace {
 
-const Assets& Art()
-{
-    static const Assets art = [] {
-        const char* dir = std::getenv("BURROWKIN_DATA_DIR");
-        return LoadAssets(dir ? dir : BURROWKIN_BUILD_DATA_DIR);
-    }();
-    return art;
-}
 
 constexpr std::size_t MaxTicks = 3000;
 
@@ -40,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     NullShell shell;
     shell.UtcMilliseconds = seed;
-    Game g(Art(), shell);
+    Game g(BuildTreeAssets(), shell);
     GameState& s = g.state;
     s.Variant = std::uint8_t(demo ? 0 : variant);
     s.SpeedToDeath = speedToDeath;

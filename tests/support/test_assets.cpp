@@ -1,5 +1,7 @@
 #include "tests/support/test_assets.h"
 
+#include "tests/support/build_assets.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -11,14 +13,7 @@ constexpr std::uint32_t Sentinel32 = 0xff123456u;
 constexpr std::uint8_t Sentinel8 = 254;
 }
 
-const Assets& TestAssets()
-{
-    static const Assets art = [] {
-        const char* dir = std::getenv("BURROWKIN_DATA_DIR");
-        return LoadAssets(dir ? dir : BURROWKIN_BUILD_DATA_DIR);
-    }();
-    return art;
-}
+const Assets& TestAssets() { return BuildTreeAssets(); }
 
 std::uint32_t SheetPixel(const Assets& art, int cell, int x, int y)
 {
@@ -58,6 +53,19 @@ bool CellIsBlack(const Surface& surface, int column, int row)
     for (int y = 16 * row; y < 16 * row + 16; ++y)
         for (int x = 16 * column; x < 16 * column + 16; ++x)
             if (surface.ColourAt(x, y, TestAssets().palette) != 0xff000000u) return false;
+    return true;
+}
+
+bool ShowsSpriteAt(const Surface& surface, int x, int y, int index)
+{
+    const Assets& art = TestAssets();
+    for (int j = 0; j < 16; ++j)
+        for (int i = 0; i < 16; ++i) {
+            if (x + i < 0 || x + i >= surface.Width() || y + j < 0 || y + j >= surface.Height()) continue;
+            if (!(art.spriteMask[index][j] & (1u << i))) continue;
+            const std::uint32_t want = art.sprites32.ColourAt(16 * (index % 16) + i, 16 * (index / 16) + j, art.palette);
+            if (surface.ColourAt(x + i, y + j, art.palette) != want) return false;
+        }
     return true;
 }
 

@@ -23,5 +23,9 @@ bool ShowsText(const Surface& surface, int column, int row, std::string_view tex
 // True when the 16 by 16 cell at (column, row) is all black.
 bool CellIsBlack(const Surface& surface, int column, int row);
 
+// True when every opaque pixel of sprite `index` shows at (x, y) (parts off the
+// surface are not compared).
+bool ShowsSpriteAt(const Surface& surface, int x, int y, int index);
+
 // Pixel-for-pixel equality of two surfaces of the same size.
 bool SamePixels(const Surface& a, const Surface& b);
