@@ -4,7 +4,7 @@
 #include <queue>
 
 namespace {
-constexpr std::int32_t RockCost = 3;  // a cell of diggable rock counts as three open ones
+constexpr std::int32_t RockCost = 8;  // a cell of diggable rock costs an item, worth a few open cells
 }
 
 GoalDistance::GoalDistance(const CaveMap& map, int goalColumn, int goalRow) : cells_(256 * 256, Unreachable)

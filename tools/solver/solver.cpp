@@ -1,8 +1,6 @@
 #include "tools/solver/solver.h"
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <queue>
 #include <unordered_map>
 
@@ -15,9 +13,10 @@
 namespace {
 
 // What a tick of play is worth against other things, in ticks.
-constexpr std::int32_t ItemCost = 20;    // an item spent: kept for later when walking costs little more
+constexpr std::int32_t ItemCost = 60;    // an item spent: kept for later when walking costs little more
 constexpr std::int32_t TicksPerCell = 4;  // walking or climbing a cell
-constexpr std::int64_t GuideWeight = 15;  // tenths: how hard the search leans toward the goal
+constexpr std::int64_t GuideWeight = 25;  // tenths: how hard the search leans toward the goal
+
 
 std::int32_t Reward(std::uint8_t tile)
 {
@@ -178,7 +177,7 @@ void Search::AddChild(std::int32_t parent)
 
     const std::uint64_t key =
         goal ? 0 : Mix(Mix(Mix(std::uint64_t(std::uint32_t(s.PlayerX)) << 32 | std::uint32_t(s.PlayerY)) ^ mapKey) ^
-                       (std::uint64_t(s.Action) << 8 | s.SelectedSlot));
+                       std::uint64_t(s.Action));
     std::vector<Entry>& entries = seen_[key];
     for (const Entry& e : entries)
         if (e.g <= g && Covers(e.inventory, s.Inventory)) return;
@@ -211,8 +210,7 @@ void Search::Push(std::int32_t n)
 {
     const Node& node = nodes_[n];
     const std::int32_t h = node.goal ? 0 : Guide(node.snap);
-    static const std::int64_t weight = std::getenv("SOLVE_W") ? std::atoi(std::getenv("SOLVE_W")) : GuideWeight;
-    open_.push({std::int64_t(node.g) * 10 + weight * h, h, order_++, n});
+    open_.push({std::int64_t(node.g) * 10 + GuideWeight * h, h, order_++, n});
 }
 
 std::vector<std::uint16_t> Search::InputsTo(std::int32_t n) const
@@ -256,16 +254,6 @@ SolveResult Search::Run()
             break;
         }
         ++result.expansions;
-        if (std::getenv("SOLVE_DEBUG") && result.expansions % 20000 == 0) {
-            static std::int32_t best = 1 << 30;
-            const Node& b = nodes_[top.node];
-            best = std::min(best, top.h);
-            std::fprintf(stderr, "exp %lld nodes %zu f %lld h %d best %d g %d at %d,%d act %d inv %d%d%d%d%d%d key %llx\n",
-                         (long long)result.expansions, nodes_.size(), (long long)top.f, top.h, best, b.g,
-                         b.snap.PlayerX / 16, b.snap.PlayerY / 16, b.snap.Action, b.snap.Inventory[0], b.snap.Inventory[1],
-                         b.snap.Inventory[2], b.snap.Inventory[3], b.snap.Inventory[4], b.snap.Inventory[5],
-                         (unsigned long long)b.mapKey);
-        }
 
         const std::int32_t n = top.node;
         Load(n);

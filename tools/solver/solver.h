@@ -8,7 +8,7 @@
 struct SolveLimits {
     // Positions taken from the open list before the search gives up; the
     // result depends on this and on nothing else, so it is reproducible.
-    std::int64_t maxExpansions = 3'000'000;
+    std::int64_t maxExpansions = 2'000'000;
     // Wall-clock seconds before the search gives up; 0 for none. A search
     // stopped by time is not reproducible, so recordings leave it at 0.
     double maxSeconds = 0;
