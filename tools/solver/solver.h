@@ -8,9 +8,9 @@
 struct SolveLimits {
     // Positions taken from the open list before the search gives up; the
     // result depends on this and on nothing else, so it is reproducible.
-    std::int64_t maxExpansions = 2'000'000;
-    // Wall-clock seconds before the search gives up; 0 for none. A search
-    // stopped by time is not reproducible, so recordings leave it at 0.
+    std::int64_t maxExpansions = 1'000'000;
+    // Seconds of processor time before the search gives up; 0 for none. A
+    // search stopped by time is not reproducible, so recordings leave it at 0.
     double maxSeconds = 0;
 };
 
@@ -20,7 +20,7 @@ struct SolveResult {
     std::int64_t expansions = 0;
     std::int64_t positions = 0;  // settled positions found
     bool outOfTime = false;
-    double seconds = 0;
+    double seconds = 0;  // processor time spent searching
 };
 
 // Searches for inputs that take the character of a freshly generated game to
