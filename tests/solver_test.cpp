@@ -4,6 +4,7 @@
 #include "cave/replay.h"
 #include "tests/support/playground.h"
 #include "tests/support/test_assets.h"
+#include "tools/solver/goal_distance.h"
 #include "tools/solver/macro_runner.h"
 #include "tools/solver/moves.h"
 #include "tools/solver/play_snapshot.h"
@@ -233,6 +234,69 @@ TEST(MacroRunnerTest, PutsBackTheCellsAMoveChanged)
     EXPECT_EQ(runner.Changes().size(), 2u);
     runner.Undo();
     EXPECT_EQ(cave.game.map, before);
+}
+
+TEST(MovesTest, SettledMeansAnIdleTickChangesNothing)
+{
+    Cave cave({
+        "#######",
+        "#@.H..#",
+        "##.H..#",
+        "#######",
+    });
+    EXPECT_TRUE(Settled(cave.game));  // standing on rock
+    cave.s.PlayerY += 4;               // sunk into the floor: the next tick lifts it
+    EXPECT_FALSE(Settled(cave.game));
+    cave.s.PlayerY -= 4;
+    cave.s.FallSpeed = 2;
+    EXPECT_FALSE(Settled(cave.game));
+    cave.s.FallSpeed = 0;
+    cave.s.PlayerX = Playground::X(3);
+    cave.s.PlayerY = Playground::Y(1) + 6;  // on the ladder, anywhere
+    EXPECT_TRUE(Settled(cave.game));
+    cave.s.PlayerX += 8;  // half-way between columns lets go of the ladder
+    EXPECT_FALSE(Settled(cave.game));
+    cave.s.PlayerX -= 8;
+    cave.s.Action = 3;  // choosing where to dig holds the character in the air
+    EXPECT_FALSE(Settled(cave.game));
+}
+
+TEST(MovesTest, TheWandDrivesOffAGhostThatComesClose)
+{
+    Cave cave({
+        "#######",
+        "#..@..#",
+        "#######",
+    });
+    cave.s.Variant = 1;
+    cave.s.GhostTimer = 20;
+    cave.s.GhostX = cave.s.PlayerX + 30;
+    cave.s.GhostY = cave.s.PlayerY - 30;
+    const std::vector<Move> moves = CandidateMoves(cave.game);
+    ASSERT_TRUE(std::any_of(moves.begin(), moves.end(), [](const Move& m) { return m.kind == MoveKind::Repel; }));
+    MacroRunner runner(cave.game);
+    runner.Start();
+    EXPECT_TRUE(RunMove(runner, {MoveKind::Repel}));
+    EXPECT_EQ(cave.s.DeathTimer, 0);
+    EXPECT_NE(cave.s.GhostTimer, 20);
+    EXPECT_EQ(cave.s.Inventory[0], 2);  // the wand is never spent
+}
+
+TEST(GoalDistanceTest, CountsCellsAroundHardRockAndDiggableRockDearer)
+{
+    CaveMap map{};
+    for (auto& column : map) column.fill(TileHardRock);
+    for (int x = 20; x <= 30; ++x) map[x][20] = TileEmpty;  // a corridor from the goal at (20, 20)
+    map[25][20] = TileDiggable;
+    map[20][21] = TileEmpty;
+    const GoalDistance d(map, 20, 20);
+    EXPECT_EQ(d.At(20, 20), 0);
+    EXPECT_EQ(d.At(24, 20), 4);
+    EXPECT_GT(d.At(26, 20), d.At(24, 20) + 2);  // through the rock
+    EXPECT_EQ(d.At(26, 20) - d.At(25, 20), 1);
+    EXPECT_EQ(d.At(20, 21), 1);
+    EXPECT_EQ(d.At(21, 21), GoalDistance::Unreachable);  // hard rock
+    EXPECT_EQ(d.At(-1, 300), GoalDistance::Unreachable);
 }
 
 TEST(PlaySnapshotTest, RestoringPutsThePlayStateBack)

@@ -271,14 +271,12 @@ std::vector<Move> CandidateMoves(const Game& g)
                 for (int up = 1; up <= 3; ++up) moves.push_back({MoveKind::ClimbStep, std::int8_t(dir), std::int8_t(up)});
     if (standing) {
         if (holds(0, -1) || holds(0, -2)) moves.push_back({MoveKind::Jump, 0, 0});
+        // Up onto a ledge or over a gap; under the parachute or the bird, further.
         for (int dir : {-1, +1}) {
             const bool wall = solid(dir, 0), gap = !solid(dir, 1);
-            if (wall || gap) moves.push_back({MoveKind::Jump, std::int8_t(dir), 16});
-            if (gap || wall) moves.push_back({MoveKind::Jump, std::int8_t(dir), 32});
-            if (gap && gentle) {
-                moves.push_back({MoveKind::Jump, std::int8_t(dir), 48});
-                moves.push_back({MoveKind::Jump, std::int8_t(dir), 64});
-            }
+            if (!wall && !gap) continue;
+            for (int distance : {16, 32, 48, 64})
+                if (distance <= 32 || (gap && gentle)) moves.push_back({MoveKind::Jump, std::int8_t(dir), std::int8_t(distance)});
         }
     }
 
@@ -296,10 +294,11 @@ std::vector<Move> CandidateMoves(const Game& g)
         for (int away = 0; away < (climbable ? 4 : 2); ++away) moves.push_back({MoveKind::Bomb, std::int8_t(away)});
 
     const std::uint8_t flyer = FlyingItem(s);
+    // Flights: every height and way with the bird on; a few to take off with.
     if (flyer == Bird && (s.Action == ActionBird || has(Bird))) {
         const bool on = s.Action == ActionBird;
         for (int cells = on ? 1 : 2; cells <= 4; cells += on ? 1 : 2)
-            for (int dir = on ? -1 : -1; dir <= 1; dir += on ? 1 : 2)
+            for (int dir = -1; dir <= 1; dir += on ? 1 : 2)
                 moves.push_back({MoveKind::Fly, std::int8_t(dir), std::int8_t(cells), !on});
     }
     if (flyer == Jet && (s.Action == ActionJet || has(Jet))) {
@@ -308,10 +307,11 @@ std::vector<Move> CandidateMoves(const Game& g)
             for (int dir = -1; dir <= 1; ++dir)
                 if (on || dir != 0) moves.push_back({MoveKind::Thrust, std::int8_t(dir), std::int8_t(ticks), !on});
     }
+    // The wand reaches 24 pixels, the pistol 100: strike as the ghost comes near.
     if (s.GhostTimer == GhostActive && standing) {
-        const int reach = SlotOf(s, Wand) >= 0 ? 40 : 90;
-        const bool canStrike = SlotOf(s, Wand) >= 0 ? s.Inventory[SlotOf(s, Wand)] > 0 : has(Pistol);
-        if (canStrike && std::abs(s.GhostX - s.PlayerX) <= reach && std::abs(s.GhostY - s.PlayerY) <= reach)
+        const bool wand = SlotOf(s, Wand) >= 0;
+        const int reach = wand ? 40 : 90;
+        if (has(wand ? Wand : Pistol) && std::abs(s.GhostX - s.PlayerX) <= reach && std::abs(s.GhostY - s.PlayerY) <= reach)
             moves.push_back({MoveKind::Repel});
     }
     return moves;
