@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "cave/generator.h"
 #include "cave/replay.h"
 #include "tests/support/playground.h"
@@ -182,6 +184,35 @@ TEST(SolverTest, TheSameCaveGivesTheSameRecording)
     const SolveResult a = solveSeed(2), b = solveSeed(2);
     ASSERT_TRUE(a.solved);
     EXPECT_EQ(a.inputs, b.inputs);
+}
+
+// The automatic player makes the demonstration in the cave that seed 1 gives
+// a normal game; the demonstration itself starts its random state at 1 after
+// loading the recording. Both must be the same cave and the same start.
+TEST(RecordingTest, TheDemonstrationsCaveIsTheNormalCaveOfSeedOne)
+{
+    const std::string file = ::testing::TempDir() + "burrowkin-demo-cave.dat";
+    {
+        std::FILE* f = std::fopen(file.c_str(), "wb");
+        ASSERT_TRUE(f);
+        std::fputs("short", f);
+        std::fclose(f);
+    }
+    NullShell demoShell, normalShell;
+    Game demo(Assets{}, demoShell), normal(Assets{}, normalShell);
+    demoShell.ReplayFile = file;
+    demo.state.DemoMode = true;
+    normalShell.UtcMilliseconds = 1;
+    NewGame(demo, 100, 100, false, 0);
+    ASSERT_TRUE(NewGame(normal, 100, 100, false, 0));
+    EXPECT_TRUE(demo.map == normal.map);
+    EXPECT_EQ(demo.state.PlayerX, normal.state.PlayerX);
+    EXPECT_EQ(demo.state.PlayerY, normal.state.PlayerY);
+    EXPECT_EQ(demo.state.GoalX, normal.state.GoalX);
+    EXPECT_EQ(demo.state.GoalY, normal.state.GoalY);
+    EXPECT_EQ(demo.state.Inventory, normal.state.Inventory);
+    EXPECT_EQ(demo.state.RandomState, normal.state.RandomState);
+    std::remove(file.c_str());
 }
 
 TEST(RecordingTest, PlayingOutFlagsAUseOnAnEmptySlot)
