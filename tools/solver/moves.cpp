@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int SettleLimit = 600;  // ticks of falling, a long drop under the parachute
+constexpr int SettleLimit = 1000;  // ticks of falling: the deepest cave under the parachute
 constexpr int BombWaitLimit = 120;
 
 std::uint16_t SideBit(int dir) { return dir < 0 ? BitLeft : BitRight; }
