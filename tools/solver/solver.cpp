@@ -1,6 +1,7 @@
 #include "tools/solver/solver.h"
 
 #include <ctime>
+#include <deque>
 #include <queue>
 #include <unordered_map>
 
@@ -111,7 +112,7 @@ private:
     GoalDistance distance_;
     MacroRunner runner_;
 
-    std::vector<Node> nodes_;
+    std::deque<Node> nodes_;  // grows without copying what it holds
     std::vector<std::uint16_t> words_;
     std::vector<CellChange> changes_;
     std::unordered_map<std::uint64_t, std::vector<Entry>> seen_;
