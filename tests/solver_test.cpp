@@ -18,8 +18,8 @@ namespace {
 // A hand-made cave whose exit the search is told about, as the generator
 // would set it.
 struct Cave : Playground {
-    Cave(std::initializer_list<std::string> rows, std::array<std::uint8_t, 6> counts = {2, 2, 2, 0, 0, 0})
-        : Playground(rows), drawing(rows)
+    Cave(std::initializer_list<std::string> rows, std::array<std::uint8_t, 6> counts = {2, 2, 2, 0, 0, 0}, int variant = 0)
+        : Playground(rows, variant), drawing(rows)
     {
         int row = 0;
         for (const std::string& line : drawing) {
@@ -328,6 +328,24 @@ TEST(GoalDistanceTest, CountsCellsAroundHardRockAndDiggableRockDearer)
     EXPECT_EQ(d.At(20, 21), 1);
     EXPECT_EQ(d.At(21, 21), GoalDistance::Unreachable);  // hard rock
     EXPECT_EQ(d.At(-1, 300), GoalDistance::Unreachable);
+}
+
+TEST(MacroRunnerTest, TheDrillsWholeRunIsPutBack)
+{
+    Cave cave({
+        "##############",
+        "#@%%%%%%%%%%.#",
+        "##############",
+    }, {2, 2, 2, 1, 0, 0}, 2);
+    const CaveMap before = cave.game.map;
+    MacroRunner runner(cave.game);
+    runner.Start();
+    ASSERT_TRUE(RunMove(runner, {MoveKind::Dig, 1}));
+    EXPECT_EQ(cave.Cell(11, 1), TileEmpty);
+    EXPECT_EQ(runner.Changes().size(), 10u);
+    EXPECT_EQ(cave.s.Inventory[3], 0);
+    runner.Undo();
+    EXPECT_EQ(cave.game.map, before);
 }
 
 TEST(PlaySnapshotTest, RestoringPutsThePlayStateBack)

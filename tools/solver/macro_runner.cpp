@@ -48,11 +48,11 @@ bool MacroRunner::Tick(std::uint16_t word)
     return !died_;
 }
 
-void MacroRunner::Watch(int column, int row, int reach)
+void MacroRunner::Watch(int left, int top, int right, int bottom)
 {
-    Window w{column, row, reach, {}};
-    for (int x = column - reach; x <= column + reach; ++x)
-        for (int y = row - reach; y <= row + reach; ++y)
+    Window w{left, top, right, bottom, {}};
+    for (int x = left; x <= right; ++x)
+        for (int y = top; y <= bottom; ++y)
             w.before.push_back(x >= 0 && x < 256 && y >= 0 && y < 256 ? game.map[x][y] : 0);
     windows_.push_back(std::move(w));
 }
@@ -61,8 +61,8 @@ void MacroRunner::Collect()
 {
     for (const Window& w : windows_) {
         std::size_t i = 0;
-        for (int x = w.column - w.reach; x <= w.column + w.reach; ++x)
-            for (int y = w.row - w.reach; y <= w.row + w.reach; ++y, ++i)
+        for (int x = w.left; x <= w.right; ++x)
+            for (int y = w.top; y <= w.bottom; ++y, ++i)
                 if (x >= 0 && x < 256 && y >= 0 && y < 256 && game.map[x][y] != w.before[i])
                     Note(std::uint16_t(x * 256 + y), w.before[i]);
     }

@@ -26,7 +26,9 @@ public:
     // The cells within `reach` of (column, row) may change without the
     // character standing in them (the rope, the pickaxe, the bomb): they are
     // compared when the stretch is collected.
-    void Watch(int column, int row, int reach);
+    void Watch(int column, int row, int reach) { Watch(column - reach, row - reach, column + reach, row + reach); }
+    // The same for the cells of a rectangle, corners included.
+    void Watch(int left, int top, int right, int bottom);
     // Compares the watched cells; call once the stretch is over.
     void Collect();
     // Puts back every cell the stretch changed.
@@ -47,7 +49,7 @@ private:
     std::vector<std::uint16_t> words_;
     std::vector<CellChange> changes_;
     struct Window {
-        int column, row, reach;
+        int left, top, right, bottom;
         std::vector<std::uint8_t> before;
     };
     std::vector<Window> windows_;

@@ -1,5 +1,6 @@
 #include "tools/solver/moves.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "play/actions.h"
@@ -135,7 +136,12 @@ bool Dig(MacroRunner& r, int direction)
 {
     const bool drill = SlotOf(r.s, Drill) >= 0;
     const TickProbe t = ProbeAt(r.s);
-    r.Watch(t.BodyCol, t.KneeRow, drill ? 40 : 2);
+    // The drill goes on through the whole run of diggable rock.
+    const Step d = StepVectors[direction & 3];
+    int run = 1;
+    while (drill && CellAt(r.game.map, t.BodyCol + d.dx * run, t.KneeRow + d.dy * run) == TileDiggable) ++run;
+    r.Watch(std::min(t.BodyCol, t.BodyCol + d.dx * run), std::min(t.KneeRow, t.KneeRow + d.dy * run),
+            std::max(t.BodyCol, t.BodyCol + d.dx * run), std::max(t.KneeRow, t.KneeRow + d.dy * run));
     return PointTool(r, drill ? Drill : Pickaxe, drill ? ActionDrill : ActionPickaxe, direction) && Settle(r);
 }
 

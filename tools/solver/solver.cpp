@@ -13,12 +13,21 @@
 
 namespace {
 
-// What a tick of play is worth against other things, in ticks.
-constexpr std::int32_t ItemCost = 60;    // an item spent: kept for later when walking costs little more
+// A best-first search over settled positions. A position is the play state
+// where a move left it, with the cells that play changed since the start; the
+// moves between positions are played tick by tick by the real frame tick. The
+// price of a way is its ticks, plus a charge for every item spent, less a
+// reward for what it collects; the guide to the goal leans on the distance in
+// cells. Two positions are the same place when the character stands at the
+// same pixel with the same action in a cave changed the same way by tools; of
+// those, one with fewer items that got there later is dropped.
+
+// What things are worth against ticks of play.
+constexpr std::int32_t ItemCost = 60;     // an item spent: kept for later when walking costs little more
 constexpr std::int32_t TicksPerCell = 4;  // walking or climbing a cell
 constexpr std::int64_t GuideWeight = 25;  // tenths: how hard the search leans toward the goal
 
-
+// The detour, in ticks, that a treasure or an item on the way is worth.
 std::int32_t Reward(std::uint8_t tile)
 {
     switch (tile) {
