@@ -19,6 +19,8 @@ constexpr int SelectionFrame = 83;
 
 void DrawStatusBar(const Assets& art, Surface& status, const GameState& s)
 {
+    // Without pictures (a headless game) there is nothing to draw with.
+    if (art.Sheet(status.Format()).Height() == 0) return;
     const std::string score = std::to_string(s.Score);
     DrawTileText(art, status, 5 - int(score.size()), 0, score);
 

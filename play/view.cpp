@@ -81,6 +81,8 @@ void DrawActionOverlay(Game& g, const TickProbe& t)
 
 void DrawPlayView(Game& g, const TickProbe& t)
 {
+    // A game without pictures (the simulator's, the tests') has nothing to draw.
+    if (g.art.Sheet(g.ViewBitmap.Format()).Height() == 0) return;
     const GameState& s = g.state;
     DrawCave(g);
     if (s.DeathTimer % 2 == 0) DrawSprite(g.art, g.ViewBitmap, Centre, Centre, t.Pose + s.Facing + s.Variant * 16);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -234,6 +235,44 @@ TEST_F(DemonstrationTest, AMissingRecordingIsReportedOnceAndTheTitleStays)
     KeyPressed(s, KeyZ, false);
     Tick();
     EXPECT_EQ(s.Screen, ScreenPlay);  // a button still starts a game
+}
+
+// The recording that ships with the game, as the build copies it beside the
+// pictures: the title screen plays it through to the goal and takes over
+// again, with the normal and with the beginner's starting counts.
+class ShippedDemonstrationTest : public TitleTest {
+protected:
+    void SetUp() override
+    {
+        const char* data = std::getenv("BURROWKIN_DATA_DIR");
+        shell.ReplayFile = (fs::path(data ? data : ".") / "replay.dat").string();
+    }
+};
+
+TEST_F(ShippedDemonstrationTest, PlaysToTheGoalAndReturnsToTheTitleInEitherMode)
+{
+    for (bool beginner : {false, true}) {
+        s.Beginner = beginner;
+        Tick(401);
+        ASSERT_EQ(s.Screen, ScreenPlay) << beginner;
+        ASSERT_TRUE(s.DemoMode);
+        EXPECT_EQ(s.Inventory[0], beginner ? 9 : 2);
+        int ticks = 0;
+        while (s.Screen == ScreenPlay && ticks < 6000) {
+            Tick();
+            ++ticks;
+            ASSERT_EQ(s.DeathTimer, 0) << "dies at tick " << ticks << (beginner ? " in beginner mode" : "");
+            if (ticks == 1) {
+                EXPECT_TRUE(ShowsText(game.ViewBitmap, 2, 15, "DEMONSTRATION"));
+            }
+        }
+        EXPECT_EQ(s.Screen, ScreenTitle) << beginner;
+        EXPECT_EQ(s.TitleTicks, 0);
+        EXPECT_EQ(s.Misses, 0);
+        EXPECT_GT(s.Score, 0);  // treasure on the way
+        Tick();                 // the title starts over
+        EXPECT_EQ(s.TitleTicks, 1);
+    }
 }
 
 }  // namespace

@@ -7,3 +7,4 @@
 // standard output and returns the exit status; bad usage throws UsageError.
 int GenerateCommand(const std::vector<std::string>& args);
 int PlayCommand(const std::vector<std::string>& args);
+int SolveCommand(const std::vector<std::string>& args);

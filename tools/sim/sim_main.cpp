@@ -11,6 +11,7 @@ namespace {
 const char* const Usage =
     "usage: burrowkin-sim generate [options] [--map FILE] [--png FILE [--png-scale K]]\n"
     "       burrowkin-sim play [options] (--inputs FILE | --replay FILE) [--ticks N] [--png FILE]\n"
+    "       burrowkin-sim solve [options] [--demo] [--out FILE] [--max-seconds N] [--max-expansions N]\n"
     "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n";
 
 }  // namespace
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
     try {
         if (command == "generate") return GenerateCommand(args);
         if (command == "play") return PlayCommand(args);
+        if (command == "solve") return SolveCommand(args);
         if (command == "--help" || command == "-h") {
             std::fputs(Usage, stdout);
             return 0;

@@ -1,0 +1,375 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "cave/generator.h"
+#include "cave/replay.h"
+#include "tests/support/playground.h"
+#include "tests/support/test_assets.h"
+#include "tools/solver/goal_distance.h"
+#include "tools/solver/macro_runner.h"
+#include "tools/solver/moves.h"
+#include "tools/solver/play_snapshot.h"
+#include "tools/solver/recording.h"
+#include "tools/solver/solver.h"
+
+namespace {
+
+// A hand-made cave whose exit the search is told about, as the generator
+// would set it.
+struct Cave : Playground {
+    Cave(std::initializer_list<std::string> rows, std::array<std::uint8_t, 6> counts = {2, 2, 2, 0, 0, 0}, int variant = 0)
+        : Playground(rows, variant), drawing(rows)
+    {
+        int row = 0;
+        for (const std::string& line : drawing) {
+            if (auto column = line.find('E'); column != std::string::npos) {
+                s.GoalX = X(int(column));
+                s.GoalY = Y(row);
+            }
+            ++row;
+        }
+        s.Inventory = counts;
+        start = TakeSnapshot(s);
+        startMap = game.map;
+    }
+    // Puts the cave and the character back as they were before the search.
+    void Reset()
+    {
+        RestoreSnapshot(s, start);
+        game.map = startMap;
+    }
+    SolveResult Solve()
+    {
+        SolveResult r = ::Solve(game, SolveLimits{200'000, 0});
+        Reset();
+        return r;
+    }
+
+    std::vector<std::string> drawing;
+    PlaySnapshot start;
+    CaveMap startMap;
+};
+
+// Plays a found recording from the start and checks that it is a clean run.
+PlayOut Replay(Cave& cave, const std::vector<std::uint16_t>& inputs)
+{
+    cave.Reset();
+    const PlayOut out = PlayRecording(cave.game, inputs);
+    EXPECT_TRUE(out.goalTaken);
+    EXPECT_EQ(out.deaths, 0);
+    EXPECT_FALSE(out.usedEmptySlot);
+    EXPECT_EQ(out.ticks, int(inputs.size()));
+    return out;
+}
+
+TEST(SolverTest, JumpsOverABlockAndWalksToTheExit)
+{
+    Cave cave({
+        "##########",
+        "#........#",
+        "#........#",
+        "#@..##..E#",
+        "##########",
+    });
+    const SolveResult r = cave.Solve();
+    ASSERT_TRUE(r.solved);
+    const PlayOut out = Replay(cave, r.inputs);
+    EXPECT_EQ(out.itemsUsed, 0);
+    EXPECT_LT(out.ticks, 60);  // eight cells: a walk, a jump, a drop, no dawdling
+}
+
+TEST(SolverTest, LaysARopeToReachALedge)
+{
+    Cave cave({
+        "#########",
+        "#.......#",
+        "#....E..#",
+        "#...#####",
+        "#.......#",
+        "#.......#",
+        "#@......#",
+        "#########",
+    });
+    const SolveResult r = cave.Solve();
+    ASSERT_TRUE(r.solved);
+    const PlayOut out = Replay(cave, r.inputs);
+    EXPECT_EQ(out.itemsUsed, 1);
+    EXPECT_EQ(cave.s.Inventory[1], 1);  // the rope
+}
+
+TEST(SolverTest, BridgesAChasmWithARopeLaidSideways)
+{
+    Cave cave({
+        "###########",
+        "#.........#",
+        "#@.......E#",
+        "###.....###",
+        "###.....###",
+        "###.....###",
+        "###.....###",
+        "###.....###",
+        "###########",
+    });
+    const SolveResult r = cave.Solve();
+    ASSERT_TRUE(r.solved);
+    Replay(cave, r.inputs);
+    EXPECT_GT(std::count(&cave.game.map[0][0], &cave.game.map[0][0] + 65536, TileBuiltBar), 0);
+}
+
+TEST(SolverTest, PicksUpAParachuteForADeepDrop)
+{
+    Cave cave({
+        "##########",
+        "#@.u.....#",
+        "######.###",
+        "######.###",
+        "######.###",
+        "######.###",
+        "######.###",
+        "#E.......#",
+        "##########",
+    });
+    const SolveResult r = cave.Solve();
+    ASSERT_TRUE(r.solved);
+    const PlayOut out = Replay(cave, r.inputs);
+    EXPECT_EQ(out.itemsUsed, 1);
+    EXPECT_EQ(cave.s.Action, 6);  // still floating under it
+}
+
+TEST(SolverTest, DigsOnlyWithPickaxesItHasAndPlaysTheSameInBeginnerMode)
+{
+    const std::initializer_list<std::string> rows = {
+        "########",
+        "#@.%%.E#",
+        "########",
+    };
+    Cave without(rows, {0, 0, 1, 0, 0, 0});  // one pickaxe for two cells of rock
+    EXPECT_FALSE(without.Solve().solved);
+
+    Cave cave(rows, {0, 0, 2, 0, 0, 0});
+    const SolveResult r = cave.Solve();
+    ASSERT_TRUE(r.solved);
+    EXPECT_EQ(Replay(cave, r.inputs).itemsUsed, 2);
+
+    // Beginner counts start at 9: every press lands as it did.
+    Cave beginner(rows, {9, 9, 9, 9, 9, 9});
+    const PlayOut out = Replay(beginner, r.inputs);
+    EXPECT_EQ(out.itemsUsed, 2);
+}
+
+TEST(SolverTest, AWalledInExitIsNotSolvedAndTheSearchEnds)
+{
+    Cave cave({
+        "#######",
+        "#@..#E#",
+        "#######",
+    });
+    const SolveResult r = cave.Solve();
+    EXPECT_FALSE(r.solved);
+    EXPECT_TRUE(r.inputs.empty());
+    EXPECT_LT(r.expansions, 100);
+}
+
+TEST(SolverTest, TheSameCaveGivesTheSameRecording)
+{
+    auto solveSeed = [](std::uint32_t seed) {
+        NullShell shell;
+        Game game(Assets{}, shell);
+        shell.UtcMilliseconds = seed;
+        game.state.SpeedToDeath = 11;
+        EXPECT_TRUE(NewGame(game, 30, 30, false, 0));
+        return Solve(game, SolveLimits{});
+    };
+    const SolveResult a = solveSeed(2), b = solveSeed(2);
+    ASSERT_TRUE(a.solved);
+    EXPECT_EQ(a.inputs, b.inputs);
+}
+
+// The automatic player makes the demonstration in the cave that seed 1 gives
+// a normal game; the demonstration itself starts its random state at 1 after
+// loading the recording. Both must be the same cave and the same start.
+TEST(RecordingTest, TheDemonstrationsCaveIsTheNormalCaveOfSeedOne)
+{
+    const std::string file = ::testing::TempDir() + "burrowkin-demo-cave.dat";
+    {
+        std::FILE* f = std::fopen(file.c_str(), "wb");
+        ASSERT_TRUE(f);
+        std::fputs("short", f);
+        std::fclose(f);
+    }
+    NullShell demoShell, normalShell;
+    Game demo(Assets{}, demoShell), normal(Assets{}, normalShell);
+    demoShell.ReplayFile = file;
+    demo.state.DemoMode = true;
+    normalShell.UtcMilliseconds = 1;
+    NewGame(demo, 100, 100, false, 0);
+    ASSERT_TRUE(NewGame(normal, 100, 100, false, 0));
+    EXPECT_TRUE(demo.map == normal.map);
+    EXPECT_EQ(demo.state.PlayerX, normal.state.PlayerX);
+    EXPECT_EQ(demo.state.PlayerY, normal.state.PlayerY);
+    EXPECT_EQ(demo.state.GoalX, normal.state.GoalX);
+    EXPECT_EQ(demo.state.GoalY, normal.state.GoalY);
+    EXPECT_EQ(demo.state.Inventory, normal.state.Inventory);
+    EXPECT_EQ(demo.state.RandomState, normal.state.RandomState);
+    std::remove(file.c_str());
+}
+
+TEST(RecordingTest, PlayingOutFlagsAUseOnAnEmptySlot)
+{
+    Cave cave({
+        "#######",
+        "#@...E#",
+        "#######",
+    }, {2, 0, 2, 0, 0, 0});
+    // Select moves to slot 1, which is empty, and Use on the same tick.
+    const PlayOut out = PlayRecording(cave.game, {HoldSelect | HoldUse, 0, HoldRight, HoldRight});
+    EXPECT_TRUE(out.usedEmptySlot);
+    EXPECT_FALSE(out.goalTaken);
+    EXPECT_EQ(out.ticks, 4);
+}
+
+TEST(RecordingTest, TheFileHoldsTheSeedBytesAndOneWordPerTick)
+{
+    const std::vector<std::uint8_t> image = ReplayFileImage(0x12345678u, {0x0021, 0x0102});
+    ASSERT_EQ(image.size(), 131074u);
+    EXPECT_EQ((std::vector<std::uint8_t>(image.begin(), image.begin() + 8)),
+              (std::vector<std::uint8_t>{0x78, 0, 0x56, 0, 0x34, 0, 0x12, 0}));
+    EXPECT_EQ(image[32], 0x21);  // word 16: tick 0
+    EXPECT_EQ(image[33], 0x00);
+    EXPECT_EQ(image[34], 0x02);  // word 17: tick 1, low byte first
+    EXPECT_EQ(image[35], 0x01);
+    EXPECT_EQ(std::count(image.begin() + 36, image.end(), 0), std::ptrdiff_t(image.size() - 36));
+    // A recording longer than the buffer keeps its first 65,520 ticks.
+    const std::vector<std::uint16_t> tooLong(70'000, 1);
+    const std::vector<std::uint8_t> full = ReplayFileImage(0, tooLong);
+    EXPECT_EQ(full.size(), 131074u);
+    EXPECT_EQ(full[2 * 65535], 1);
+    EXPECT_EQ(full[2 * 65536], 0);
+}
+
+TEST(MacroRunnerTest, PutsBackTheCellsAMoveChanged)
+{
+    Cave cave({
+        "#######",
+        "#@$%..#",
+        "#######",
+    });
+    const CaveMap before = cave.game.map;
+    MacroRunner runner(cave.game);
+    runner.Start();
+    ASSERT_TRUE(RunMove(runner, {MoveKind::Walk, +1}));  // onto the coin, which is collected
+    ASSERT_TRUE(RunMove(runner, {MoveKind::Dig, 1}));    // the rock to the right
+    EXPECT_EQ(cave.Cell(2, 1), TileEmpty);
+    EXPECT_EQ(cave.Cell(3, 1), TileEmpty);
+    EXPECT_EQ(runner.Changes().size(), 2u);
+    runner.Undo();
+    EXPECT_EQ(cave.game.map, before);
+}
+
+TEST(MovesTest, SettledMeansAnIdleTickChangesNothing)
+{
+    Cave cave({
+        "#######",
+        "#@.H..#",
+        "##.H..#",
+        "#######",
+    });
+    EXPECT_TRUE(Settled(cave.game));  // standing on rock
+    cave.s.PlayerY += 4;               // sunk into the floor: the next tick lifts it
+    EXPECT_FALSE(Settled(cave.game));
+    cave.s.PlayerY -= 4;
+    cave.s.FallSpeed = 2;
+    EXPECT_FALSE(Settled(cave.game));
+    cave.s.FallSpeed = 0;
+    cave.s.PlayerX = Playground::X(3);
+    cave.s.PlayerY = Playground::Y(1) + 6;  // on the ladder, anywhere
+    EXPECT_TRUE(Settled(cave.game));
+    cave.s.PlayerX += 8;  // half-way between columns lets go of the ladder
+    EXPECT_FALSE(Settled(cave.game));
+    cave.s.PlayerX -= 8;
+    cave.s.Action = 3;  // choosing where to dig holds the character in the air
+    EXPECT_FALSE(Settled(cave.game));
+}
+
+TEST(MovesTest, TheWandDrivesOffAGhostThatComesClose)
+{
+    Cave cave({
+        "#######",
+        "#..@..#",
+        "#######",
+    });
+    cave.s.Variant = 1;
+    cave.s.GhostTimer = 20;
+    cave.s.GhostX = cave.s.PlayerX + 30;
+    cave.s.GhostY = cave.s.PlayerY - 30;
+    const std::vector<Move> moves = CandidateMoves(cave.game);
+    ASSERT_TRUE(std::any_of(moves.begin(), moves.end(), [](const Move& m) { return m.kind == MoveKind::Repel; }));
+    MacroRunner runner(cave.game);
+    runner.Start();
+    EXPECT_TRUE(RunMove(runner, {MoveKind::Repel}));
+    EXPECT_EQ(cave.s.DeathTimer, 0);
+    EXPECT_NE(cave.s.GhostTimer, 20);
+    EXPECT_EQ(cave.s.Inventory[0], 2);  // the wand is never spent
+}
+
+TEST(GoalDistanceTest, CountsCellsAroundHardRockAndDiggableRockDearer)
+{
+    CaveMap map{};
+    for (auto& column : map) column.fill(TileHardRock);
+    for (int x = 20; x <= 30; ++x) map[x][20] = TileEmpty;  // a corridor from the goal at (20, 20)
+    map[25][20] = TileDiggable;
+    map[20][21] = TileEmpty;
+    const GoalDistance d(map, 20, 20);
+    EXPECT_EQ(d.At(20, 20), 0);
+    EXPECT_EQ(d.At(24, 20), 4);
+    EXPECT_GT(d.At(26, 20), d.At(24, 20) + 2);  // through the rock
+    EXPECT_EQ(d.At(26, 20) - d.At(25, 20), 1);
+    EXPECT_EQ(d.At(20, 21), 1);
+    EXPECT_EQ(d.At(21, 21), GoalDistance::Unreachable);  // hard rock
+    EXPECT_EQ(d.At(-1, 300), GoalDistance::Unreachable);
+}
+
+TEST(MacroRunnerTest, TheDrillsWholeRunIsPutBack)
+{
+    Cave cave({
+        "##############",
+        "#@%%%%%%%%%%.#",
+        "##############",
+    }, {2, 2, 2, 1, 0, 0}, 2);
+    const CaveMap before = cave.game.map;
+    MacroRunner runner(cave.game);
+    runner.Start();
+    ASSERT_TRUE(RunMove(runner, {MoveKind::Dig, 1}));
+    EXPECT_EQ(cave.Cell(11, 1), TileEmpty);
+    EXPECT_EQ(runner.Changes().size(), 10u);
+    EXPECT_EQ(cave.s.Inventory[3], 0);
+    runner.Undo();
+    EXPECT_EQ(cave.game.map, before);
+}
+
+TEST(PlaySnapshotTest, RestoringPutsThePlayStateBack)
+{
+    Cave cave({
+        "#######",
+        "#@....#",
+        "#######",
+    });
+    const PlaySnapshot start = TakeSnapshot(cave.s);
+    cave.Ticks(3, HoldRight | HoldUp);
+    cave.Tick(HoldSelect);
+    ASSERT_NE(cave.s.PlayerX, start.PlayerX);
+    RestoreSnapshot(cave.s, start);
+    EXPECT_EQ(cave.s.PlayerX, start.PlayerX);
+    EXPECT_EQ(cave.s.PlayerY, start.PlayerY);
+    EXPECT_EQ(cave.s.FallSpeed, start.FallSpeed);
+    EXPECT_EQ(cave.s.FrameIndex, start.FrameIndex);
+    EXPECT_EQ(cave.s.StepCounter, start.StepCounter);
+    EXPECT_EQ(cave.s.Facing, start.Facing);
+    EXPECT_EQ(cave.s.SelectedSlot, start.SelectedSlot);
+    EXPECT_EQ(cave.s.InputNow, start.InputNow);
+    EXPECT_EQ(cave.s.InputPrev, start.InputPrev);
+    EXPECT_EQ(cave.s.BlinkPhase, start.BlinkPhase);
+}
+
+}  // namespace

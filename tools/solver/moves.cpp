@@ -1,0 +1,344 @@
+#include "tools/solver/moves.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "play/actions.h"
+#include "play/ghost.h"
+#include "play/tick_probe.h"
+
+namespace {
+
+constexpr int SettleLimit = 1000;  // ticks of falling: the deepest cave under the parachute
+constexpr int BombWaitLimit = 120;
+
+std::uint16_t SideBit(int dir) { return dir < 0 ? BitLeft : BitRight; }
+std::uint16_t ArrowBit(int direction)  // StepVectors order: up, right, down, left
+{
+    static constexpr std::uint16_t Bits[] = {BitUp, BitRight, BitDown, BitLeft};
+    return Bits[direction & 3];
+}
+
+bool Standing(const Game& g)
+{
+    const TickProbe t = ProbeAt(g.state);
+    return ClassAt(g.map, t.BodyCol, t.BodyRow + 1) == ClassSolid || ClassAt(g.map, t.BodyCol2, t.BodyRow + 1) == ClassSolid;
+}
+
+bool OnClimbable(const Game& g)
+{
+    const TickProbe t = ProbeAt(g.state);
+    return ClassAt(g.map, t.BodyCol, t.BodyRow) == ClassClimbable && t.SubX != 8;
+}
+
+bool Hanging(const Game& g)
+{
+    const TickProbe t = ProbeAt(g.state);
+    return ClassAt(g.map, t.BodyCol, t.BodyRow) == ClassHangBar &&
+           (t.SubY < 8 || ClassAt(g.map, t.BodyCol, t.BodyRow - 1) == ClassClimbable) && !Standing(g);
+}
+
+// Ticks with `word` held until `done` holds (checked before every tick).
+// False when the character died or `done` never came.
+template <typename Done>
+bool HoldUntil(MacroRunner& r, std::uint16_t word, Done done, int limit)
+{
+    for (int n = 0; n < limit; ++n) {
+        if (r.ReachedGoal() || done()) return true;
+        if (!r.Tick(word)) return false;
+    }
+    return r.ReachedGoal() || done();
+}
+
+bool Settle(MacroRunner& r) { return HoldUntil(r, 0, [&] { return Settled(r.game); }, SettleLimit); }
+
+// A button is only pressed on a tick after one without it.
+void ReleaseButtons(MacroRunner& r)
+{
+    if (r.s.InputNow[ButtonSelect] || r.s.InputNow[ButtonUse]) r.Tick(0);
+}
+
+// Selects `slot` and uses its item, the last Select on the same tick as Use.
+// Never pressed with an empty slot.
+bool UseSlot(MacroRunner& r, int slot)
+{
+    GameState& s = r.s;
+    if (slot < 0 || s.Inventory[slot] == 0) return false;
+    ReleaseButtons(r);
+    const int presses = (slot - s.SelectedSlot + 6) % 6;
+    for (int i = 0; i + 1 < presses; ++i) {
+        if (!r.Tick(BitSelect) || !r.Tick(0)) return false;
+    }
+    return r.Tick(std::uint16_t((presses > 0 ? BitSelect : 0) | BitUse));
+}
+
+bool Walk(MacroRunner& r, int dir)
+{
+    const std::int32_t target = r.s.PlayerX + 16 * dir;
+    if (!HoldUntil(r, SideBit(dir), [&] { return r.s.PlayerX == target; }, 6)) return false;
+    return Settle(r);
+}
+
+bool Climb(MacroRunner& r, int dir)
+{
+    GameState& s = r.s;
+    if (!OnClimbable(r.game) && !Hanging(r.game)) return false;
+    const std::int32_t y0 = s.PlayerY;
+    if (dir < 0) {
+        const bool ok = HoldUntil(r, BitUp, [&] { return s.PlayerY % 16 == 0 && s.PlayerY < y0; }, 6);
+        return ok && (r.ReachedGoal() || OnClimbable(r.game)) && Settle(r);
+    }
+    // Down to the next whole cell, or off the end and falling.
+    const bool ok = HoldUntil(
+        r, BitDown,
+        [&] { return (s.PlayerY % 16 == 0 && s.PlayerY > y0) || (!OnClimbable(r.game) && !Hanging(r.game)); }, 6);
+    return ok && Settle(r);
+}
+
+bool ClimbStep(MacroRunner& r, int dir, int upTicks)
+{
+    for (int i = 0; i < upTicks; ++i)
+        if (!r.Tick(BitUp)) return false;
+    return Walk(r, dir);
+}
+
+bool Jump(MacroRunner& r, int dir, int distance)
+{
+    if (!Settled(r.game) || !Standing(r.game)) return false;
+    const std::int32_t target = r.s.PlayerX + dir * distance;
+    if (!r.Tick(std::uint16_t(BitUp | (distance ? SideBit(dir) : 0)))) return false;
+    if (distance && !HoldUntil(r, SideBit(dir), [&] { return r.s.PlayerX == target; }, 16)) return false;
+    return Settle(r);
+}
+
+// Starts the direction choice of the rope, the pickaxe or the drill, points it
+// and carries it out; true when the item was spent.
+bool PointTool(MacroRunner& r, std::uint8_t item, ActionId action, int direction)
+{
+    GameState& s = r.s;
+    const int slot = SlotOf(s, item);
+    if (slot < 0) return false;
+    const int before = s.Inventory[slot];
+    if (!UseSlot(r, slot) || s.Action != action) return false;
+    if (!r.Tick(ArrowBit(direction))) return false;
+    r.Tick(std::uint16_t(ArrowBit(direction) | BitUse));
+    return s.Action == ActionNone && s.Inventory[slot] < before;
+}
+
+bool LayRope(MacroRunner& r, int direction)
+{
+    const TickProbe t = ProbeAt(r.s);
+    r.Watch(t.BodyCol, t.HeadRow, 11);
+    return PointTool(r, Rope, ActionRope, direction) && Settle(r);
+}
+
+bool Dig(MacroRunner& r, int direction)
+{
+    const bool drill = SlotOf(r.s, Drill) >= 0;
+    const TickProbe t = ProbeAt(r.s);
+    // The drill goes on through the whole run of diggable rock.
+    const Step d = StepVectors[direction & 3];
+    int run = 1;
+    while (drill && CellAt(r.game.map, t.BodyCol + d.dx * run, t.KneeRow + d.dy * run) == TileDiggable) ++run;
+    r.Watch(std::min(t.BodyCol, t.BodyCol + d.dx * run), std::min(t.KneeRow, t.KneeRow + d.dy * run),
+            std::max(t.BodyCol, t.BodyCol + d.dx * run), std::max(t.KneeRow, t.KneeRow + d.dy * run));
+    return PointTool(r, drill ? Drill : Pickaxe, drill ? ActionDrill : ActionPickaxe, direction) && Settle(r);
+}
+
+bool LightBomb(MacroRunner& r, int away)
+{
+    GameState& s = r.s;
+    r.Watch((s.PlayerX + 8) / CellSize, (s.PlayerY + 8) / CellSize, 3);
+    if (!UseSlot(r, SlotOf(s, Bomb)) || s.Action != ActionBomb) return false;
+    for (int i = 0; i < 2; ++i) {
+        const bool ok = away == 0 ? Walk(r, -1) : away == 1 ? Walk(r, +1) : Climb(r, away == 2 ? -1 : +1);
+        if (!ok || r.ReachedGoal()) return ok;
+    }
+    if (!HoldUntil(r, 0, [&] { return s.Action != ActionBomb; }, BombWaitLimit)) return false;
+    return Settle(r);
+}
+
+bool Fly(MacroRunner& r, int dir, int cells)
+{
+    GameState& s = r.s;
+    if (s.Action != ActionBird) return false;
+    const std::int32_t top = s.PlayerY - 16 * cells;
+    std::int32_t last = s.PlayerY;
+    int still = 0;
+    // Up until high enough, or held back by rock overhead.
+    if (!HoldUntil(r, BitUp, [&] {
+            still = s.PlayerY >= last ? still + 1 : 0;
+            last = s.PlayerY;
+            return s.PlayerY <= top || still > 2;
+        }, 8 * cells + 8))
+        return false;
+    if (dir) {
+        const std::int32_t target = s.PlayerX + 16 * dir;
+        if (!HoldUntil(r, std::uint16_t(BitUp | SideBit(dir)), [&] { return s.PlayerX == target; }, 6)) return false;
+    }
+    return Settle(r);
+}
+
+bool Thrust(MacroRunner& r, int dir, int ticks)
+{
+    GameState& s = r.s;
+    if (s.Action != ActionJet) return false;
+    const std::int32_t target = s.PlayerX + 16 * dir;
+    for (int i = 0; i < ticks; ++i)
+        if (!r.Tick(std::uint16_t(BitUp | (s.PlayerX != target ? SideBit(dir) : 0)))) return false;
+    if (!HoldUntil(r, SideBit(dir), [&] { return s.PlayerX == target; }, 10)) return false;
+    return Settle(r);
+}
+
+bool Repel(MacroRunner& r)
+{
+    GameState& s = r.s;
+    const int slot = SlotOf(s, Wand) >= 0 ? SlotOf(s, Wand) : SlotOf(s, Pistol);
+    if (slot < 0 || s.GhostTimer != GhostActive || !Standing(r.game)) return false;
+    if (!UseSlot(r, slot)) return false;
+    if (!HoldUntil(r, 0, [&] { return s.Action == ActionNone; }, 60)) return false;
+    return s.GhostTimer != GhostActive && Settle(r);
+}
+
+bool TakeOff(MacroRunner& r)
+{
+    GameState& s = r.s;
+    const std::uint8_t item = FlyingItem(s);
+    const ActionId action = item == Parachute ? ActionParachute : item == Bird ? ActionBird : ActionJet;
+    if (s.Action == action) return true;
+    return UseSlot(r, SlotOf(s, item)) && s.Action == action;
+}
+
+bool BlastHasWork(const Game& g)
+{
+    const int bx = (g.state.PlayerX + 8) / CellSize, by = (g.state.PlayerY + 8) / CellSize;
+    for (int i = -2; i <= 2; ++i)
+        for (int j = -2; j <= 2; ++j)
+            if ((std::abs(i) < 2 || std::abs(j) < 2) && CellAt(g.map, bx + i, by + j) == TileDiggable) return true;
+    return false;
+}
+
+}  // namespace
+
+int SlotOf(const GameState& s, std::uint8_t item)
+{
+    const auto& kinds = ItemKinds[s.Variant <= 2 ? s.Variant : 0];
+    for (int slot = 0; slot < 6; ++slot)
+        if (kinds[slot] == item) return slot;
+    return -1;
+}
+
+std::uint8_t FlyingItem(const GameState& s) { return ItemKinds[s.Variant <= 2 ? s.Variant : 0][5]; }
+
+bool Settled(const Game& g)
+{
+    const GameState& s = g.state;
+    if (s.DeathTimer != 0 || s.FallSpeed != 0) return false;
+    switch (s.Action) {
+    case ActionRope:
+    case ActionPickaxe:
+    case ActionDrill:
+    case ActionCompass:
+    case ActionWand:
+    case ActionPistol: return false;
+    default: break;
+    }
+    if (OnClimbable(g) || Hanging(g)) return true;
+    return Standing(g) && s.PlayerY % 16 == 0;
+}
+
+std::vector<Move> CandidateMoves(const Game& g)
+{
+    const GameState& s = g.state;
+    const TickProbe t = ProbeAt(s);
+    const int c = t.BodyCol, row = t.BodyRow;
+    const bool standing = Standing(g) && s.PlayerY % 16 == 0;
+    const bool climbable = OnClimbable(g);
+    const bool gentle = s.Action == ActionParachute || s.Action == ActionBird;
+    const auto solid = [&](int dx, int dy) { return ClassAt(g.map, c + dx, row + dy) == ClassSolid; };
+    const auto holds = [&](int dx, int dy) {
+        const std::uint8_t k = ClassAt(g.map, c + dx, row + dy);
+        return k == ClassClimbable || k == ClassHangBar;
+    };
+    const auto has = [&](std::uint8_t item) {
+        const int slot = SlotOf(s, item);
+        return slot >= 0 && s.Inventory[slot] > 0;
+    };
+
+    std::vector<Move> moves;
+    for (int dir : {-1, +1}) moves.push_back({MoveKind::Walk, std::int8_t(dir)});
+    if (climbable || Hanging(g)) {
+        moves.push_back({MoveKind::Climb, -1});
+        moves.push_back({MoveKind::Climb, +1});
+    }
+    if (climbable)
+        for (int dir : {-1, +1})
+            if (solid(dir, 0) && !solid(dir, -1))
+                for (int up = 1; up <= 3; ++up) moves.push_back({MoveKind::ClimbStep, std::int8_t(dir), std::int8_t(up)});
+    if (standing) {
+        if (holds(0, -1) || holds(0, -2)) moves.push_back({MoveKind::Jump, 0, 0});
+        // Up onto a ledge or over a gap; under the parachute or the bird, further.
+        for (int dir : {-1, +1}) {
+            const bool wall = solid(dir, 0), gap = !solid(dir, 1);
+            if (!wall && !gap) continue;
+            for (int distance : {16, 32, 48, 64})
+                if (distance <= 32 || (gap && gentle)) moves.push_back({MoveKind::Jump, std::int8_t(dir), std::int8_t(distance)});
+        }
+    }
+
+    if (has(Rope)) {
+        if (!holds(0, -1) && ClassAt(g.map, c, t.HeadRow - 1) == ClassOpen) moves.push_back({MoveKind::Rope, 0});
+        for (int dir : {-1, +1})
+            if (!solid(dir, 1) && ClassAt(g.map, c + dir, t.HeadRow) == ClassOpen)
+                moves.push_back({MoveKind::Rope, std::int8_t(dir < 0 ? 3 : 1)});
+    }
+    if (has(Pickaxe) || has(Drill))
+        for (int d = 0; d < 4; ++d)
+            if (CellAt(g.map, c + StepVectors[d].dx, t.KneeRow + StepVectors[d].dy) == TileDiggable)
+                moves.push_back({MoveKind::Dig, std::int8_t(d)});
+    if (has(Bomb) && BlastHasWork(g))
+        for (int away = 0; away < (climbable ? 4 : 2); ++away) moves.push_back({MoveKind::Bomb, std::int8_t(away)});
+
+    const std::uint8_t flyer = FlyingItem(s);
+    // Flights: every height and way with the bird on; a few to take off with.
+    if (flyer == Bird && (s.Action == ActionBird || has(Bird))) {
+        const bool on = s.Action == ActionBird;
+        for (int cells = on ? 1 : 2; cells <= 4; cells += on ? 1 : 2)
+            for (int dir = -1; dir <= 1; dir += on ? 1 : 2)
+                moves.push_back({MoveKind::Fly, std::int8_t(dir), std::int8_t(cells), !on});
+    }
+    if (flyer == Jet && (s.Action == ActionJet || has(Jet))) {
+        const bool on = s.Action == ActionJet;
+        for (int ticks : {4, 7, 10})
+            for (int dir = -1; dir <= 1; ++dir)
+                if (on || dir != 0) moves.push_back({MoveKind::Thrust, std::int8_t(dir), std::int8_t(ticks), !on});
+    }
+    // The wand reaches 24 pixels, the pistol 100: strike as the ghost comes near.
+    if (s.GhostTimer == GhostActive && standing) {
+        const bool wand = SlotOf(s, Wand) >= 0;
+        const int reach = wand ? 40 : 90;
+        if (has(wand ? Wand : Pistol) && std::abs(s.GhostX - s.PlayerX) <= reach && std::abs(s.GhostY - s.PlayerY) <= reach)
+            moves.push_back({MoveKind::Repel});
+    }
+    return moves;
+}
+
+bool RunMove(MacroRunner& r, const Move& m)
+{
+    if (m.takeOff && !TakeOff(r)) return false;
+    bool ok = false;
+    switch (m.kind) {
+    case MoveKind::Walk: ok = Walk(r, m.dir); break;
+    case MoveKind::Climb: ok = Climb(r, m.dir); break;
+    case MoveKind::ClimbStep: ok = ClimbStep(r, m.dir, m.amount); break;
+    case MoveKind::Jump: ok = Jump(r, m.dir, m.amount); break;
+    case MoveKind::Rope: ok = LayRope(r, m.dir); break;
+    case MoveKind::Dig: ok = Dig(r, m.dir); break;
+    case MoveKind::Bomb: ok = LightBomb(r, m.dir); break;
+    case MoveKind::Fly: ok = Fly(r, m.dir, m.amount); break;
+    case MoveKind::Thrust: ok = Thrust(r, m.dir, m.amount); break;
+    case MoveKind::Repel: ok = Repel(r); break;
+    }
+    r.Collect();
+    return ok && !r.Died() && (r.ReachedGoal() || Settled(r.game));
+}

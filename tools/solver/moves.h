@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "tools/solver/macro_runner.h"
+
+// The short pieces of play that the automatic player strings together. Each
+// starts from a settled character and, when it works out, ends with one:
+// standing on rock, holding a rope or ladder, or hanging from a bar, alive.
+enum class MoveKind : std::uint8_t {
+    Walk,       // one cell left or right (dir -1, +1), then any fall
+    Climb,      // one cell up or down a rope or ladder (dir -1, +1); down may let go
+    ClimbStep,  // up a little (amount: ticks), then a cell sideways onto a ledge
+    Jump,       // a jump, carried `amount` pixels sideways
+    Rope,       // lay a rope up (dir 0) or a bar sideways (1 right, 3 left)
+    Dig,        // the pickaxe or the drill, in direction dir (0 up .. 3 left)
+    Bomb,       // light a bomb, get away (dir: 0 left, 1 right, 2 up, 3 down), wait for the blast
+    Fly,        // with the bird: rise `amount` cells, then a cell sideways (dir -1, 0, +1)
+    Thrust,     // with the jet: thrust `amount` ticks while moving a cell sideways (dir)
+    Repel,      // the wand or the pistol at a ghost close by
+};
+
+struct Move {
+    MoveKind kind;
+    std::int8_t dir = 0;
+    std::int8_t amount = 0;
+    // First put on the variant's flying item (the parachute, the bird, the jet).
+    bool takeOff = false;
+};
+
+// Input bits of a tick.
+enum InputBit : std::uint16_t { BitUp = 1, BitDown = 2, BitLeft = 4, BitRight = 8, BitSelect = 16, BitUse = 32 };
+
+// Alive, not falling, and held up by rock, a rope or ladder, or a bar, so that
+// a tick without input leaves everything as it is.
+bool Settled(const Game& game);
+
+// The moves worth trying from the game's present position.
+std::vector<Move> CandidateMoves(const Game& game);
+
+// Plays a move from the game's present state. True when it ended settled (or
+// on the goal) with the character alive; the runner holds its ticks.
+bool RunMove(MacroRunner& runner, const Move& move);
+
+// The slot that holds `item` in the game's variant, or -1.
+int SlotOf(const GameState& state, std::uint8_t item);
+
+// The variant's flying item: parachute, bird or jet.
+std::uint8_t FlyingItem(const GameState& state);
