@@ -15,6 +15,8 @@ constexpr int StatusHeight = 32;
 // surfaces, with the pictures it draws from and the shell it asks things of.
 struct Game {
     Game(const Assets& art, Shell& shell, PixelFormat format = PixelFormat::Rgb32);
+    // The game keeps a reference to its pictures: they must outlive it.
+    Game(const Assets&& art, Shell& shell, PixelFormat format = PixelFormat::Rgb32) = delete;
 
     const Assets& art;
     Shell& shell;

@@ -175,7 +175,8 @@ TEST(SolverTest, TheSameCaveGivesTheSameRecording)
 {
     auto solveSeed = [](std::uint32_t seed) {
         NullShell shell;
-        Game game(Assets{}, shell);
+        static const Assets noPictures;
+        Game game(noPictures, shell);
         shell.UtcMilliseconds = seed;
         game.state.SpeedToDeath = 11;
         EXPECT_TRUE(NewGame(game, 30, 30, false, 0));
@@ -199,7 +200,8 @@ TEST(RecordingTest, TheDemonstrationsCaveIsTheNormalCaveOfSeedOne)
         std::fclose(f);
     }
     NullShell demoShell, normalShell;
-    Game demo(Assets{}, demoShell), normal(Assets{}, normalShell);
+    static const Assets noPictures;
+    Game demo(noPictures, demoShell), normal(noPictures, normalShell);
     demoShell.ReplayFile = file;
     demo.state.DemoMode = true;
     normalShell.UtcMilliseconds = 1;
