@@ -34,6 +34,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    for (const std::string& warning : options.warnings) std::fprintf(stderr, "burrowkin: %s\n", warning.c_str());
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
@@ -48,7 +49,7 @@ int main(int argc, char** argv)
     }
 
     QApplication::setWindowIcon(QIcon(QString::fromStdString(dataDirectory + "/icon.png")));
-    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory);
+    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory, options.scale);
     TForm2 Form2;
     Form1.setupDialog = [&] { return Form2.Run(); };
     Form1.show();
