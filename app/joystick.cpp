@@ -45,7 +45,10 @@ void CheckMappingFile()
 Joystick::Joystick()
 {
     // No SDL video and no SDL event loop: the joystick is polled once a tick.
+    // Nothing would ever read the quit event SDL makes of Ctrl+C or a SIGTERM,
+    // so the signals keep their usual meaning.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     CheckMappingFile();
     sdlReady_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) == 0;
 }

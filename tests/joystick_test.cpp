@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <csignal>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -223,6 +224,16 @@ TEST_F(JoystickTest, AJoystickPluggedInAfterTheProbeIsIgnored)
     joystick.Read(s.JoyInfo);
     EXPECT_EQ(s.JoyInfo.wButtons, before.wButtons);
     EXPECT_EQ(s.JoyInfo.wXpos, before.wXpos);
+}
+
+TEST(Joystick, LeavesCtrlCAndSigtermToEndTheGame)
+{
+    Joystick joystick;
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action {};
+        ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+    }
 }
 
 TEST_F(JoystickTest, MappingsComeFromTheEnvironmentAndTheFileItNames)
