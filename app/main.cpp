@@ -14,6 +14,8 @@
 namespace {
 
 const char* const ApplicationTitle = "Korvane Burrowkin";
+// The name of the installed desktop entry, which also names the icon.
+const char* const DesktopEntryId = "io.github.burrowkin.KorvaneBurrowkin";
 
 bool DisplayAvailable()
 {
@@ -38,6 +40,7 @@ int main(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
+    QApplication::setDesktopFileName(QString::fromUtf8(DesktopEntryId));
 
     const std::string dataDirectory = FindDataDirectory(argv[0]);
     Assets art;
@@ -48,7 +51,9 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    QApplication::setWindowIcon(QIcon(QString::fromStdString(dataDirectory + "/icon.png")));
+    QIcon icon(QString::fromStdString(dataDirectory + "/icon.png"));
+    icon.addFile(QString::fromStdString(dataDirectory + "/icon-256.png"));
+    QApplication::setWindowIcon(icon);
     TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory, options.scale);
     TForm2 Form2;
     Form1.setupDialog = [&] { return Form2.Run(); };
