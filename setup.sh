@@ -9,7 +9,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 game_packages=(cmake ninja-build g++ qt6-base-dev libsdl2-dev fonts-ipafont-gothic)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+# The install and package tests check the desktop entry and the metainfo with
+# their validators and build the Debian package (dpkg-shlibdeps, file).
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth desktop-file-utils appstream dpkg-dev file)
 
 install_missing() {
   local missing=()

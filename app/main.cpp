@@ -14,6 +14,8 @@
 namespace {
 
 const char* const ApplicationTitle = "Korvane Burrowkin";
+// The name of the installed desktop entry, which also names the icon.
+const char* const DesktopEntryId = "io.github.burrowkin.KorvaneBurrowkin";
 
 bool DisplayAvailable()
 {
@@ -34,9 +36,11 @@ int main(int argc, char** argv)
         return 1;
     }
     const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    for (const std::string& warning : options.warnings) std::fprintf(stderr, "burrowkin: %s\n", warning.c_str());
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
+    QApplication::setDesktopFileName(QString::fromUtf8(DesktopEntryId));
 
     const std::string dataDirectory = FindDataDirectory(argv[0]);
     Assets art;
@@ -47,8 +51,10 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    QApplication::setWindowIcon(QIcon(QString::fromStdString(dataDirectory + "/icon.png")));
-    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory);
+    QIcon icon(QString::fromStdString(dataDirectory + "/icon.png"));
+    icon.addFile(QString::fromStdString(dataDirectory + "/icon-256.png"));
+    QApplication::setWindowIcon(icon);
+    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory, options.scale);
     TForm2 Form2;
     Form1.setupDialog = [&] { return Form2.Run(); };
     Form1.show();

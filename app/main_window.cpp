@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
 #include <filesystem>
 
 #include "gfx/draw.h"
@@ -38,14 +39,15 @@ int VirtualKeyOf(int qtKey)
 
 }  // namespace
 
-TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory)
+TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory, int scale)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       game_(art, *this, format),
       dataDirectory_(std::move(dataDirectory)),
+      scale_(std::max(scale, 1)),
       client_(ViewSize, ViewSize + StatusHeight, format)
 {
-    setFixedSize(ViewSize, ViewSize + StatusHeight);
+    setFixedSize(ViewSize * scale_, (ViewSize + StatusHeight) * scale_);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setWindowTitle(QString::fromUtf8(StartCaption));
@@ -131,8 +133,20 @@ void TForm1::TogglePause()
 
 void TForm1::paintEvent(QPaintEvent*)
 {
+    // Drawn in device pixels, each game pixel a whole number of them and
+    // sampled from its nearest neighbour, so that no display density blurs it.
+    // When the density is not whole, what the whole blocks leave over is a
+    // black margin around the centred picture.
     QPainter painter(this);
-    painter.drawImage(rect(), clientImage_);
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QSize device(qRound(width() * ratio), qRound(height() * ratio));
+    const int blocks = std::max(1, int(scale_ * ratio + 1e-9));
+    const QSize picture = clientImage_.size() * blocks;
+    const QRect target(QPoint((device.width() - picture.width()) / 2, (device.height() - picture.height()) / 2), picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+    if (target.size() != device) painter.fillRect(QRect(QPoint(0, 0), device), Qt::black);
+    painter.drawImage(target, clientImage_);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

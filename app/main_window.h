@@ -15,14 +15,16 @@
 class TForm1 : public QWidget, public Shell {
     Q_OBJECT
 public:
-    // `format` is Indexed8 when the program was started with "/256".
-    TForm1(const Assets& art, PixelFormat format, std::string dataDirectory);
+    // `format` is Indexed8 when the program was started with "/256"; `scale`
+    // shows each of the 272 by 304 pixels as a scale by scale block.
+    TForm1(const Assets& art, PixelFormat format, std::string dataDirectory, int scale = 1);
     ~TForm1() override;
 
     Game& game() { return game_; }
     // The client area as the last tick (or the pause) left it.
     const Surface& ClientArea() const { return client_; }
     bool Paused() const { return !Timer1.isActive(); }
+    int Scale() const { return scale_; }
 
     // The dialog is a widget of its own; the program start connects it.
     std::function<std::optional<SetupChoice>()> setupDialog;
@@ -58,6 +60,7 @@ private:
     Game game_;
     Joystick joystick_;
     std::string dataDirectory_;
+    int scale_;
     Surface client_;  // 272 by 304: the window's pixels
     QImage clientImage_;
     bool inTick_ = false;

@@ -138,3 +138,51 @@ TEST(MainWindow, ShowsTheFinishedTitlePictureAfterThreeSeconds)
 }
 
 }  // namespace
+
+namespace {
+
+// The window's pixels as the display gets them: each of the 272 by 304 pixels
+// a whole block of device pixels of its own colour, centred, black around it
+// where the display's density leaves a margin.
+void ExpectWholeBlocks(const TForm1& form, const QImage& shot, int blocks)
+{
+    const Assets& art = TestAssets();
+    const QSize picture = QSize(272, 304) * blocks;
+    const QPoint origin((shot.width() - picture.width()) / 2, (shot.height() - picture.height()) / 2);
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QPoint p = QPoint(x, y) - origin;
+            const bool inside = p.x() >= 0 && p.y() >= 0 && p.x() < picture.width() && p.y() < picture.height();
+            const QRgb expected = inside ? form.ClientArea().ColourAt(p.x() / blocks, p.y() / blocks, art.palette) : 0xff000000u;
+            ASSERT_EQ(shot.pixel(x, y), expected) << "device pixel " << x << "," << y << " of " << blocks << "-blocks";
+        }
+}
+
+void RunTitle(TForm1& form)
+{
+    form.show();
+    for (int i = 0; i < 61; ++i) form.Timer1Timer();
+}
+
+// Run once as it is and once more on a display of density 1.5 (QT_SCALE_FACTOR).
+TEST(MainWindowScale, EveryPixelIsAWholeBlockOfOneColour)
+{
+    const QSize sizes[] = {{0, 0}, {272, 304}, {544, 608}, {816, 912}};
+    for (auto [format, scale] : {std::pair{PixelFormat::Rgb32, 1}, {PixelFormat::Rgb32, 2}, {PixelFormat::Indexed8, 3}}) {
+        TForm1 form(TestAssets(), format, "/nonexistent", scale);
+        RunTitle(form);
+        EXPECT_EQ(form.size(), sizes[scale]);
+        EXPECT_EQ(form.minimumSize(), form.maximumSize());
+        const QImage shot = form.grab().toImage();
+        const qreal ratio = shot.devicePixelRatio();
+        EXPECT_EQ(ratio, qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+        ASSERT_EQ(shot.size(), form.size() * ratio);
+        ExpectWholeBlocks(form, shot, std::max(1, int(scale * ratio)));
+        if (scale == 2 && ratio == 1) {
+            std::filesystem::create_directories(BURROWKIN_ARTIFACTS);
+            shot.save(QString(BURROWKIN_ARTIFACTS) + "/title-scale-2.png");
+        }
+    }
+}
+
+}  // namespace

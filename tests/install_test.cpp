@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <unistd.h>
+
+#include "tests/support/run_program.h"
+
+// The game as `cmake --install` left it in BURROWKIN_INSTALLED (the fixture
+// that installs it runs first), and as `cpack` packs it.
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path Prefix = BURROWKIN_INSTALLED;
+const std::string AppId = "io.github.burrowkin.KorvaneBurrowkin";
+const fs::path Desktop = Prefix / "share/applications" / (AppId + ".desktop");
+const fs::path Metainfo = Prefix / "share/metainfo" / (AppId + ".metainfo.xml");
+
+std::string Read(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::set<std::string> FileNames(const fs::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
+}
+
+fs::path TempFolder(const std::string& name)
+{
+    const fs::path dir = fs::temp_directory_path() / ("burrowkin-" + name + "-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+// Without the build's data folder in the environment, as a player runs it.
+ProgramRun RunInstalled(const std::string& commandLine) { return RunProgram("env -u BURROWKIN_DATA_DIR " + commandLine); }
+
+TEST(Install, EveryDataFileOfTheBuildIsInstalledAsItIs)
+{
+    const fs::path data = Prefix / "share/burrowkin";
+    ASSERT_EQ(FileNames(data), FileNames(BURROWKIN_BUILD_DATA)) << "install rules and the data the build copies differ";
+    for (const std::string& name : FileNames(data))
+        EXPECT_EQ(Read(data / name), Read(fs::path(BURROWKIN_BUILD_DATA) / name)) << name;
+    for (const char* program : {"burrowkin", "burrowkin-sim"})
+        EXPECT_EQ(::access((Prefix / "bin" / program).c_str(), X_OK), 0) << program;
+}
+
+TEST(Install, TheInstalledSimulatorFindsItsDataFromAnyFolder)
+{
+    const std::string sim = (Prefix / "bin/burrowkin-sim").string();
+    const ProgramRun cave = RunInstalled(sim + " generate");
+    EXPECT_EQ(cave.status, 0) << cave.err;
+    EXPECT_NE(cave.out.find("\"ok\":true"), std::string::npos) << cave.out;
+    EXPECT_NE(cave.out.find("\"goal\":[1072,1984]"), std::string::npos) << cave.out;
+
+    // A picture needs the installed pictures; through a link from elsewhere too.
+    const fs::path elsewhere = TempFolder("elsewhere");
+    fs::create_symlink(sim, elsewhere / "burrowkin-sim");
+    for (const std::string& program : {sim, (elsewhere / "burrowkin-sim").string()}) {
+        const fs::path png = elsewhere / "cave.png";
+        const ProgramRun r = RunInstalled(program + " generate --png-scale 1 --png " + png.string());
+        EXPECT_EQ(r.status, 0) << program << ": " << r.err;
+        EXPECT_EQ(QImage(QString::fromStdString(png.string())).width(), 256) << program;
+        fs::remove(png);
+    }
+
+    // A copy of the program without the data beside it says where it looked.
+    fs::create_directories(elsewhere / "bin");
+    fs::copy_file(sim, elsewhere / "bin/burrowkin-sim");
+    const ProgramRun lost = RunInstalled((elsewhere / "bin/burrowkin-sim").string() + " generate --png x.png");
+    EXPECT_EQ(lost.status, 2);
+    EXPECT_NE(lost.err.find((elsewhere / "share/burrowkin").string()), std::string::npos) << lost.err;
+    fs::remove_all(elsewhere);
+}
+
+TEST(Install, TheDesktopEntryAndTheMetainfoPassTheirValidators)
+{
+    const ProgramRun entry = RunProgram("desktop-file-validate " + Desktop.string());
+    EXPECT_EQ(entry.status, 0) << entry.out << entry.err;
+    EXPECT_EQ(entry.out + entry.err, "");
+
+    const ProgramRun metainfo = RunProgram("appstreamcli validate --no-net " + Metainfo.string());
+    EXPECT_EQ(metainfo.status, 0) << metainfo.out << metainfo.err;
+    // The tree as a software centre reads it: the metainfo's launchable is there.
+    const ProgramRun tree = RunProgram("appstreamcli validate-tree --no-net " + Prefix.string());
+    EXPECT_EQ(tree.status, 0) << tree.out << tree.err;
+}
+
+TEST(Install, TheEntryStartsTheInstalledGameAndTheMetainfoKnowsThisVersion)
+{
+    const std::string entry = Read(Desktop);
+    EXPECT_NE(entry.find("\nExec=burrowkin\n"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("\nIcon=" + AppId + "\n"), std::string::npos) << entry;
+    EXPECT_NE(Read(Metainfo).find("<release version=\"" BURROWKIN_VERSION "\""), std::string::npos)
+        << "the metainfo's releases lack this version, " BURROWKIN_VERSION;
+}
+
+TEST(Install, TheIconComesInItsHicolorSizesWithSharpPixels)
+{
+    const QImage drawn(QString(BURROWKIN_BUILD_DATA) + "/icon.png");
+    ASSERT_EQ(drawn.size(), QSize(32, 32));
+    for (int size : {32, 64, 128, 256}) {
+        const fs::path file = Prefix / "share/icons/hicolor" / (std::to_string(size) + "x" + std::to_string(size)) / "apps" /
+                              (AppId + ".png");
+        const QImage icon(QString::fromStdString(file.string()));
+        ASSERT_EQ(icon.size(), QSize(size, size)) << file;
+        const int k = size / 32;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                ASSERT_EQ(icon.pixel(x, y), drawn.pixel(x / k, y / k)) << size << ": " << x << "," << y;
+    }
+}
+
+TEST(Package, TheDebianPackageHoldsTheGameAndNamesWhatItNeeds)
+{
+    const fs::path out = TempFolder("package");
+    const ProgramRun pack = RunProgram("cpack -G DEB --config " BURROWKIN_BUILD_DIR "/CPackConfig.cmake -B " + out.string());
+    ASSERT_EQ(pack.status, 0) << pack.out << pack.err;
+    const fs::path deb = out / ("korvane-burrowkin_" BURROWKIN_VERSION "_amd64.deb");
+    ASSERT_TRUE(fs::exists(deb)) << pack.out;
+
+    const std::string depends = RunProgram("dpkg-deb -f " + deb.string() + " Depends").out;
+    for (const char* package : {"libqt6widgets6", "libsdl2-2.0-0", "libc6", "qt6-qpa-plugins", "fonts-ipafont-gothic"})
+        EXPECT_NE(depends.find(package), std::string::npos) << package << " missing from " << depends;
+    EXPECT_EQ(RunProgram("dpkg-deb -f " + deb.string() + " Version").out, BURROWKIN_VERSION "\n");
+
+    const std::string files = RunProgram("dpkg-deb -c " + deb.string()).out;
+    std::vector<std::string> expected = {"./usr/bin/burrowkin", "./usr/bin/burrowkin-sim", "./usr/share/applications/" + AppId + ".desktop",
+                                         "./usr/share/metainfo/" + AppId + ".metainfo.xml",
+                                         "./usr/share/icons/hicolor/256x256/apps/" + AppId + ".png"};
+    for (const std::string& name : FileNames(BURROWKIN_BUILD_DATA)) expected.push_back("./usr/share/burrowkin/" + name);
+    for (const std::string& path : expected) EXPECT_NE(files.find(" " + path + "\n"), std::string::npos) << path;
+    fs::remove_all(out);
+}
+
+}  // namespace

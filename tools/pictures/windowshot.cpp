@@ -1,0 +1,83 @@
+// windowshot: the game's window as a player sees it, drawn offscreen and saved
+// as a picture.
+//
+//   windowshot title OUT.png               the title screen when it is complete
+//   windowshot ending OUT.png [options] --inputs FILE
+//                                          the ending of a real game: the inputs
+//                                          (burrowkin-sim's inputs file) are
+//                                          played in the cave of the options
+//                                          until the goal is reached
+#include <QApplication>
+#include <QPixmap>
+#include <cstdio>
+#include <fstream>
+
+#include "app/main_window.h"
+#include "screens/frame_tick.h"
+#include "tools/sim/options.h"
+#include "tools/sim/sim_context.h"
+
+namespace {
+
+constexpr int TitleTicks = 61;  // three seconds: the title picture is complete
+
+std::vector<std::uint16_t> ReadInputs(const std::string& path)
+{
+    std::ifstream in(path);
+    if (!in) throw UsageError("cannot read " + path);
+    std::vector<std::uint16_t> words;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number)
+        if (!line.empty()) words.push_back(std::uint16_t(ParseNumber(path + " line " + std::to_string(number), line, 0, 65535)));
+    return words;
+}
+
+// Plays the inputs as burrowkin-sim play does, until the goal is reached.
+void PlayToTheGoal(SimContext& sim, const Arguments& a)
+{
+    GameState& s = sim.game->state;
+    if (!GenerateFromOptions(sim, a.common)) throw UsageError("the cave could not be generated");
+    DrawStatusBar(*sim.game);
+    s.Screen = ScreenPlay;
+    const std::vector<std::uint16_t> inputs = ReadInputs(a.Text("--inputs").value_or(""));
+    for (std::size_t k = 0; k < inputs.size() && s.Screen == ScreenPlay; ++k) {
+        sim.shell.Second = int((k / 20) % 60);
+        s.KeysHeld = FlagsFromWord(inputs[k]);
+        FrameTick(*sim.game);
+    }
+    if (s.Screen != ScreenEnding) throw UsageError("the inputs end before the character reaches the goal");
+    s.KeysHeld = {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    try {
+        if (argc < 3) throw UsageError("usage: windowshot title OUT.png | windowshot ending OUT.png [options] --inputs FILE");
+        const std::string what = argv[1], out = argv[2];
+        const Arguments a = ParseArguments(std::vector<std::string>(argv + 3, argv + argc), {{"--inputs", true}});
+        SimContext sim(true);
+        TForm1 form(sim.art, PixelFormat::Rgb32, FindDataDirectory(argv[0]));
+        form.show();
+        if (what == "title") {
+            for (int i = 0; i < TitleTicks; ++i) form.Timer1Timer();
+        } else if (what == "ending") {
+            PlayToTheGoal(sim, a);
+            Game& shown = form.game();
+            shown.state = sim.game->state;
+            shown.map = sim.game->map;
+            shown.StatusBitmap = sim.game->StatusBitmap;
+            form.Timer1Timer();
+        } else {
+            throw UsageError("no picture called '" + what + "'");
+        }
+        if (!form.grab().save(QString::fromStdString(out), "PNG")) throw UsageError("cannot write " + out);
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "windowshot: %s\n", e.what());
+        return 2;
+    }
+    return 0;
+}
