@@ -69,6 +69,9 @@ inline constexpr std::array<std::array<std::uint8_t, 6>, 3> ItemKinds = {{
     {Pistol, Bomb, Rope, Drill, Compass, Jet},
 }};
 
+// The items of a variant's slots; a variant past 2 reads as 0.
+inline const std::array<std::uint8_t, 6>& ItemsOf(int variant) { return ItemKinds[variant >= 0 && variant <= 2 ? variant : 0]; }
+
 // Coins, money bags and diamonds per unit of a cave's density.
 inline constexpr std::array<std::int32_t, 3> TreasureDensity = {1000, 100, 10};
 

@@ -29,8 +29,7 @@ void DrawStatusBar(const Assets& art, Surface& status, const GameState& s)
     // The blank after the fps label covers what a two-digit rate left.
     DrawTileText(art, status, 7, 0, std::to_string(s.FrameRate) + "y ");
 
-    const int variant = s.Variant <= 2 ? s.Variant : 0;
-    if (variant == 1) {
+    if (s.Variant == 1) {
         // The wand's count is never shown; its column keeps whatever it holds.
         for (int i = 1; i < 6; ++i) DrawTileText(art, status, SlotColumn + i, 1, std::string(1, char(s.Inventory[i] + '0')));
         const char pictures[] = {PictureOf(Wand), PictureOf(Bomb), PictureOf(Rope), PictureOf(Pickaxe),
@@ -39,7 +38,7 @@ void DrawStatusBar(const Assets& art, Surface& status, const GameState& s)
     } else {
         for (int i = 0; i < 6; ++i) {
             DrawTileText(art, status, SlotColumn + i, 1, std::string(1, char(s.Inventory[i] + '0')));
-            DrawTileText(art, status, SlotColumn + i, 0, std::string(1, PictureOf(ItemKinds[variant][i])));
+            DrawTileText(art, status, SlotColumn + i, 0, std::string(1, PictureOf(ItemsOf(s.Variant)[i])));
         }
     }
     DrawSprite(art, status, 16 * (s.SelectedSlot + SlotColumn), 0, SelectionFrame);

@@ -30,7 +30,7 @@ void UseItem(Game& g, const TickProbe& t)
     GameState& s = g.state;
     if (!Pressed(s, ButtonUse) || s.SelectedSlot > 5 || s.Inventory[s.SelectedSlot] == 0) return;
     bool spentNow = false;
-    switch (ItemKinds[s.Variant <= 2 ? s.Variant : 0][s.SelectedSlot]) {
+    switch (ItemsOf(s.Variant)[s.SelectedSlot]) {
     case Bomb:
         Start(s, ActionBomb, 100);
         s.ToolX = (s.PlayerX + 8) / CellSize;  // the cell under the character's middle

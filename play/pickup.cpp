@@ -14,7 +14,7 @@ void PickUp(Game& g, const TickProbe& t)
     if (kind != ClassItem && kind != ClassTreasure) return;
 
     if ((tile >= Bomb && tile <= Parachute) || (tile >= Wand && tile <= Jet)) {
-        const auto& slots = ItemKinds[s.Variant <= 2 ? s.Variant : 0];
+        const auto& slots = ItemsOf(s.Variant);
         for (int slot = 0; slot < 6; ++slot)
             if (slots[slot] == tile) {
                 if (s.Inventory[slot] < MaxCount) s.Inventory[slot] += 1;

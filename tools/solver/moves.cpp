@@ -222,13 +222,13 @@ bool BlastHasWork(const Game& g)
 
 int SlotOf(const GameState& s, std::uint8_t item)
 {
-    const auto& kinds = ItemKinds[s.Variant <= 2 ? s.Variant : 0];
+    const auto& kinds = ItemsOf(s.Variant);
     for (int slot = 0; slot < 6; ++slot)
         if (kinds[slot] == item) return slot;
     return -1;
 }
 
-std::uint8_t FlyingItem(const GameState& s) { return ItemKinds[s.Variant <= 2 ? s.Variant : 0][5]; }
+std::uint8_t FlyingItem(const GameState& s) { return ItemsOf(s.Variant)[5]; }
 
 bool Settled(const Game& g)
 {
