@@ -3,19 +3,18 @@
 #include <cmath>
 
 namespace {
-constexpr long double Step = 0.012271846303085129838L;  // 2 pi / 512
 constexpr long double Pi = 3.141592653589793238462643383279502884L;
 }
 
 void BuildTrigTables(TrigTables& t)
 {
     for (int i = 0; i <= 512; ++i) {
-        t.CosTable[i] = float(std::cos(i * Step));
-        t.SinTable[i] = float(std::sin(i * Step));
+        t.CosTable[i] = float(std::cos(i * BearingStep));
+        t.SinTable[i] = float(std::sin(i * BearingStep));
     }
     // Each quarter is symmetric about its middle, so one octant serves all eight.
     for (int i = 0; i <= 64; ++i) {
-        const long double tangent = std::sin(i * Step) / std::cos(i * Step);
+        const long double tangent = std::sin(i * BearingStep) / std::cos(i * BearingStep);
         const float v = float(128.0L * std::sqrt(tangent * tangent + 1.0L));
         for (int j = 0; j < 4; ++j) {
             t.EdgeDistance[128 * j + i] = v;

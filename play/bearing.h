@@ -3,8 +3,14 @@
 #include <array>
 #include <cstdint>
 
+#include <cmath>
+
 // Angles in 512ths of a turn, 0 pointing right and 128 down.
 constexpr int BearingUnits = 512;
+constexpr long double BearingStep = 0.012271846303085129838L;  // 2 pi / 512, in radians
+
+// A real value as whole pixels: the nearest integer, a half to the even one.
+inline std::int32_t Nearest(long double v) { return std::int32_t(std::nearbyint(v)); }
 
 struct TrigTables {
     std::array<float, 513> CosTable{};

@@ -18,8 +18,6 @@ constexpr int Reach = 5;       // contact when both axes are closer than this
 constexpr int ViewBound = 144; // in view when both axes are closer than this
 constexpr int GhostSprite = 84, FadingGhostSprite = 85;
 
-std::int32_t Nearest(long double v) { return std::int32_t(std::nearbyint(v)); }
-
 // One pixel or two toward the character, when not already level with it.
 void Chase(std::int32_t& ghost, std::int32_t player, std::uint32_t& random)
 {

@@ -4,6 +4,7 @@
 
 #include "gfx/draw.h"
 #include "play/actions.h"
+#include "play/bearing.h"
 #include "play/game.h"
 #include "play/ghost.h"
 #include "play/tick_probe.h"
@@ -11,14 +12,11 @@
 namespace {
 
 constexpr int Centre = 128;  // the character's sprite stands at (128, 128)
-constexpr long double BearingStep = 0.012271846303085129838L;  // 2 pi / 512
 
 // Sprite numbers of the overlays.
 constexpr int ArrowSprites = 48, ExplosionSprites = 64, LitBomb = 80, OpenParachute = 82, JetBoots = 88, BirdSprites = 90;
 
 bool Near(std::int32_t offset) { return offset >= -143 && offset <= 143; }
-
-std::int32_t Nearest(long double v) { return std::int32_t(std::nearbyint(v)); }
 
 void DrawCave(Game& g)
 {
