@@ -1,0 +1,180 @@
+#include "core/files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+FileProblem ProblemOf(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ELOOP: return FileProblem::NotFound;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS: return FileProblem::AccessDenied;
+    default: return FileProblem::Failed;
+    }
+}
+
+[[noreturn]] void Fail(const std::string& path, const std::string& what, int error)
+{
+    throw FileError(ProblemOf(error), path + ": " + what + ": " + std::strerror(error));
+}
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    // Closes now and says whether the system accepted the last writes.
+    bool Close()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, const void* bytes, std::size_t size)
+{
+    const auto* p = static_cast<const char*>(bytes);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, p, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        p += n;
+        size -= std::size_t(n);
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Where a write to `path` goes: through a link to the file it names. A pipe,
+// a device or a folder is never replaced by a file.
+std::string WriteTarget(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return path;
+    std::string target = path;
+    if (S_ISLNK(info.st_mode)) {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (!resolved) return path;  // a link to nowhere is replaced
+        target = resolved;
+        std::free(resolved);
+        if (::stat(target.c_str(), &info) != 0) return target;
+    }
+    if (S_ISDIR(info.st_mode)) throw FileError(FileProblem::AccessDenied, path + ": is a folder, not a file");
+    if (!S_ISREG(info.st_mode)) throw FileError(FileProblem::NotRegular, path + ": is not a regular file");
+    return target;
+}
+
+// Writes the bytes into a new temporary file beside `path`, flushed to the
+// disk; returns its name. Throws FileError naming `path`.
+std::string WriteTemporary(const std::string& path, const void* bytes, std::size_t size)
+{
+    std::string name = path + ".XXXXXX";
+    Descriptor fd(::mkstemp(name.data()));
+    if (fd.get() < 0) Fail(path, "cannot write", errno);
+    const bool written = WriteAll(fd.get(), bytes, size) && ::fsync(fd.get()) == 0;
+    const int error = errno;
+    if (!fd.Close() || !written) {
+        const int reported = written ? errno : error;
+        ::unlink(name.c_str());
+        Fail(path, "cannot write", reported);
+    }
+    // mkstemp makes the file private; a kept file is as readable as any other.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(name.c_str(), 0666 & ~mask);
+    return name;
+}
+
+void SyncFolder(const std::string& path)
+{
+    Descriptor folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0) ::fsync(folder.get());
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> ReadRegularFile(const std::string& path, std::size_t maxBytes)
+{
+    // Non-blocking, so that opening a pipe with no writer returns at once.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) Fail(path, "cannot open", errno);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) Fail(path, "cannot read", errno);
+    if (S_ISDIR(info.st_mode)) throw FileError(FileProblem::AccessDenied, path + ": is a folder, not a file");
+    if (!S_ISREG(info.st_mode)) throw FileError(FileProblem::NotRegular, path + ": is not a regular file");
+
+    std::vector<std::uint8_t> bytes(std::min<std::size_t>(maxBytes, std::size_t(info.st_size)));
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) Fail(path, "cannot read", errno);
+        if (n == 0) break;  // the file shrank while we read it
+        got += std::size_t(n);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+void WriteFileAtomically(const std::string& path, const void* bytes, std::size_t size)
+{
+    const std::string target = WriteTarget(path);
+    const std::string temporary = WriteTemporary(target, bytes, size);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        Fail(path, "cannot write", error);
+    }
+    SyncFolder(target);
+}
+
+bool WriteNewFileAtomically(const std::string& path, const void* bytes, std::size_t size)
+{
+    const std::string temporary = WriteTemporary(path, bytes, size);
+    int result = ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
+    int error = errno;
+    if (result != 0) {
+        if (error == EINVAL) {
+            // A file system without the no-replace rename: a hard link also
+            // fails when the name is taken.
+            result = ::link(temporary.c_str(), path.c_str());
+            error = errno;
+        }
+        ::unlink(temporary.c_str());
+    }
+    if (result != 0 && error == EEXIST) return false;
+    if (result != 0) Fail(path, "cannot write", error);
+    SyncFolder(path);
+    return true;
+}

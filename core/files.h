@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Reading and writing whole files safely: a read never waits on a pipe or a
+// device, and a write either leaves the whole new file or changes nothing.
+
+enum class FileProblem {
+    NotFound,      // no such file, or a link that leads nowhere
+    AccessDenied,  // not allowed, or a folder
+    NotRegular,    // a pipe, a socket, a device: something a read could wait on
+    Failed,        // any other error of the system; the message says which
+};
+
+struct FileError : std::runtime_error {
+    FileError(FileProblem problem, const std::string& message) : std::runtime_error(message), problem(problem) {}
+    FileProblem problem;
+};
+
+// The first `maxBytes` bytes of a regular file (all of it when shorter).
+// Throws FileError naming `path`.
+std::vector<std::uint8_t> ReadRegularFile(const std::string& path, std::size_t maxBytes);
+
+// Writes `bytes` to a temporary file in the folder of `path`, flushes it to
+// the disk and renames it to `path`, replacing an older file of that name.
+// Throws FileError naming `path`; on failure nothing is left behind.
+void WriteFileAtomically(const std::string& path, const void* bytes, std::size_t size);
+
+// As WriteFileAtomically, but never replaces a file: false, with nothing
+// written, when `path` already exists.
+bool WriteNewFileAtomically(const std::string& path, const void* bytes, std::size_t size);

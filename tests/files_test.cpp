@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Files : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("burrowkin-files-" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string At(const char* name) const { return (dir / name).string(); }
+    static std::string Text(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    FileProblem ReadProblem(const std::string& path) const
+    {
+        try {
+            ReadRegularFile(path, 100);
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+            return e.problem;
+        }
+        ADD_FAILURE() << path << " was read";
+        return FileProblem::Failed;
+    }
+    std::size_t Entries() const { return std::size_t(std::distance(fs::directory_iterator(dir), {})); }
+
+    fs::path dir;
+};
+
+TEST_F(Files, ReadsAtMostTheBytesAskedFor)
+{
+    std::ofstream(At("f")) << "abcdef";
+    EXPECT_EQ(ReadRegularFile(At("f"), 4), (std::vector<std::uint8_t>{'a', 'b', 'c', 'd'}));
+    EXPECT_EQ(ReadRegularFile(At("f"), 100).size(), 6u);
+}
+
+TEST_F(Files, RefusesWhatIsNotARegularFileWithoutWaiting)
+{
+    ASSERT_EQ(::mkfifo(At("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(ReadProblem(At("pipe")), FileProblem::NotRegular);
+    EXPECT_EQ(ReadProblem(dir.string()), FileProblem::AccessDenied);
+    EXPECT_EQ(ReadProblem(At("missing")), FileProblem::NotFound);
+    fs::create_symlink(At("nowhere"), At("dangling"));
+    EXPECT_EQ(ReadProblem(At("dangling")), FileProblem::NotFound);
+    fs::create_symlink(At("loop"), At("loop"));
+    EXPECT_EQ(ReadProblem(At("loop")), FileProblem::NotFound);
+}
+
+TEST_F(Files, AWriteReplacesWholeOrLeavesNothing)
+{
+    WriteFileAtomically(At("f"), "new", 3);
+    WriteFileAtomically(At("f"), "newer", 5);
+    EXPECT_EQ(Text(At("f")), "newer");
+    EXPECT_EQ(Entries(), 1u);
+
+    // A device or a pipe is refused, never replaced by a file.
+    EXPECT_THROW(WriteFileAtomically("/dev/null", "x", 1), FileError);
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    ASSERT_EQ(::mkfifo(At("pipe").c_str(), 0600), 0);
+    EXPECT_THROW(WriteFileAtomically(At("pipe"), "x", 1), FileError);
+    EXPECT_TRUE(fs::is_fifo(At("pipe")));
+    EXPECT_THROW(WriteFileAtomically(At("no/such/folder"), "x", 1), FileError);
+    EXPECT_EQ(Entries(), 2u);
+
+    // Through a link, the file it names gets the bytes.
+    fs::create_symlink(At("f"), At("link"));
+    WriteFileAtomically(At("link"), "linked", 6);
+    EXPECT_TRUE(fs::is_symlink(At("link")));
+    EXPECT_EQ(Text(At("f")), "linked");
+}
+
+TEST_F(Files, ANewFileNeverReplacesAnOlderOne)
+{
+    EXPECT_TRUE(WriteNewFileAtomically(At("run"), "first", 5));
+    EXPECT_FALSE(WriteNewFileAtomically(At("run"), "second", 6));
+    EXPECT_EQ(Text(At("run")), "first");
+    EXPECT_EQ(Entries(), 1u);
+}
+
+}  // namespace
