@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # How often the automatic player finishes our caves with the starting items:
-# runs `burrowkin-sim solve` on random caves of each variant and prints, per
-# variant, how many it solved, the median ticks of the solved ones and the
-# median search time.
+# runs `burrowkin-sim solve` on random caves of each character and prints, per
+# character, the caves made, how many it finished, how many it gave up on for
+# want of time (or memory), how many it proved unfinishable (every move it
+# knows tried from the start), the median ticks of the finished ones and the
+# median search time in processor seconds (a cave given up counts its whole
+# limit).
 #
 #   tools/solver_stats.sh [SIM] [SIZE] [SEEDS] [SECONDS] [JOBS]
 #
 # Defaults: build/bin/burrowkin-sim, 50 by 50 cells, seeds 1..50, 20 seconds
-# per cave, 2 caves at a time.
+# per cave, 2 caves at a time. Only time bounds a search here, not the count
+# of positions taken from the open list.
 set -euo pipefail
 sim=${1:-build/bin/burrowkin-sim}
 size=${2:-50}
@@ -17,21 +21,25 @@ jobs=${5:-2}
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 field() { sed -n "s/.*\"$1\":\\([^,}]*\\).*/\\1/p"; }
+count() { grep -c "$1" || true; }
+having() { grep "$1" || true; }
 
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
 for variant in 0 1 2; do
   for seed in $(seq 1 "$seeds"); do echo "$variant $seed"; done
 done | xargs -P "$jobs" -n 2 sh -c \
-  "echo \"\$0 \$1 \$('$sim' solve --width $size --height $size --variant \$0 --seed \$1 --max-seconds $seconds)\"" \
+  "echo \"\$0 \$1 \$('$sim' solve --width $size --height $size --variant \$0 --seed \$1 --max-seconds $seconds --max-expansions 100000000)\"" \
   > "$results"
 
-printf '%-8s %-8s %-8s %-14s %s\n' variant caves solved median_ticks median_seconds
+printf '%-10s %-6s %-9s %-12s %-13s %-13s %s\n' character caves finished out_of_time unfinishable median_ticks median_seconds
 for variant in 0 1 2; do
-  lines=$(grep "^$variant " "$results" | cut -d' ' -f3-)
-  caves=$(echo "$lines" | grep -c generated\":true || true)
-  solved=$(echo "$lines" | grep -c solved\":true || true)
-  ticks=$(echo "$lines" | grep solved\":true | field ticks | median)
-  secs=$(echo "$lines" | grep generated\":true | field seconds | median)
-  printf '%-8s %-8s %-8s %-14s %s\n' "$variant" "$caves" "$solved" "$ticks" "$secs"
+  made=$(having "^$variant " < "$results" | cut -d' ' -f3- | having 'generated":true')
+  caves=$(echo -n "$made" | count .)
+  finished=$(echo -n "$made" | count 'solved":true')
+  unfinishable=$(echo -n "$made" | count 'unfinishable":true')
+  out_of_time=$((caves - finished - unfinishable))
+  ticks=$(echo -n "$made" | having 'solved":true' | field ticks | median)
+  secs=$(echo -n "$made" | field seconds | median)
+  printf '%-10s %-6s %-9s %-12s %-13s %-13s %s\n' "$variant" "$caves" "$finished" "$out_of_time" "$unfinishable" "$ticks" "$secs"
 done

@@ -11,7 +11,7 @@ namespace {
 const char* const Usage =
     "usage: burrowkin-sim generate [options] [--map FILE] [--png FILE [--png-scale K]]\n"
     "       burrowkin-sim play [options] (--inputs FILE | --replay FILE) [--ticks N] [--png FILE]\n"
-    "       burrowkin-sim solve [options] [--demo] [--out FILE] [--max-seconds N] [--max-expansions N]\n"
+    "       burrowkin-sim solve [options] [--demo] [--out FILE] [--max-seconds N] [--max-expansions N] [--max-memory MB]\n"
     "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n";
 
 }  // namespace

@@ -1,11 +1,16 @@
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "core/files.h"
 #include "tools/sim/commands.h"
 #include "tools/sim/sim_context.h"
 #include "tools/solver/recording.h"
 #include "tools/solver/solver.h"
 
 namespace {
+
+constexpr std::int64_t DefaultMaxMemoryMegabytes = 1024;
 
 // A fresh game in the cave of `options`, as the generator leaves it.
 std::unique_ptr<SimContext> FreshGame(const CommonOptions& options, bool beginner)
@@ -17,23 +22,59 @@ std::unique_ptr<SimContext> FreshGame(const CommonOptions& options, bool beginne
     return sim;
 }
 
+// Refuses, before a long search, a place where the recording could not be
+// kept: a folder, a device or a pipe, or a folder that is not there.
+void CheckOutPath(const std::string& path)
+{
+    if (path.empty()) throw UsageError("--out needs a file name");
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) throw UsageError("cannot write " + path + ": it is a folder");
+        if (!S_ISREG(info.st_mode)) throw UsageError("cannot write " + path + ": it is not a regular file");
+    }
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        throw UsageError("cannot write " + path + ": there is no folder " + folder);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) throw UsageError("cannot write " + path + ": the folder is not writable");
+}
+
+// Keeps the recording in the replay.dat format.
+void WriteRecording(const std::string& path, std::uint32_t randomState, const std::vector<std::uint16_t>& inputs)
+{
+    const std::vector<std::uint8_t> image = ReplayFileImage(randomState, inputs);
+    try {
+        WriteFileAtomically(path, image.data(), image.size());
+    } catch (const FileError& e) {
+        throw UsageError(e.what());
+    }
+}
+
 }  // namespace
 
 int SolveCommand(const std::vector<std::string>& args)
 {
-    const Arguments a = ParseArguments(
-        args, {{"--demo", false}, {"--out", true}, {"--max-seconds", true}, {"--max-expansions", true}});
+    const Arguments a = ParseArguments(args, {{"--demo", false},
+                                              {"--out", true},
+                                              {"--max-seconds", true},
+                                              {"--max-expansions", true},
+                                              {"--max-memory", true}});
     CommonOptions options = a.common;
+    SolveLimits limits;
     if (a.Has("--demo")) {
         // The demonstration's cave, made the normal way from seed 1.
         options.width = options.height = 100;
         options.variant = 0;
         options.seed = 1;
         options.speedToDeath = 11;
+        limits.style = SearchStyle::Demonstration;
     }
-    SolveLimits limits;
     limits.maxSeconds = double(a.Number("--max-seconds", 0, 86'400).value_or(0));
     limits.maxExpansions = a.Number("--max-expansions", 1, 100'000'000).value_or(limits.maxExpansions);
+    limits.maxMemoryBytes =
+        std::size_t(a.Number("--max-memory", 16, 1'048'576).value_or(DefaultMaxMemoryMegabytes)) << 20;
+    const std::optional<std::string> out = a.Text("--out");
+    if (out) CheckOutPath(*out);
 
     // The search plays with the normal starting counts, so that every item it
     // uses is there in beginner mode too.
@@ -55,17 +96,13 @@ int SolveCommand(const std::vector<std::string>& args)
         solved = play.goalTaken && play.deaths == 0 && !play.usedEmptySlot && beginner.goalTaken &&
                  beginner.deaths == 0 && beginner.ticks == play.ticks;
     }
-    if (solved) {
-        if (auto path = a.Text("--out")) {
-            const std::vector<std::uint8_t> image = ReplayFileImage(randomState, result.inputs);
-            WriteFileOrFail(*path, image.data(), image.size());
-        }
-    }
+    if (solved && out) WriteRecording(*out, randomState, result.inputs);
 
     std::printf("{\"solved\":%s,\"ticks\":%d,\"items_used\":%d,\"seconds\":%.2f,\"score\":%d,\"expansions\":%lld,"
-                "\"positions\":%lld,\"generated\":%s,\"out_of_time\":%s}\n",
+                "\"positions\":%lld,\"generated\":%s,\"out_of_time\":%s,\"unfinishable\":%s,\"out_of_memory\":%s}\n",
                 solved ? "true" : "false", solved ? play.ticks : 0, solved ? play.itemsUsed : 0, result.seconds,
                 solved ? play.score : 0, (long long)result.expansions, (long long)result.positions,
-                generated ? "true" : "false", result.outOfTime ? "true" : "false");
+                generated ? "true" : "false", result.outOfTime ? "true" : "false",
+                result.exhausted ? "true" : "false", result.outOfMemory ? "true" : "false");
     return 0;
 }

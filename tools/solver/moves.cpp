@@ -230,6 +230,8 @@ int SlotOf(const GameState& s, std::uint8_t item)
 
 std::uint8_t FlyingItem(const GameState& s) { return ItemsOf(s.Variant)[5]; }
 
+bool MovesUse(std::uint8_t item) { return item != Potion && item != Compass; }
+
 bool Settled(const Game& g)
 {
     const GameState& s = g.state;

@@ -48,3 +48,7 @@ int SlotOf(const GameState& state, std::uint8_t item);
 
 // The variant's flying item: parachute, bird or jet.
 std::uint8_t FlyingItem(const GameState& state);
+
+// Whether some move uses the item: the potion and the compass never help the
+// character on its way.
+bool MovesUse(std::uint8_t item);

@@ -1,15 +1,18 @@
 #include "tools/solver/solver.h"
 
+#include <algorithm>
 #include <ctime>
 #include <deque>
-#include <queue>
-#include <unordered_map>
+#include <new>
+#include <optional>
 
 #include "play/actions.h"
+#include "tools/solver/arrival_table.h"
 #include "tools/solver/goal_distance.h"
 #include "tools/solver/macro_runner.h"
 #include "tools/solver/moves.h"
 #include "tools/solver/play_snapshot.h"
+#include "tools/solver/route_cost.h"
 
 namespace {
 
@@ -17,24 +20,37 @@ namespace {
 // where a move left it, with the cells that play changed since the start; the
 // moves between positions are played tick by tick by the real frame tick. The
 // price of a way is its ticks, plus a charge for every item spent, less a
-// reward for what it collects; the guide to the goal leans on the distance in
-// cells. Two positions are the same place when the character stands at the
+// reward for what it collects; the guide to the goal leans on the distance
+// left. Two positions are the same place when the character stands at the
 // same pixel with the same action in a cave changed the same way by tools; of
 // those, one with fewer items that got there later is dropped.
 
-// What things are worth against ticks of play.
-constexpr std::int32_t ItemCost = 60;     // an item spent: kept for later when walking costs little more
+// What things are worth against ticks of play, and how hard the search leans
+// toward the goal (in tenths: the guide counts so many times the price).
+struct Weights {
+    std::int32_t itemCost;
+    std::int32_t itemReward;  // an item picked up that some move uses
+    std::int64_t guideWeight;
+};
+constexpr Weights DemonstrationWeights{60, 12, 25};
+constexpr Weights NewGroundWeights{60, 60, 25};
 constexpr std::int32_t TicksPerCell = 4;  // walking or climbing a cell
-constexpr std::int64_t GuideWeight = 25;  // tenths: how hard the search leans toward the goal
+constexpr std::int32_t ScarcityCost = 100;  // the detour to find an item the way needs
+// Positions expanded in one cell before the search looks elsewhere first, and
+// how that grows once every cell has had its share.
+constexpr std::uint32_t FirstCrowd = 4;
+constexpr std::uint32_t CrowdGrowth = 4;
+constexpr std::uint32_t NoCrowd = 1 << 16;  // above every count: nothing waits
+constexpr std::int32_t FarAway = 1 << 24;  // the guide's value where the goal cannot be reached
 
-// The detour, in ticks, that a treasure or an item on the way is worth.
-std::int32_t Reward(std::uint8_t tile)
+// The detour, in ticks, that a treasure on the way is worth.
+std::int32_t TreasureReward(std::uint8_t tile)
 {
     switch (tile) {
     case TileCoin: return 6;
     case TileMoneyBag: return 40;
     case TileDiamond: return 250;
-    default: return ClassOf(tile) == ClassItem ? 12 : 0;
+    default: return 0;
     }
 }
 
@@ -46,60 +62,81 @@ std::uint64_t Mix(std::uint64_t v)
     return v ^ (v >> 31);
 }
 
+// Where the character stands and what it is doing, in one number.
+std::uint64_t Spot(const GameState& s) { return Mix(std::uint64_t(std::uint32_t(s.PlayerX)) << 32 | std::uint32_t(s.PlayerY)); }
+
 struct Node {
     PlaySnapshot snap;
     std::int32_t parent;
     std::int32_t mapLink;  // the nearest of this node and its ancestors whose move changed the map, or -1
-    std::uint32_t wordsBegin, changesBegin;
-    std::uint16_t wordsCount, changesCount;
+    std::uint32_t changesBegin;
+    std::uint16_t changesCount;
+    Move move;             // the move from the parent
     std::uint64_t mapKey;  // the cells that tools changed
     std::int32_t g;
-    bool goal;
-    bool superseded;
 };
 
-struct Entry {
-    std::int32_t node;
-    std::int32_t g;
-    std::array<std::uint8_t, 6> inventory;
-};
+// What the search remembers of a node besides, in a byte of its own.
+enum NodeFlag : std::uint8_t { ReachedGoal = 1, Superseded = 2 };
 
+// A node waiting in an open list, by f, then by h, then by the order in which
+// nodes were found (their numbers). `crowd` is the counter of its cell.
 struct Queued {
-    std::int64_t f;
-    std::int32_t h;
-    std::int64_t order;
+    std::int64_t rank;  // f * 2^25 + h
     std::int32_t node;
-    bool operator>(const Queued& o) const
-    {
-        if (f != o.f) return f > o.f;
-        if (h != o.h) return h > o.h;
-        return order > o.order;
-    }
+    std::uint32_t crowd;
+    bool operator>(const Queued& o) const { return rank != o.rank ? rank > o.rank : node > o.node; }
 };
 
-bool Covers(const std::array<std::uint8_t, 6>& a, const std::array<std::uint8_t, 6>& b)
-{
-    for (int i = 0; i < 6; ++i)
-        if (a[i] < b[i]) return false;
-    return true;
-}
+// Positions waiting to be expanded, the lowest f first.
+class OpenList {
+public:
+    void Push(const Queued& q)
+    {
+        heap_.push_back(q);
+        std::push_heap(heap_.begin(), heap_.end(), std::greater<>());
+    }
+    Queued Pop()
+    {
+        std::pop_heap(heap_.begin(), heap_.end(), std::greater<>());
+        const Queued q = heap_.back();
+        heap_.pop_back();
+        return q;
+    }
+    bool Empty() const { return heap_.empty(); }
+    std::size_t Bytes() const { return heap_.capacity() * sizeof(Queued); }
+
+private:
+    std::vector<Queued> heap_;
+};
 
 class Search {
 public:
     Search(Game& game, const SolveLimits& limits)
-        : game_(game), limits_(limits), base_(game.map),
-          distance_(game.map, game.state.GoalX / CellSize, game.state.GoalY / CellSize), runner_(game),
-          stamp_(256 * 256, 0)
+        : game_(game), limits_(limits), weights_(Demonstration() ? DemonstrationWeights : NewGroundWeights),
+          base_(game.map), runner_(game), stamp_(256 * 256, 0)
     {
+        const int goalColumn = game.state.GoalX / CellSize, goalRow = game.state.GoalY / CellSize;
+        if (Demonstration()) distance_.emplace(game.map, goalColumn, goalRow);
+        else route_.emplace(game.map, goalColumn, goalRow);
     }
 
     SolveResult Run();
 
 private:
+    bool Demonstration() const { return limits_.style == SearchStyle::Demonstration; }
     std::int32_t Guide(const PlaySnapshot& p) const
     {
-        const std::int32_t d = distance_.At((p.PlayerX + 4) / CellSize, p.PlayerY / CellSize);
-        return d >= GoalDistance::Unreachable ? 1 << 24 : d * TicksPerCell;
+        const int column = (p.PlayerX + 4) / CellSize, row = p.PlayerY / CellSize;
+        if (distance_) {
+            const std::int32_t d = distance_->At(column, row);
+            return d >= GoalDistance::Unreachable ? FarAway : d * TicksPerCell;
+        }
+        const std::int32_t d = route_->At(column, row);
+        if (d >= RouteCost::Unreachable) return FarAway;
+        // Items the way needs and the character does not hold must be found first.
+        const int missing = route_->ItemsAt(column, row) - ToolsInHand(p.Inventory);
+        return d + ScarcityCost * std::max(0, missing);
     }
     bool ToolMade(std::uint16_t cell, std::uint8_t tile) const
     {
@@ -108,27 +145,79 @@ private:
         const std::uint8_t k = ClassOf(was);
         return !(tile == TileEmpty && (k == ClassItem || k == ClassTreasure));  // a pickup is no tool's work
     }
+    std::int32_t ItemReward(std::uint8_t item) const
+    {
+        return Demonstration() || MovesUse(item) ? weights_.itemReward : 0;
+    }
+    // The counts that tell two arrivals apart: those of the items that some
+    // move uses (all of them for the demonstration).
+    ItemCounts ItemsThatCount(const ItemCounts& counts) const
+    {
+        ItemCounts kept = counts;
+        for (std::size_t i = 0; i < kept.size(); ++i)
+            if (!Demonstration() && !MovesUse(ItemsOf(game_.state.Variant)[i])) kept[i] = 0;
+        return kept;
+    }
+    // Uses of the items that dig or lift: bombs, pickaxes and drills, ropes,
+    // birds and jets.
+    int ToolsInHand(const ItemCounts& counts) const
+    {
+        int uses = 0;
+        for (std::size_t i = 0; i < counts.size(); ++i) {
+            const std::uint8_t item = ItemsOf(game_.state.Variant)[i];
+            if (item == Bomb || item == Rope || item == Pickaxe) uses += counts[i];
+            if (item == Drill || item == Bird || item == Jet) uses += 3 * counts[i];
+        }
+        return uses;
+    }
+    // What counts as new ground: where the character is, what it is doing,
+    // and what it holds on to or stands on there.
+    std::uint64_t Ground(const GameState& s) const
+    {
+        const int column = (s.PlayerX + 4) / CellSize, row = s.PlayerY / CellSize;
+        const std::uint64_t here = ClassOf(game_.map[column][row]), below = ClassOf(game_.map[column][row + 1]);
+        return Mix(Spot(s) ^ (std::uint64_t(s.Action) | here << 8 | below << 16));
+    }
     void Load(std::int32_t n);
+    void Expand(std::int32_t n);
     // Plays `move` from node n; true when the character died on the way.
     bool Try(std::int32_t n, const Move& move);
-    void AddChild(std::int32_t parent);
-    void Push(std::int32_t n);
-    std::vector<std::uint16_t> InputsTo(std::int32_t n) const;
+    void AddChild(std::int32_t parent, const Move& move);
+    void Push(std::int32_t n, bool novel);
+    std::optional<Queued> Next();
+    std::vector<std::uint16_t> InputsTo(std::int32_t n);
+    std::size_t Bytes() const;
+    // The counter of expansions in the node's cell, with its flying action.
+    static std::uint32_t Crowd(const PlaySnapshot& p)
+    {
+        const int flying = p.Action == ActionParachute ? 1 : p.Action == ActionBird ? 2 : p.Action == ActionJet ? 3 : 0;
+        const int column = std::clamp((p.PlayerX + 4) / CellSize, 0, 255), row = std::clamp(p.PlayerY / CellSize, 0, 255);
+        return std::uint32_t((column * 256 + row) * 4 + flying);
+    }
 
     Game& game_;
     SolveLimits limits_;
+    Weights weights_;
     CaveMap base_;
-    GoalDistance distance_;
+    std::optional<GoalDistance> distance_;
+    std::optional<RouteCost> route_;
     MacroRunner runner_;
 
     std::deque<Node> nodes_;  // grows without copying what it holds
-    std::vector<std::uint16_t> words_;
+    std::vector<std::uint8_t> flags_;  // NodeFlag bits of each node
     std::vector<CellChange> changes_;
-    std::unordered_map<std::uint64_t, std::vector<Entry>> seen_;
-    std::priority_queue<Queued, std::vector<Queued>, std::greater<>> open_;
-    std::int64_t order_ = 0;
+    ArrivalTable arrivals_;  // by place: position, action and the cells tools changed
+    ArrivalTable reached_;   // by position and action alone: what counts as new ground
+    OpenList newGround_, open_;
+    // How often positions in each cell, with each flying action, were
+    // expanded; a position in a cell expanded `crowded_` times already waits
+    // in `deferred_` until everything else is done.
+    std::vector<std::uint16_t> expandedIn_ = std::vector<std::uint16_t>(256 * 256 * 4);
+    std::vector<Queued> deferred_;
+    std::uint32_t crowded_ = FirstCrowd;
 
-    // The map holds the base cave with the changes of `loaded_` applied.
+    // The map holds the base cave with the changes of the node `loaded_` and
+    // its ancestors applied.
     std::int32_t loaded_ = -1;
     std::vector<std::uint16_t> loadedCells_;
     std::vector<std::uint32_t> stamp_;
@@ -137,7 +226,7 @@ private:
 
 void Search::Load(std::int32_t n)
 {
-    if (loaded_ == n) return;
+    if (loaded_ == nodes_[n].mapLink) return;
     for (std::uint16_t cell : loadedCells_) game_.map[cell >> 8][cell & 255] = base_[cell >> 8][cell & 255];
     loadedCells_.clear();
     ++round_;
@@ -153,19 +242,41 @@ void Search::Load(std::int32_t n)
         }
         i = node.parent >= 0 ? nodes_[node.parent].mapLink : -1;
     }
-    loaded_ = n;
+    loaded_ = nodes_[n].mapLink;
 }
 
 bool Search::Try(std::int32_t n, const Move& move)
 {
     RestoreSnapshot(game_.state, nodes_[n].snap);
     runner_.Start();
-    if (RunMove(runner_, move)) AddChild(n);
+    if (RunMove(runner_, move)) AddChild(n, move);
     runner_.Undo();
     return runner_.Died();
 }
 
-void Search::AddChild(std::int32_t parent)
+void Search::Expand(std::int32_t n)
+{
+    Load(n);
+    RestoreSnapshot(game_.state, nodes_[n].snap);
+    const std::vector<Move> moves = CandidateMoves(game_);
+    const std::uint8_t flyer = FlyingItem(game_.state);
+    const int flyerSlot = SlotOf(game_.state, flyer);
+    const bool canFloat = (flyer == Parachute || flyer == Bird) && flyerSlot >= 0 &&
+                          nodes_[n].snap.Inventory[flyerSlot] > 0 && nodes_[n].snap.Action != ActionParachute &&
+                          nodes_[n].snap.Action != ActionBird;
+    for (const Move& move : moves) {
+        const bool died = Try(n, move);
+        // A fall that kills is survived under the parachute or with the bird.
+        if (died && canFloat && !move.takeOff &&
+            (move.kind == MoveKind::Walk || move.kind == MoveKind::Climb || move.kind == MoveKind::Jump)) {
+            Move floating = move;
+            floating.takeOff = true;
+            Try(n, floating);
+        }
+    }
+}
+
+void Search::AddChild(std::int32_t parent, const Move& move)
 {
     const GameState& s = game_.state;
     const bool goal = runner_.ReachedGoal();
@@ -178,60 +289,84 @@ void Search::AddChild(std::int32_t parent)
     for (const CellChange& c : runner_.Changes()) {
         if (ToolMade(c.cell, c.before)) mapKey ^= Mix(std::uint64_t(c.cell) << 8 | c.before);
         if (ToolMade(c.cell, c.after)) mapKey ^= Mix(std::uint64_t(c.cell) << 8 | c.after);
-        if (c.after == TileEmpty) reward += Reward(c.before);
+        if (c.after == TileEmpty) reward += ClassOf(c.before) == ClassItem ? ItemReward(c.before) : TreasureReward(c.before);
     }
     std::int32_t spent = 0;
     for (int i = 0; i < 6; ++i)
         if (s.Inventory[i] < p.snap.Inventory[i]) spent += p.snap.Inventory[i] - s.Inventory[i];
-    const std::int32_t g = p.g + runner_.Ticks() + ItemCost * spent - reward;
+    const std::int32_t g = p.g + runner_.Ticks() + weights_.itemCost * spent - reward;
 
-    const std::uint64_t key =
-        goal ? 0 : Mix(Mix(Mix(std::uint64_t(std::uint32_t(s.PlayerX)) << 32 | std::uint32_t(s.PlayerY)) ^ mapKey) ^
-                       std::uint64_t(s.Action));
-    std::vector<Entry>& entries = seen_[key];
-    for (const Entry& e : entries)
-        if (e.g <= g && Covers(e.inventory, s.Inventory)) return;
-    std::erase_if(entries, [&](const Entry& e) {
-        const bool worse = g <= e.g && Covers(s.Inventory, e.inventory);
-        if (worse) nodes_[e.node].superseded = true;
-        return worse;
-    });
+    const auto id = std::int32_t(nodes_.size());
+    const std::uint64_t place = goal ? 0 : Mix(Mix(Spot(s) ^ mapKey) ^ std::uint64_t(s.Action));
+    const ItemCounts items = ItemsThatCount(s.Inventory);
+    if (!arrivals_.Admit(place, {id, g, items}, [&](std::int32_t n) { flags_[n] |= Superseded; })) return;
+    const bool novel =
+        !Demonstration() && !goal && reached_.Admit(Ground(s), {id, 0, items}, [](std::int32_t) {});
 
     Node child{};
     child.snap = TakeSnapshot(s);
     child.parent = parent;
-    child.wordsBegin = std::uint32_t(words_.size());
-    child.wordsCount = std::uint16_t(runner_.Words().size());
-    words_.insert(words_.end(), runner_.Words().begin(), runner_.Words().end());
+    child.move = move;
     child.changesBegin = std::uint32_t(changes_.size());
     child.changesCount = std::uint16_t(runner_.Changes().size());
     changes_.insert(changes_.end(), runner_.Changes().begin(), runner_.Changes().end());
-    const auto id = std::int32_t(nodes_.size());
     child.mapLink = child.changesCount ? id : p.mapLink;
     child.mapKey = mapKey;
     child.g = g;
-    child.goal = goal;
     nodes_.push_back(child);
-    entries.push_back({id, g, s.Inventory});
-    Push(id);
+    flags_.push_back(goal ? ReachedGoal : 0);
+    Push(id, novel);
 }
 
-void Search::Push(std::int32_t n)
+void Search::Push(std::int32_t n, bool novel)
 {
     const Node& node = nodes_[n];
-    const std::int32_t h = node.goal ? 0 : Guide(node.snap);
-    open_.push({std::int64_t(node.g) * 10 + GuideWeight * h, h, order_++, n});
+    const std::int32_t h = flags_[n] & ReachedGoal ? 0 : std::min(Guide(node.snap), FarAway);
+    const std::int64_t f = std::int64_t(node.g) * 10 + weights_.guideWeight * h;
+    const Queued q{f * (std::int64_t(1) << 25) + h, n, Crowd(node.snap)};
+    (novel ? newGround_ : open_).Push(q);
 }
 
-std::vector<std::uint16_t> Search::InputsTo(std::int32_t n) const
+std::optional<Queued> Search::Next()
+{
+    if (!newGround_.Empty()) return newGround_.Pop();
+    while (true) {
+        while (!open_.Empty()) {
+            const Queued q = open_.Pop();
+            if (Demonstration() || expandedIn_[q.crowd] < crowded_) return q;
+            deferred_.push_back(q);
+        }
+        if (deferred_.empty()) return std::nullopt;
+        // Every cell is crowded: let more positions in each.
+        crowded_ = std::min(crowded_ * CrowdGrowth, NoCrowd);
+        for (const Queued& q : deferred_) open_.Push(q);
+        deferred_.clear();
+    }
+}
+
+// Plays the moves from the start to node n again, for their input words.
+std::vector<std::uint16_t> Search::InputsTo(std::int32_t n)
 {
     std::vector<std::int32_t> path;
     for (std::int32_t i = n; i > 0; i = nodes_[i].parent) path.push_back(i);
     std::vector<std::uint16_t> inputs;
-    for (auto it = path.rbegin(); it != path.rend(); ++it)
-        inputs.insert(inputs.end(), words_.begin() + nodes_[*it].wordsBegin,
-                      words_.begin() + nodes_[*it].wordsBegin + nodes_[*it].wordsCount);
+    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+        const std::int32_t parent = nodes_[*it].parent;
+        Load(parent);
+        RestoreSnapshot(game_.state, nodes_[parent].snap);
+        runner_.Start();
+        RunMove(runner_, nodes_[*it].move);
+        inputs.insert(inputs.end(), runner_.Words().begin(), runner_.Words().end());
+        runner_.Undo();
+    }
     return inputs;
+}
+
+std::size_t Search::Bytes() const
+{
+    return nodes_.size() * sizeof(Node) + flags_.capacity() + changes_.capacity() * sizeof(CellChange) + arrivals_.Bytes() +
+           reached_.Bytes() + newGround_.Bytes() + open_.Bytes() +
+           deferred_.capacity() * sizeof(Queued) + expandedIn_.size() * sizeof(std::uint16_t);
 }
 
 SolveResult Search::Run()
@@ -242,51 +377,43 @@ SolveResult Search::Run()
     const auto elapsed = [&] { return double(std::clock() - started) / CLOCKS_PER_SEC; };
 
     game_.state.Screen = ScreenPlay;
-    Node root{};
-    root.snap = TakeSnapshot(game_.state);
-    root.parent = -1;
-    root.mapLink = -1;
-    nodes_.push_back(root);
-    Push(0);
+    try {
+        Node root{};
+        root.snap = TakeSnapshot(game_.state);
+        root.parent = -1;
+        root.mapLink = -1;
+        nodes_.push_back(root);
+        flags_.push_back(0);
+        Push(0, false);
 
-    while (!open_.empty()) {
-        const Queued top = open_.top();
-        open_.pop();
-        if (nodes_[top.node].superseded) continue;
-        if (nodes_[top.node].goal) {
-            result.solved = true;
-            result.inputs = InputsTo(top.node);
-            break;
-        }
-        if (result.expansions >= limits_.maxExpansions) break;
-        if (limits_.maxSeconds > 0 && (result.expansions & 255) == 0 && elapsed() > limits_.maxSeconds) {
-            result.outOfTime = true;
-            break;
-        }
-        ++result.expansions;
-
-        const std::int32_t n = top.node;
-        Load(n);
-        RestoreSnapshot(game_.state, nodes_[n].snap);
-        const std::vector<Move> moves = CandidateMoves(game_);
-        const std::uint8_t flyer = FlyingItem(game_.state);
-        const int flyerSlot = SlotOf(game_.state, flyer);
-        const bool canFloat = (flyer == Parachute || flyer == Bird) && flyerSlot >= 0 &&
-                              nodes_[n].snap.Inventory[flyerSlot] > 0 && nodes_[n].snap.Action != ActionParachute &&
-                              nodes_[n].snap.Action != ActionBird;
-        for (const Move& move : moves) {
-            const bool died = Try(n, move);
-            // A fall that kills is survived under the parachute or with the bird.
-            if (died && canFloat && !move.takeOff &&
-                (move.kind == MoveKind::Walk || move.kind == MoveKind::Climb || move.kind == MoveKind::Jump)) {
-                Move floating = move;
-                floating.takeOff = true;
-                Try(n, floating);
+        bool stopped = false;
+        while (const std::optional<Queued> top = Next()) {
+            if (flags_[top->node] & Superseded) continue;
+            if (flags_[top->node] & ReachedGoal) {
+                result.solved = true;
+                result.inputs = InputsTo(top->node);
+                break;
             }
+            stopped = result.expansions >= limits_.maxExpansions;
+            if ((result.expansions & 255) == 0 && !stopped) {
+                result.outOfTime = limits_.maxSeconds > 0 && elapsed() > limits_.maxSeconds;
+                result.outOfMemory = Bytes() > limits_.maxMemoryBytes;
+                stopped = result.outOfTime || result.outOfMemory;
+            }
+            if (stopped) break;
+            ++result.expansions;
+            std::uint16_t& crowd = expandedIn_[top->crowd];
+            crowd = std::uint16_t(std::min(crowd + 1, 65535));
+            Expand(top->node);
         }
+        result.exhausted = !result.solved && !stopped;
+    } catch (const std::bad_alloc&) {
+        result.outOfMemory = true;
     }
+    result.outOfTime = result.outOfTime || result.outOfMemory;
     result.positions = std::int64_t(nodes_.size());
     result.seconds = elapsed();
+    result.memoryBytes = Bytes();
     return result;
 }
 

@@ -1,9 +1,20 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "play/game.h"
+
+// How the search orders its work.
+enum class SearchStyle : std::uint8_t {
+    // Best first by the price of the way and the distance in cells: the search
+    // that made the shipped demonstration, kept so that it makes the same file.
+    Demonstration,
+    // Positions that no earlier arrival reached with as many items go first,
+    // guided by a distance that knows climbing, jumping and digging.
+    NewGroundFirst,
+};
 
 struct SolveLimits {
     // Positions taken from the open list before the search gives up; the
@@ -12,6 +23,10 @@ struct SolveLimits {
     // Seconds of processor time before the search gives up; 0 for none. A
     // search stopped by time is not reproducible, so recordings leave it at 0.
     double maxSeconds = 0;
+    // The memory the search may hold for its positions; at the bound it gives
+    // up as it does out of time.
+    std::size_t maxMemoryBytes = std::size_t(1024) << 20;
+    SearchStyle style = SearchStyle::NewGroundFirst;
 };
 
 struct SolveResult {
@@ -19,8 +34,13 @@ struct SolveResult {
     std::vector<std::uint16_t> inputs;  // the input word of every tick, from the first
     std::int64_t expansions = 0;
     std::int64_t positions = 0;  // settled positions found
-    bool outOfTime = false;
-    double seconds = 0;  // processor time spent searching
+    bool outOfTime = false;      // stopped by the time or the memory bound
+    bool outOfMemory = false;    // stopped by the memory bound
+    // Every move the search knows was tried from every position it reached:
+    // under its model of play the cave cannot be finished.
+    bool exhausted = false;
+    double seconds = 0;          // processor time spent searching
+    std::size_t memoryBytes = 0; // what the search held at its end
 };
 
 // Searches for inputs that take the character of a freshly generated game to
