@@ -300,8 +300,8 @@ void Search::AddChild(std::int32_t parent, const Move& move)
     const std::uint64_t place = goal ? 0 : Mix(Mix(Spot(s) ^ mapKey) ^ std::uint64_t(s.Action));
     const ItemCounts items = ItemsThatCount(s.Inventory);
     if (!arrivals_.Admit(place, {id, g, items}, [&](std::int32_t n) { flags_[n] |= Superseded; })) return;
-    const bool novel =
-        !Demonstration() && !goal && reached_.Admit(Ground(s), {id, 0, items}, [](std::int32_t) {});
+    // The goal is the newest ground of all.
+    const bool novel = !Demonstration() && (goal || reached_.Admit(Ground(s), {id, 0, items}, [](std::int32_t) {}));
 
     Node child{};
     child.snap = TakeSnapshot(s);
