@@ -1,6 +1,8 @@
 #include "tools/solver/solver.h"
 
 #include <algorithm>
+#include <cstdio>  // DEBUG
+#include <cstdlib>  // DEBUG
 #include <ctime>
 #include <deque>
 #include <new>
@@ -62,7 +64,18 @@ std::uint64_t Mix(std::uint64_t v)
     return v ^ (v >> 31);
 }
 
-// Where the character stands and what it is doing, in one number.
+// A tile as movement sees it: open, diggable rock, hard rock, climbable or a bar.
+std::uint64_t MovementKind(std::uint8_t tile)
+{
+    switch (ClassOf(tile)) {
+    case ClassSolid: return tile == TileDiggable ? 1 : 2;
+    case ClassClimbable: return 3;
+    case ClassHangBar: return 4;
+    default: return 0;
+    }
+}
+
+// Where the character stands, in one number.
 std::uint64_t Spot(const GameState& s) { return Mix(std::uint64_t(std::uint32_t(s.PlayerX)) << 32 | std::uint32_t(s.PlayerY)); }
 
 struct Node {
@@ -171,12 +184,15 @@ private:
         return uses;
     }
     // What counts as new ground: where the character is, what it is doing,
-    // and what it holds on to or stands on there.
+    // and the cells around it as movement sees them, so that a cell dug or a
+    // rope laid beside it makes it new.
     std::uint64_t Ground(const GameState& s) const
     {
         const int column = (s.PlayerX + 4) / CellSize, row = s.PlayerY / CellSize;
-        const std::uint64_t here = ClassOf(game_.map[column][row]), below = ClassOf(game_.map[column][row + 1]);
-        return Mix(Spot(s) ^ (std::uint64_t(s.Action) | here << 8 | below << 16));
+        std::uint64_t around = s.Action;
+        for (const Step& d : {Step{0, 0}, Step{0, -1}, Step{1, 0}, Step{0, 1}, Step{-1, 0}})
+            around = around << 4 | MovementKind(game_.map[column + d.dx][row + d.dy]);
+        return Mix(Spot(s) ^ around);
     }
     void Load(std::int32_t n);
     void Expand(std::int32_t n);
@@ -404,9 +420,23 @@ SolveResult Search::Run()
             ++result.expansions;
             std::uint16_t& crowd = expandedIn_[top->crowd];
             crowd = std::uint16_t(std::min(crowd + 1, 65535));
+            if (std::getenv("SOLVER_DEBUG")) {  // DEBUG
+                static std::int32_t bestH = 1 << 30;  // DEBUG
+                const std::int32_t h = std::int32_t(top->rank & ((1 << 25) - 1));  // DEBUG
+                if (h < bestH || result.expansions % 50000 == 0) {  // DEBUG
+                    bestH = std::min(bestH, h);  // DEBUG
+                    const PlaySnapshot& p = nodes_[top->node].snap;  // DEBUG
+                    std::fprintf(stderr, "exp %lld nodes %zu h %d best %d g %d at %d,%d inv %d%d%d%d%d%d crowd %u mem %zu MB t %.1f\n", (long long)result.expansions, nodes_.size(), h, bestH, nodes_[top->node].g, (p.PlayerX + 4) / 16, p.PlayerY / 16, p.Inventory[0], p.Inventory[1], p.Inventory[2], p.Inventory[3], p.Inventory[4], p.Inventory[5], crowded_, Bytes() >> 20, elapsed());  // DEBUG
+                }  // DEBUG
+            }  // DEBUG
             Expand(top->node);
         }
         result.exhausted = !result.solved && !stopped;
+        if (const char* dump = std::getenv("SOLVER_DUMP")) {  // DEBUG
+            std::FILE* f = std::fopen(dump, "w");  // DEBUG
+            for (const Node& n : nodes_) std::fprintf(f, "%d %d %d\n", (n.snap.PlayerX + 4) / 16, n.snap.PlayerY / 16, n.snap.GhostTimer);  // DEBUG
+            std::fclose(f);  // DEBUG
+        }  // DEBUG
     } catch (const std::bad_alloc&) {
         result.outOfMemory = true;
     }
