@@ -15,7 +15,7 @@ void MacroRunner::Start()
     words_.clear();
     changes_.clear();
     windows_.clear();
-    died_ = goal_ = false;
+    died_ = caught_ = goal_ = false;
 }
 
 void MacroRunner::Note(std::uint16_t cell, std::uint8_t before)
@@ -37,6 +37,7 @@ bool MacroRunner::Tick(std::uint16_t word)
     const bool inMap = column >= 0 && column < 256 && row >= 0 && row < 256;
     const std::uint8_t before = inMap ? game.map[column][row] : 0;
 
+    const bool ghost = s.GhostTimer != 0;
     s.KeysHeld = FlagsFromWord(word);
     FrameTick(game);
     words_.push_back(word);
@@ -44,7 +45,10 @@ bool MacroRunner::Tick(std::uint16_t word)
     if (inMap && Collectable(before) && game.map[column][row] != before)
         Note(std::uint16_t(column * 256 + row), before);
     if (s.Screen != ScreenPlay) goal_ = true;
-    if (s.DeathTimer != 0) died_ = true;
+    if (s.DeathTimer != 0 && !died_) {
+        died_ = true;
+        caught_ = ghost && s.GhostTimer == 0;  // the touch takes the ghost away
+    }
     return !died_;
 }
 

@@ -37,6 +37,8 @@ public:
     const std::vector<std::uint16_t>& Words() const { return words_; }
     const std::vector<CellChange>& Changes() const { return changes_; }
     bool Died() const { return died_; }
+    // The ghost's touch killed the character.
+    bool Caught() const { return caught_; }
     bool ReachedGoal() const { return goal_; }
     int Ticks() const { return int(words_.size()); }
 
@@ -54,5 +56,6 @@ private:
     };
     std::vector<Window> windows_;
     bool died_ = false;
+    bool caught_ = false;
     bool goal_ = false;
 };

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int SettleLimit = 1000;  // ticks of falling: the deepest cave under the parachute
 constexpr int BombWaitLimit = 120;
+constexpr int GhostWaitLimit = 400;  // ticks for a ghost 300 pixels off to come near
 
 std::uint16_t SideBit(int dir) { return dir < 0 ? BitLeft : BitRight; }
 std::uint16_t ArrowBit(int direction)  // StepVectors order: up, right, down, left
@@ -190,12 +191,23 @@ bool Thrust(MacroRunner& r, int dir, int ticks)
     return Settle(r);
 }
 
+// Whether the ghost is near enough to strike at: the wand reaches 24 pixels
+// across and down and swings for 20 ticks, in which the ghost comes at least a
+// pixel nearer on each way a tick; the pistol reaches 100 pixels around.
+bool GhostInReach(const GameState& s, bool wand)
+{
+    const int dx = std::abs(s.GhostX - s.PlayerX), dy = std::abs(s.GhostY - s.PlayerY);
+    return wand ? dx <= 40 && dy <= 40 : dx * dx + dy * dy < 90 * 90;
+}
+
+// Waits, standing, for the ghost to come near, then drives it off.
 bool Repel(MacroRunner& r)
 {
     GameState& s = r.s;
-    const int slot = SlotOf(s, Wand) >= 0 ? SlotOf(s, Wand) : SlotOf(s, Pistol);
+    const bool wand = SlotOf(s, Wand) >= 0;
+    const int slot = SlotOf(s, wand ? Wand : Pistol);
     if (slot < 0 || s.GhostTimer != GhostActive || !Standing(r.game)) return false;
-    if (!UseSlot(r, slot)) return false;
+    if (!HoldUntil(r, 0, [&] { return GhostInReach(s, wand); }, GhostWaitLimit) || !UseSlot(r, slot)) return false;
     if (!HoldUntil(r, 0, [&] { return s.Action == ActionNone; }, 60)) return false;
     return s.GhostTimer != GhostActive && Settle(r);
 }
@@ -315,18 +327,13 @@ std::vector<Move> CandidateMoves(const Game& g)
             for (int dir = -1; dir <= 1; ++dir)
                 if (on || dir != 0) moves.push_back({MoveKind::Thrust, std::int8_t(dir), std::int8_t(ticks), !on});
     }
-    // The wand reaches 24 pixels, the pistol 100: strike as the ghost comes near.
-    if (s.GhostTimer == GhostActive && standing) {
-        const bool wand = SlotOf(s, Wand) >= 0;
-        const int reach = wand ? 40 : 90;
-        if (has(wand ? Wand : Pistol) && std::abs(s.GhostX - s.PlayerX) <= reach && std::abs(s.GhostY - s.PlayerY) <= reach)
-            moves.push_back({MoveKind::Repel});
-    }
+    if (s.GhostTimer == GhostActive && standing && has(SlotOf(s, Wand) >= 0 ? Wand : Pistol)) moves.push_back({MoveKind::Repel});
     return moves;
 }
 
 bool RunMove(MacroRunner& r, const Move& m)
 {
+    if (m.repelFirst && !Repel(r)) return false;
     if (m.takeOff && !TakeOff(r)) return false;
     bool ok = false;
     switch (m.kind) {

@@ -18,7 +18,7 @@ enum class MoveKind : std::uint8_t {
     Bomb,       // light a bomb, get away (dir: 0 left, 1 right, 2 up, 3 down), wait for the blast
     Fly,        // with the bird: rise `amount` cells, then a cell sideways (dir -1, 0, +1)
     Thrust,     // with the jet: thrust `amount` ticks while moving a cell sideways (dir)
-    Repel,      // the wand or the pistol at a ghost close by
+    Repel,      // wait for the ghost to come near, then the wand or the pistol
 };
 
 struct Move {
@@ -27,6 +27,8 @@ struct Move {
     std::int8_t amount = 0;
     // First put on the variant's flying item (the parachute, the bird, the jet).
     bool takeOff = false;
+    // First drive off the ghost.
+    bool repelFirst = false;
 };
 
 // Input bits of a tick.

@@ -1,8 +1,6 @@
 #include "tools/solver/solver.h"
 
 #include <algorithm>
-#include <cstdio>  // DEBUG
-#include <cstdlib>  // DEBUG
 #include <ctime>
 #include <deque>
 #include <new>
@@ -196,8 +194,8 @@ private:
     }
     void Load(std::int32_t n);
     void Expand(std::int32_t n);
-    // Plays `move` from node n; true when the character died on the way.
-    bool Try(std::int32_t n, const Move& move);
+    // Plays `move` from node n; the runner tells how it went.
+    void Try(std::int32_t n, const Move& move);
     void AddChild(std::int32_t parent, const Move& move);
     void Push(std::int32_t n, bool novel);
     std::optional<Queued> Next();
@@ -261,13 +259,12 @@ void Search::Load(std::int32_t n)
     loaded_ = nodes_[n].mapLink;
 }
 
-bool Search::Try(std::int32_t n, const Move& move)
+void Search::Try(std::int32_t n, const Move& move)
 {
     RestoreSnapshot(game_.state, nodes_[n].snap);
     runner_.Start();
     if (RunMove(runner_, move)) AddChild(n, move);
     runner_.Undo();
-    return runner_.Died();
 }
 
 void Search::Expand(std::int32_t n)
@@ -281,10 +278,15 @@ void Search::Expand(std::int32_t n)
                           nodes_[n].snap.Inventory[flyerSlot] > 0 && nodes_[n].snap.Action != ActionParachute &&
                           nodes_[n].snap.Action != ActionBird;
     for (const Move& move : moves) {
-        const bool died = Try(n, move);
-        // A fall that kills is survived under the parachute or with the bird.
-        if (died && canFloat && !move.takeOff &&
-            (move.kind == MoveKind::Walk || move.kind == MoveKind::Climb || move.kind == MoveKind::Jump)) {
+        Try(n, move);
+        if (runner_.Caught() && move.kind != MoveKind::Repel) {
+            // The ghost came first: drive it off, then the move.
+            Move first = move;
+            first.repelFirst = true;
+            Try(n, first);
+        } else if (runner_.Died() && canFloat && !move.takeOff &&
+                   (move.kind == MoveKind::Walk || move.kind == MoveKind::Climb || move.kind == MoveKind::Jump)) {
+            // A fall that kills is survived under the parachute or with the bird.
             Move floating = move;
             floating.takeOff = true;
             Try(n, floating);
@@ -420,23 +422,9 @@ SolveResult Search::Run()
             ++result.expansions;
             std::uint16_t& crowd = expandedIn_[top->crowd];
             crowd = std::uint16_t(std::min(crowd + 1, 65535));
-            if (std::getenv("SOLVER_DEBUG")) {  // DEBUG
-                static std::int32_t bestH = 1 << 30;  // DEBUG
-                const std::int32_t h = std::int32_t(top->rank & ((1 << 25) - 1));  // DEBUG
-                if (h < bestH || result.expansions % 50000 == 0) {  // DEBUG
-                    bestH = std::min(bestH, h);  // DEBUG
-                    const PlaySnapshot& p = nodes_[top->node].snap;  // DEBUG
-                    std::fprintf(stderr, "exp %lld nodes %zu h %d best %d g %d at %d,%d inv %d%d%d%d%d%d crowd %u mem %zu MB t %.1f\n", (long long)result.expansions, nodes_.size(), h, bestH, nodes_[top->node].g, (p.PlayerX + 4) / 16, p.PlayerY / 16, p.Inventory[0], p.Inventory[1], p.Inventory[2], p.Inventory[3], p.Inventory[4], p.Inventory[5], crowded_, Bytes() >> 20, elapsed());  // DEBUG
-                }  // DEBUG
-            }  // DEBUG
             Expand(top->node);
         }
         result.exhausted = !result.solved && !stopped;
-        if (const char* dump = std::getenv("SOLVER_DUMP")) {  // DEBUG
-            std::FILE* f = std::fopen(dump, "w");  // DEBUG
-            for (const Node& n : nodes_) std::fprintf(f, "%d %d %d\n", (n.snap.PlayerX + 4) / 16, n.snap.PlayerY / 16, n.snap.GhostTimer);  // DEBUG
-            std::fclose(f);  // DEBUG
-        }  // DEBUG
     } catch (const std::bad_alloc&) {
         result.outOfMemory = true;
     }
