@@ -91,15 +91,50 @@ TEST(SimSolve, AnUnsolvedCaveIsAResultAndWritesNothing)
 {
     const fs::path out = TempFile("burrowkin-unsolved");
     // A 1 by 1 cave that cannot be made from this seed.
-    const ProgramRun r = Sim("solve --width 1 --height 1 --seed 197 --out " + out.string());
+    ProgramRun r = Sim("solve --width 1 --height 1 --seed 197 --out " + out.string());
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("{\"solved\":false,", 0), 0u) << r.out;
     EXPECT_FALSE(fs::exists(out));
+
+    // The second character starts walled in, on rock that only a pickaxe it
+    // does not have would open: every move is tried, and that is the answer.
+    r = Sim("solve --width 50 --height 50 --variant 1 --seed 12 --out " + out.string());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"generated\":true,\"out_of_time\":false,\"unfinishable\":true,\"out_of_memory\":false}"),
+              std::string::npos)
+        << r.out;
+    EXPECT_FALSE(fs::exists(out));
+}
+
+// The largest cave with no end of expansions: the memory bound stops the
+// search as time would, with a result and no abort.
+TEST(SimSolve, TheMemoryBoundEndsASearchLikeTime)
+{
+    const ProgramRun r = Sim("solve --width 216 --height 216 --seed 3 --max-expansions 100000000 --max-memory 16");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"solved\":false,", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\"out_of_time\":true,\"unfinishable\":false,\"out_of_memory\":true}"), std::string::npos)
+        << r.out;
+}
+
+// A place the recording could never be kept is refused before the search,
+// even when the search would find nothing to keep.
+TEST(SimSolve, ABadOutPathIsRefusedBeforeTheSearch)
+{
+    const std::string search = "solve --width 1 --height 1 --seed 197 --out ";
+    for (const std::string path : {fs::temp_directory_path().string(), std::string("/dev/null"),
+                                   (fs::temp_directory_path() / "burrowkin-no-such-folder" / "run.dat").string()}) {
+        const ProgramRun r = Sim(search + path);
+        EXPECT_EQ(r.status, 2) << path;
+        EXPECT_TRUE(r.out.empty()) << path << ": " << r.out;
+        EXPECT_NE(r.err.find(path), std::string::npos) << r.err;
+    }
 }
 
 TEST(SimSolve, BadUsageIsOneLineAndStatusTwo)
 {
     for (const char* args : {"solve --max-seconds soon", "solve --max-seconds -1", "solve --max-expansions 0",
+                             "solve --max-memory 0", "solve --max-memory lots",
                              "solve --frobnicate", "solve --out", "solve --demo --demo",
                              "solve --width 30 --height 30 --seed 2 --out /nonexistent/dir/replay.dat"}) {
         const ProgramRun r = Sim(args);

@@ -167,8 +167,102 @@ TEST(SolverTest, AWalledInExitIsNotSolvedAndTheSearchEnds)
     });
     const SolveResult r = cave.Solve();
     EXPECT_FALSE(r.solved);
+    EXPECT_TRUE(r.exhausted);  // proved: every move was tried
     EXPECT_TRUE(r.inputs.empty());
     EXPECT_LT(r.expansions, 100);
+}
+
+// A way that needs more items than the character holds is proved impossible:
+// no bomb can be escaped in the pocket, and the one pickaxe opens only the
+// first of the two cells of rock.
+TEST(SolverTest, TooFewItemsIsAProofThatTheCaveCannotBeFinished)
+{
+    Cave cave({
+        "######",
+        "#.####",
+        "#@%%E#",
+        "######",
+    }, {2, 2, 1, 0, 0, 0});
+    const SolveResult r = cave.Solve();
+    EXPECT_FALSE(r.solved);
+    EXPECT_TRUE(r.exhausted);
+    EXPECT_FALSE(r.outOfTime);
+}
+
+TEST(SolverTest, ASearchStoppedByALimitProvesNothing)
+{
+    Cave cave({
+        "#########",
+        "#@..%..E#",
+        "#########",
+    });
+    SolveLimits few;
+    few.maxExpansions = 1;
+    SolveResult r = Solve(cave.game, few);
+    EXPECT_FALSE(r.solved);
+    EXPECT_FALSE(r.exhausted);
+    cave.Reset();
+
+    // At its memory bound the search ends as it does out of time.
+    SolveLimits tight;
+    tight.maxMemoryBytes = 1;
+    r = Solve(cave.game, tight);
+    EXPECT_FALSE(r.solved);
+    EXPECT_FALSE(r.exhausted);
+    EXPECT_TRUE(r.outOfMemory);
+    EXPECT_TRUE(r.outOfTime);
+}
+
+// Solves the cave, plays the recording back and checks that the item of
+// `slot` was spent on the way.
+void ExpectSolvedSpending(Cave& cave, int slot)
+{
+    const auto before = cave.s.Inventory;
+    const SolveResult r = cave.Solve();
+    ASSERT_TRUE(r.solved);
+    Replay(cave, r.inputs);
+    EXPECT_LT(cave.s.Inventory[slot], before[slot]);
+}
+
+// Each cave opens only to the one item the character holds.
+TEST(SolverTest, EachItemOpensTheWayWhereNothingElseWould)
+{
+    {
+        SCOPED_TRACE("a bomb blasts the rock");
+        Cave cave({
+            "##########",
+            "#@....%.E#",
+            "##########",
+        }, {2, 0, 0, 0, 0, 0});
+        ExpectSolvedSpending(cave, 0);
+    }
+    {
+        SCOPED_TRACE("one drill goes through a run of rock");
+        Cave cave({
+            "############",
+            "#@.%%%%%%.E#",
+            "############",
+        }, {0, 0, 0, 1, 0, 0}, 2);
+        ExpectSolvedSpending(cave, 3);
+    }
+    const std::initializer_list<std::string> wall = {
+        "#########",
+        "#.......#",
+        "#...#...#",
+        "#...#...#",
+        "#@..#..E#",
+        "#########",
+    };
+    {
+        SCOPED_TRACE("the bird flies over a wall");
+        Cave cave(wall, {0, 0, 0, 0, 0, 1}, 1);
+        ExpectSolvedSpending(cave, 5);
+    }
+    {
+        SCOPED_TRACE("the jet thrusts over a wall");
+        Cave cave(wall, {0, 0, 0, 0, 0, 1}, 2);
+        ExpectSolvedSpending(cave, 5);
+    }
 }
 
 TEST(SolverTest, TheSameCaveGivesTheSameRecording)

@@ -11,7 +11,8 @@ namespace {
 
 constexpr int SettleLimit = 1000;  // ticks of falling: the deepest cave under the parachute
 constexpr int BombWaitLimit = 120;
-constexpr int GhostWaitLimit = 400;  // ticks for a ghost 300 pixels off to come near
+constexpr int GhostWaitLimit = 400;
+constexpr int JetBrakeSpeed = 6;  // a fall this fast is slowed with the jet  // ticks for a ghost 300 pixels off to come near
 
 std::uint16_t SideBit(int dir) { return dir < 0 ? BitLeft : BitRight; }
 std::uint16_t ArrowBit(int direction)  // StepVectors order: up, right, down, left
@@ -180,15 +181,23 @@ bool Fly(MacroRunner& r, int dir, int cells)
     return Settle(r);
 }
 
+// Under the jet: Up whenever the fall grows fast, so that it never grows fatal.
+std::uint16_t Braking(const GameState& s) { return s.FallSpeed >= JetBrakeSpeed ? BitUp : 0; }
+
 bool Thrust(MacroRunner& r, int dir, int ticks)
 {
     GameState& s = r.s;
     if (s.Action != ActionJet) return false;
     const std::int32_t target = s.PlayerX + 16 * dir;
+    const auto side = [&] { return std::uint16_t(s.PlayerX != target ? SideBit(dir) : 0); };
     for (int i = 0; i < ticks; ++i)
-        if (!r.Tick(std::uint16_t(BitUp | (s.PlayerX != target ? SideBit(dir) : 0)))) return false;
-    if (!HoldUntil(r, SideBit(dir), [&] { return s.PlayerX == target; }, 10)) return false;
-    return Settle(r);
+        if (!r.Tick(std::uint16_t(BitUp | side()))) return false;
+    for (int i = 0; i < 10 && s.PlayerX != target; ++i)
+        if (!r.Tick(std::uint16_t(Braking(s) | side()))) return false;
+    if (s.PlayerX != target) return false;
+    for (int i = 0; i < SettleLimit && !r.ReachedGoal() && !Settled(r.game); ++i)
+        if (!r.Tick(Braking(s))) return false;
+    return r.ReachedGoal() || Settled(r.game);
 }
 
 // Whether the ghost is near enough to strike at: the wand reaches 24 pixels
