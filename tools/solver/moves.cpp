@@ -289,7 +289,9 @@ std::vector<Move> CandidateMoves(const Game& g)
     };
 
     std::vector<Move> moves;
-    for (int dir : {-1, +1}) moves.push_back({MoveKind::Walk, std::int8_t(dir)});
+    // From the start of a cell, rock at knee height beside it stops a walk.
+    for (int dir : {-1, +1})
+        if (t.SubX != 0 || ClassAt(g.map, c + dir, t.KneeRow) != ClassSolid) moves.push_back({MoveKind::Walk, std::int8_t(dir)});
     if (climbable || Hanging(g)) {
         moves.push_back({MoveKind::Climb, -1});
         moves.push_back({MoveKind::Climb, +1});
