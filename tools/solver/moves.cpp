@@ -253,6 +253,17 @@ std::uint8_t FlyingItem(const GameState& s) { return ItemsOf(s.Variant)[5]; }
 
 bool MovesUse(std::uint8_t item) { return item != Potion && item != Compass; }
 
+int ToolUses(const GameState& s, const std::array<std::uint8_t, 6>& counts)
+{
+    int uses = 0;
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        const std::uint8_t item = ItemsOf(s.Variant)[i];
+        if (item == Bomb || item == Rope || item == Pickaxe) uses += counts[i];
+        if (item == Drill || item == Bird || item == Jet) uses += 3 * counts[i];
+    }
+    return uses;
+}
+
 bool Settled(const Game& g)
 {
     const GameState& s = g.state;

@@ -54,3 +54,7 @@ std::uint8_t FlyingItem(const GameState& state);
 // Whether some move uses the item: the potion and the compass never help the
 // character on its way.
 bool MovesUse(std::uint8_t item);
+
+// How many uses of the items that dig or lift (bombs, pickaxes, ropes; a
+// drill, a bird or a jet counting three) the counts give.
+int ToolUses(const GameState& state, const std::array<std::uint8_t, 6>& counts);

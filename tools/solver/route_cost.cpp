@@ -1,5 +1,6 @@
 #include "tools/solver/route_cost.h"
 
+#include <algorithm>
 #include <functional>
 #include <queue>
 
@@ -12,6 +13,7 @@ constexpr std::int32_t ClimbCost = 4;
 constexpr std::int32_t LedgeJumpCost = 12;
 constexpr std::int32_t RopeCost = 16;  // a cell up or across with nothing to hold: a part of a rope
 constexpr std::int32_t DigCost = 40;   // a cell of diggable rock: a part of a pickaxe or a bomb
+constexpr std::int32_t ScarcityCost = 100;  // the detour to find an item the way needs
 
 bool Solid(const CaveMap& map, int x, int y) { return ClassOf(map[x][y]) == ClassSolid; }
 bool Holds(const CaveMap& map, int x, int y)
@@ -69,4 +71,11 @@ RouteCost::RouteCost(const CaveMap& map, int goalColumn, int goalRow) : cells_(2
                     offer(fx, fy, to, LedgeJumpCost, NoRope);
             }
     }
+}
+
+std::int32_t RouteCost::Estimate(int column, int row, int toolUses) const
+{
+    const std::int32_t cost = At(column, row);
+    if (cost >= Unreachable) return Unreachable;
+    return cost + ScarcityCost * std::max(0, ItemsAt(column, row) - toolUses);
 }

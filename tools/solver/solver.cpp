@@ -8,6 +8,8 @@
 
 #include "play/actions.h"
 #include "tools/solver/arrival_table.h"
+#include "tools/solver/cave_versions.h"
+#include "tools/solver/frontier.h"
 #include "tools/solver/goal_distance.h"
 #include "tools/solver/macro_runner.h"
 #include "tools/solver/moves.h"
@@ -20,10 +22,10 @@ namespace {
 // where a move left it, with the cells that play changed since the start; the
 // moves between positions are played tick by tick by the real frame tick. The
 // price of a way is its ticks, plus a charge for every item spent, less a
-// reward for what it collects; the guide to the goal leans on the distance
-// left. Two positions are the same place when the character stands at the
-// same pixel with the same action in a cave changed the same way by tools; of
-// those, one with fewer items that got there later is dropped.
+// reward for what it collects; the guide to the goal leans on the cost of the
+// way left. Two positions are the same place when the character stands at
+// the same pixel with the same action in a cave changed the same way by
+// tools; of those, one with fewer items that got there later is dropped.
 
 // What things are worth against ticks of play, and how hard the search leans
 // toward the goal (in tenths: the guide counts so many times the price).
@@ -34,14 +36,9 @@ struct Weights {
 };
 constexpr Weights DemonstrationWeights{60, 12, 25};
 constexpr Weights NewGroundWeights{60, 60, 25};
-constexpr std::int32_t TicksPerCell = 4;  // walking or climbing a cell
-constexpr std::int32_t ScarcityCost = 100;  // the detour to find an item the way needs
-// Positions expanded in one cell before the search looks elsewhere first, and
-// how that grows once every cell has had its share.
-constexpr std::uint32_t FirstCrowd = 4;
-constexpr std::uint32_t CrowdGrowth = 4;
-constexpr std::uint32_t NoCrowd = 1 << 16;  // above every count: nothing waits
-constexpr std::int32_t FarAway = 1 << 24;  // the guide's value where the goal cannot be reached
+constexpr std::int32_t TicksPerCell = 4;   // walking or climbing a cell
+constexpr std::int32_t FarAway = 1 << 24;  // the guide where the goal cannot be reached
+constexpr std::int64_t GuideRange = std::int64_t(1) << 25;  // above every guide: f and h in one rank
 
 // The detour, in ticks, that a treasure on the way is worth.
 std::int32_t TreasureReward(std::uint8_t tile)
@@ -76,12 +73,18 @@ std::uint64_t MovementKind(std::uint8_t tile)
 // Where the character stands, in one number.
 std::uint64_t Spot(const GameState& s) { return Mix(std::uint64_t(std::uint32_t(s.PlayerX)) << 32 | std::uint32_t(s.PlayerY)); }
 
+// The character's cell and flying action, for counting expansions there.
+std::uint32_t CellOf(const PlaySnapshot& p)
+{
+    const int flying = p.Action == ActionParachute ? 1 : p.Action == ActionBird ? 2 : p.Action == ActionJet ? 3 : 0;
+    const int column = std::clamp((p.PlayerX + 4) / CellSize, 0, 255), row = std::clamp(p.PlayerY / CellSize, 0, 255);
+    return std::uint32_t((column * 256 + row) * 4 + flying);
+}
+
 struct Node {
     PlaySnapshot snap;
     std::int32_t parent;
-    std::int32_t mapLink;  // the nearest of this node and its ancestors whose move changed the map, or -1
-    std::uint32_t changesBegin;
-    std::uint16_t changesCount;
+    std::int32_t cave;     // the version of the cave where it stands
     Move move;             // the move from the parent
     std::uint64_t mapKey;  // the cells that tools changed
     std::int32_t g;
@@ -90,42 +93,11 @@ struct Node {
 // What the search remembers of a node besides, in a byte of its own.
 enum NodeFlag : std::uint8_t { ReachedGoal = 1, Superseded = 2 };
 
-// A node waiting in an open list, by f, then by h, then by the order in which
-// nodes were found (their numbers). `crowd` is the counter of its cell.
-struct Queued {
-    std::int64_t rank;  // f * 2^25 + h
-    std::int32_t node;
-    std::uint32_t crowd;
-    bool operator>(const Queued& o) const { return rank != o.rank ? rank > o.rank : node > o.node; }
-};
-
-// Positions waiting to be expanded, the lowest f first.
-class OpenList {
-public:
-    void Push(const Queued& q)
-    {
-        heap_.push_back(q);
-        std::push_heap(heap_.begin(), heap_.end(), std::greater<>());
-    }
-    Queued Pop()
-    {
-        std::pop_heap(heap_.begin(), heap_.end(), std::greater<>());
-        const Queued q = heap_.back();
-        heap_.pop_back();
-        return q;
-    }
-    bool Empty() const { return heap_.empty(); }
-    std::size_t Bytes() const { return heap_.capacity() * sizeof(Queued); }
-
-private:
-    std::vector<Queued> heap_;
-};
-
 class Search {
 public:
     Search(Game& game, const SolveLimits& limits)
         : game_(game), limits_(limits), weights_(Demonstration() ? DemonstrationWeights : NewGroundWeights),
-          base_(game.map), runner_(game), stamp_(256 * 256, 0)
+          runner_(game), caves_(game.map), frontier_(!Demonstration())
     {
         const int goalColumn = game.state.GoalX / CellSize, goalRow = game.state.GoalY / CellSize;
         if (Demonstration()) distance_.emplace(game.map, goalColumn, goalRow);
@@ -136,127 +108,80 @@ public:
 
 private:
     bool Demonstration() const { return limits_.style == SearchStyle::Demonstration; }
-    std::int32_t Guide(const PlaySnapshot& p) const
-    {
-        const int column = (p.PlayerX + 4) / CellSize, row = p.PlayerY / CellSize;
-        if (distance_) {
-            const std::int32_t d = distance_->At(column, row);
-            return d >= GoalDistance::Unreachable ? FarAway : d * TicksPerCell;
-        }
-        const std::int32_t d = route_->At(column, row);
-        if (d >= RouteCost::Unreachable) return FarAway;
-        // Items the way needs and the character does not hold must be found first.
-        const int missing = route_->ItemsAt(column, row) - ToolsInHand(p.Inventory);
-        return d + ScarcityCost * std::max(0, missing);
-    }
-    bool ToolMade(std::uint16_t cell, std::uint8_t tile) const
-    {
-        const std::uint8_t was = base_[cell >> 8][cell & 255];
-        if (tile == was) return false;
-        const std::uint8_t k = ClassOf(was);
-        return !(tile == TileEmpty && (k == ClassItem || k == ClassTreasure));  // a pickup is no tool's work
-    }
-    std::int32_t ItemReward(std::uint8_t item) const
-    {
-        return Demonstration() || MovesUse(item) ? weights_.itemReward : 0;
-    }
-    // The counts that tell two arrivals apart: those of the items that some
-    // move uses (all of them for the demonstration).
-    ItemCounts ItemsThatCount(const ItemCounts& counts) const
-    {
-        ItemCounts kept = counts;
-        for (std::size_t i = 0; i < kept.size(); ++i)
-            if (!Demonstration() && !MovesUse(ItemsOf(game_.state.Variant)[i])) kept[i] = 0;
-        return kept;
-    }
-    // Uses of the items that dig or lift: bombs, pickaxes and drills, ropes,
-    // birds and jets.
-    int ToolsInHand(const ItemCounts& counts) const
-    {
-        int uses = 0;
-        for (std::size_t i = 0; i < counts.size(); ++i) {
-            const std::uint8_t item = ItemsOf(game_.state.Variant)[i];
-            if (item == Bomb || item == Rope || item == Pickaxe) uses += counts[i];
-            if (item == Drill || item == Bird || item == Jet) uses += 3 * counts[i];
-        }
-        return uses;
-    }
-    // What counts as new ground: where the character is, what it is doing,
-    // and the cells around it as movement sees them, so that a cell dug or a
-    // rope laid beside it makes it new.
-    std::uint64_t Ground(const GameState& s) const
-    {
-        const int column = (s.PlayerX + 4) / CellSize, row = s.PlayerY / CellSize;
-        std::uint64_t around = s.Action;
-        for (const Step& d : {Step{0, 0}, Step{0, -1}, Step{1, 0}, Step{0, 1}, Step{-1, 0}})
-            around = around << 4 | MovementKind(game_.map[column + d.dx][row + d.dy]);
-        return Mix(Spot(s) ^ around);
-    }
-    void Load(std::int32_t n);
+    std::int32_t Guide(const PlaySnapshot& p) const;
+    bool ToolMade(std::uint16_t cell, std::uint8_t tile) const;
+    std::int32_t Reward(std::uint8_t tile) const;
+    ItemCounts ItemsThatCount(const ItemCounts& counts) const;
+    std::uint64_t Ground(const GameState& s) const;
+
     void Expand(std::int32_t n);
     // Plays `move` from node n; the runner tells how it went.
     void Try(std::int32_t n, const Move& move);
     void AddChild(std::int32_t parent, const Move& move);
-    void Push(std::int32_t n, bool novel);
-    std::optional<Queued> Next();
+    void Push(std::int32_t n, bool newGround);
     std::vector<std::uint16_t> InputsTo(std::int32_t n);
     std::size_t Bytes() const;
-    // The counter of expansions in the node's cell, with its flying action.
-    static std::uint32_t Crowd(const PlaySnapshot& p)
-    {
-        const int flying = p.Action == ActionParachute ? 1 : p.Action == ActionBird ? 2 : p.Action == ActionJet ? 3 : 0;
-        const int column = std::clamp((p.PlayerX + 4) / CellSize, 0, 255), row = std::clamp(p.PlayerY / CellSize, 0, 255);
-        return std::uint32_t((column * 256 + row) * 4 + flying);
-    }
 
     Game& game_;
     SolveLimits limits_;
     Weights weights_;
-    CaveMap base_;
     std::optional<GoalDistance> distance_;
     std::optional<RouteCost> route_;
     MacroRunner runner_;
+    CaveVersions caves_;
 
-    std::deque<Node> nodes_;  // grows without copying what it holds
+    std::deque<Node> nodes_;           // grows without copying what it holds
     std::vector<std::uint8_t> flags_;  // NodeFlag bits of each node
-    std::vector<CellChange> changes_;
-    ArrivalTable arrivals_;  // by place: position, action and the cells tools changed
-    ArrivalTable reached_;   // by position and action alone: what counts as new ground
-    OpenList newGround_, open_;
-    // How often positions in each cell, with each flying action, were
-    // expanded; a position in a cell expanded `crowded_` times already waits
-    // in `deferred_` until everything else is done.
-    std::vector<std::uint16_t> expandedIn_ = std::vector<std::uint16_t>(256 * 256 * 4);
-    std::vector<Queued> deferred_;
-    std::uint32_t crowded_ = FirstCrowd;
-
-    // The map holds the base cave with the changes of the node `loaded_` and
-    // its ancestors applied.
-    std::int32_t loaded_ = -1;
-    std::vector<std::uint16_t> loadedCells_;
-    std::vector<std::uint32_t> stamp_;
-    std::uint32_t round_ = 0;
+    ArrivalTable arrivals_;            // by place: position, action and the cells tools changed
+    ArrivalTable reached_;             // by position and the cells around: what counts as new ground
+    Frontier frontier_;
 };
 
-void Search::Load(std::int32_t n)
+std::int32_t Search::Guide(const PlaySnapshot& p) const
 {
-    if (loaded_ == nodes_[n].mapLink) return;
-    for (std::uint16_t cell : loadedCells_) game_.map[cell >> 8][cell & 255] = base_[cell >> 8][cell & 255];
-    loadedCells_.clear();
-    ++round_;
-    // Newest changes first; an older change to the same cell is out of date.
-    for (std::int32_t i = nodes_[n].mapLink; i >= 0;) {
-        const Node& node = nodes_[i];
-        for (std::uint32_t k = 0; k < node.changesCount; ++k) {
-            const CellChange& c = changes_[node.changesBegin + k];
-            if (stamp_[c.cell] == round_) continue;
-            stamp_[c.cell] = round_;
-            game_.map[c.cell >> 8][c.cell & 255] = c.after;
-            loadedCells_.push_back(c.cell);
-        }
-        i = node.parent >= 0 ? nodes_[node.parent].mapLink : -1;
+    const int column = (p.PlayerX + 4) / CellSize, row = p.PlayerY / CellSize;
+    if (distance_) {
+        const std::int32_t d = distance_->At(column, row);
+        return d >= GoalDistance::Unreachable ? FarAway : d * TicksPerCell;
     }
-    loaded_ = nodes_[n].mapLink;
+    return std::min(route_->Estimate(column, row, ToolUses(game_.state, p.Inventory)), FarAway);
+}
+
+bool Search::ToolMade(std::uint16_t cell, std::uint8_t tile) const
+{
+    const std::uint8_t was = caves_.BaseMap()[cell >> 8][cell & 255];
+    if (tile == was) return false;
+    const std::uint8_t k = ClassOf(was);
+    return !(tile == TileEmpty && (k == ClassItem || k == ClassTreasure));  // a pickup is no tool's work
+}
+
+// What picking up the tile is worth, in ticks.
+std::int32_t Search::Reward(std::uint8_t tile) const
+{
+    if (ClassOf(tile) != ClassItem) return TreasureReward(tile);
+    return Demonstration() || MovesUse(tile) ? weights_.itemReward : 0;
+}
+
+// The counts that tell two arrivals apart: those of the items that some move
+// uses (all of them for the demonstration).
+ItemCounts Search::ItemsThatCount(const ItemCounts& counts) const
+{
+    ItemCounts kept = counts;
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        if (!Demonstration() && !MovesUse(ItemsOf(game_.state.Variant)[i])) kept[i] = 0;
+    return kept;
+}
+
+// What counts as new ground: where the character is, what it is doing, and
+// the cells around it as movement sees them, so that a cell dug or a rope
+// laid beside it makes it new.
+std::uint64_t Search::Ground(const GameState& s) const
+{
+    const int column = (s.PlayerX + 4) / CellSize, row = s.PlayerY / CellSize;
+    std::uint64_t around = s.Action;
+    for (const Step& d : {Step{0, 0}, Step{0, -1}, Step{1, 0}, Step{0, 1}, Step{-1, 0}})
+        around = around << 4 | MovementKind(game_.map[column + d.dx][row + d.dy]);
+    return Mix(Spot(s) ^ around);
 }
 
 void Search::Try(std::int32_t n, const Move& move)
@@ -269,7 +194,7 @@ void Search::Try(std::int32_t n, const Move& move)
 
 void Search::Expand(std::int32_t n)
 {
-    Load(n);
+    caves_.Apply(nodes_[n].cave, game_.map);
     RestoreSnapshot(game_.state, nodes_[n].snap);
     const std::vector<Move> moves = CandidateMoves(game_);
     const std::uint8_t flyer = FlyingItem(game_.state);
@@ -307,7 +232,7 @@ void Search::AddChild(std::int32_t parent, const Move& move)
     for (const CellChange& c : runner_.Changes()) {
         if (ToolMade(c.cell, c.before)) mapKey ^= Mix(std::uint64_t(c.cell) << 8 | c.before);
         if (ToolMade(c.cell, c.after)) mapKey ^= Mix(std::uint64_t(c.cell) << 8 | c.after);
-        if (c.after == TileEmpty) reward += ClassOf(c.before) == ClassItem ? ItemReward(c.before) : TreasureReward(c.before);
+        if (c.after == TileEmpty) reward += Reward(c.before);
     }
     std::int32_t spent = 0;
     for (int i = 0; i < 6; ++i)
@@ -319,47 +244,26 @@ void Search::AddChild(std::int32_t parent, const Move& move)
     const ItemCounts items = ItemsThatCount(s.Inventory);
     if (!arrivals_.Admit(place, {id, g, items}, [&](std::int32_t n) { flags_[n] |= Superseded; })) return;
     // The goal is the newest ground of all.
-    const bool novel = !Demonstration() && (goal || reached_.Admit(Ground(s), {id, 0, items}, [](std::int32_t) {}));
+    const bool newGround = !Demonstration() && (goal || reached_.Admit(Ground(s), {id, 0, items}, [](std::int32_t) {}));
 
     Node child{};
     child.snap = TakeSnapshot(s);
     child.parent = parent;
+    child.cave = caves_.Add(p.cave, runner_.Changes());
     child.move = move;
-    child.changesBegin = std::uint32_t(changes_.size());
-    child.changesCount = std::uint16_t(runner_.Changes().size());
-    changes_.insert(changes_.end(), runner_.Changes().begin(), runner_.Changes().end());
-    child.mapLink = child.changesCount ? id : p.mapLink;
     child.mapKey = mapKey;
     child.g = g;
     nodes_.push_back(child);
     flags_.push_back(goal ? ReachedGoal : 0);
-    Push(id, novel);
+    Push(id, newGround);
 }
 
-void Search::Push(std::int32_t n, bool novel)
+void Search::Push(std::int32_t n, bool newGround)
 {
     const Node& node = nodes_[n];
-    const std::int32_t h = flags_[n] & ReachedGoal ? 0 : std::min(Guide(node.snap), FarAway);
+    const std::int32_t h = flags_[n] & ReachedGoal ? 0 : Guide(node.snap);
     const std::int64_t f = std::int64_t(node.g) * 10 + weights_.guideWeight * h;
-    const Queued q{f * (std::int64_t(1) << 25) + h, n, Crowd(node.snap)};
-    (novel ? newGround_ : open_).Push(q);
-}
-
-std::optional<Queued> Search::Next()
-{
-    if (!newGround_.Empty()) return newGround_.Pop();
-    while (true) {
-        while (!open_.Empty()) {
-            const Queued q = open_.Pop();
-            if (Demonstration() || expandedIn_[q.crowd] < crowded_) return q;
-            deferred_.push_back(q);
-        }
-        if (deferred_.empty()) return std::nullopt;
-        // Every cell is crowded: let more positions in each.
-        crowded_ = std::min(crowded_ * CrowdGrowth, NoCrowd);
-        for (const Queued& q : deferred_) open_.Push(q);
-        deferred_.clear();
-    }
+    frontier_.Push({f * GuideRange + h, n, CellOf(node.snap)}, newGround);
 }
 
 // Plays the moves from the start to node n again, for their input words.
@@ -369,9 +273,9 @@ std::vector<std::uint16_t> Search::InputsTo(std::int32_t n)
     for (std::int32_t i = n; i > 0; i = nodes_[i].parent) path.push_back(i);
     std::vector<std::uint16_t> inputs;
     for (auto it = path.rbegin(); it != path.rend(); ++it) {
-        const std::int32_t parent = nodes_[*it].parent;
-        Load(parent);
-        RestoreSnapshot(game_.state, nodes_[parent].snap);
+        const Node& parent = nodes_[nodes_[*it].parent];
+        caves_.Apply(parent.cave, game_.map);
+        RestoreSnapshot(game_.state, parent.snap);
         runner_.Start();
         RunMove(runner_, nodes_[*it].move);
         inputs.insert(inputs.end(), runner_.Words().begin(), runner_.Words().end());
@@ -382,9 +286,8 @@ std::vector<std::uint16_t> Search::InputsTo(std::int32_t n)
 
 std::size_t Search::Bytes() const
 {
-    return nodes_.size() * sizeof(Node) + flags_.capacity() + changes_.capacity() * sizeof(CellChange) + arrivals_.Bytes() +
-           reached_.Bytes() + newGround_.Bytes() + open_.Bytes() +
-           deferred_.capacity() * sizeof(Queued) + expandedIn_.size() * sizeof(std::uint16_t);
+    return nodes_.size() * sizeof(Node) + flags_.capacity() + caves_.Bytes() + arrivals_.Bytes() + reached_.Bytes() +
+           frontier_.Bytes();
 }
 
 SolveResult Search::Run()
@@ -399,13 +302,13 @@ SolveResult Search::Run()
         Node root{};
         root.snap = TakeSnapshot(game_.state);
         root.parent = -1;
-        root.mapLink = -1;
+        root.cave = CaveVersions::Base;
         nodes_.push_back(root);
         flags_.push_back(0);
         Push(0, false);
 
         bool stopped = false;
-        while (const std::optional<Queued> top = Next()) {
+        while (const std::optional<Queued> top = frontier_.Next()) {
             if (flags_[top->node] & Superseded) continue;
             if (flags_[top->node] & ReachedGoal) {
                 result.solved = true;
@@ -420,8 +323,7 @@ SolveResult Search::Run()
             }
             if (stopped) break;
             ++result.expansions;
-            std::uint16_t& crowd = expandedIn_[top->crowd];
-            crowd = std::uint16_t(std::min(crowd + 1, 65535));
+            frontier_.Expanded(top->cell);
             Expand(top->node);
         }
         result.exhausted = !result.solved && !stopped;
