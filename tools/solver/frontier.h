@@ -6,11 +6,13 @@
 #include <vector>
 
 // A position waiting to be expanded: lowest rank first, then the node found
-// first. `cell` names where it stands, for counting the expansions there.
+// first. `cell` names where it stands, for counting the expansions there;
+// `bombs` marks the second visit to a node, for its bombs alone.
 struct Queued {
     std::int64_t rank;
     std::int32_t node;
-    std::uint32_t cell;
+    std::uint32_t cell : 31;
+    std::uint32_t bombs : 1;
     bool operator>(const Queued& o) const { return rank != o.rank ? rank > o.rank : node > o.node; }
 };
 

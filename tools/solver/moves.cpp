@@ -299,10 +299,12 @@ std::vector<Move> CandidateMoves(const Game& g)
         return slot >= 0 && s.Inventory[slot] > 0;
     };
 
-    std::vector<Move> moves;
     // From the start of a cell, rock at knee height beside it stops a walk.
+    const auto canWalk = [&](int dir) { return t.SubX != 0 || ClassAt(g.map, c + dir, t.KneeRow) != ClassSolid; };
+
+    std::vector<Move> moves;
     for (int dir : {-1, +1})
-        if (t.SubX != 0 || ClassAt(g.map, c + dir, t.KneeRow) != ClassSolid) moves.push_back({MoveKind::Walk, std::int8_t(dir)});
+        if (canWalk(dir)) moves.push_back({MoveKind::Walk, std::int8_t(dir)});
     if (climbable || Hanging(g)) {
         moves.push_back({MoveKind::Climb, -1});
         moves.push_back({MoveKind::Climb, +1});
@@ -333,7 +335,8 @@ std::vector<Move> CandidateMoves(const Game& g)
             if (CellAt(g.map, c + StepVectors[d].dx, t.KneeRow + StepVectors[d].dy) == TileDiggable)
                 moves.push_back({MoveKind::Dig, std::int8_t(d)});
     if (has(Bomb) && BlastHasWork(g))
-        for (int away = 0; away < (climbable ? 4 : 2); ++away) moves.push_back({MoveKind::Bomb, std::int8_t(away)});
+        for (int away = 0; away < (climbable ? 4 : 2); ++away)
+            if (away > 1 || canWalk(away == 0 ? -1 : +1)) moves.push_back({MoveKind::Bomb, std::int8_t(away)});
 
     const std::uint8_t flyer = FlyingItem(s);
     // Flights: every height and way with the bird on; a few to take off with.

@@ -114,7 +114,7 @@ private:
     ItemCounts ItemsThatCount(const ItemCounts& counts) const;
     std::uint64_t Ground(const GameState& s) const;
 
-    void Expand(std::int32_t n);
+    void Expand(const Queued& q);
     // Plays `move` from node n; the runner tells how it went.
     void Try(std::int32_t n, const Move& move);
     void AddChild(std::int32_t parent, const Move& move);
@@ -192,8 +192,11 @@ void Search::Try(std::int32_t n, const Move& move)
     runner_.Undo();
 }
 
-void Search::Expand(std::int32_t n)
+// Tries the moves from the node. A bomb takes a hundred ticks to play out, so
+// the new search leaves them for a second visit, after the new ground.
+void Search::Expand(const Queued& q)
 {
+    const std::int32_t n = q.node;
     caves_.Apply(nodes_[n].cave, game_.map);
     RestoreSnapshot(game_.state, nodes_[n].snap);
     const std::vector<Move> moves = CandidateMoves(game_);
@@ -202,7 +205,12 @@ void Search::Expand(std::int32_t n)
     const bool canFloat = (flyer == Parachute || flyer == Bird) && flyerSlot >= 0 &&
                           nodes_[n].snap.Inventory[flyerSlot] > 0 && nodes_[n].snap.Action != ActionParachute &&
                           nodes_[n].snap.Action != ActionBird;
+    bool bombsLeft = false;
     for (const Move& move : moves) {
+        if (!Demonstration() && (move.kind == MoveKind::Bomb) != bool(q.bombs)) {
+            bombsLeft = bombsLeft || move.kind == MoveKind::Bomb;
+            continue;
+        }
         Try(n, move);
         if (runner_.Caught() && move.kind != MoveKind::Repel) {
             // The ghost came first: drive it off, then the move.
@@ -217,6 +225,7 @@ void Search::Expand(std::int32_t n)
             Try(n, floating);
         }
     }
+    if (bombsLeft) frontier_.Push({q.rank, n, q.cell, true}, false);
 }
 
 void Search::AddChild(std::int32_t parent, const Move& move)
@@ -263,7 +272,7 @@ void Search::Push(std::int32_t n, bool newGround)
     const Node& node = nodes_[n];
     const std::int32_t h = flags_[n] & ReachedGoal ? 0 : Guide(node.snap);
     const std::int64_t f = std::int64_t(node.g) * 10 + weights_.guideWeight * h;
-    frontier_.Push({f * GuideRange + h, n, CellOf(node.snap)}, newGround);
+    frontier_.Push({f * GuideRange + h, n, CellOf(node.snap), false}, newGround);
 }
 
 // Plays the moves from the start to node n again, for their input words.
@@ -324,7 +333,7 @@ SolveResult Search::Run()
             if (stopped) break;
             ++result.expansions;
             frontier_.Expanded(top->cell);
-            Expand(top->node);
+            Expand(*top);
         }
         result.exhausted = !result.solved && !stopped;
     } catch (const std::bad_alloc&) {
