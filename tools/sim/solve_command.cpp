@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr std::int64_t DefaultMaxMemoryMegabytes = 1024;
-
 // A fresh game in the cave of `options`, as the generator leaves it.
 std::unique_ptr<SimContext> FreshGame(const CommonOptions& options, bool beginner)
 {
@@ -71,8 +69,8 @@ int SolveCommand(const std::vector<std::string>& args)
     }
     limits.maxSeconds = double(a.Number("--max-seconds", 0, 86'400).value_or(0));
     limits.maxExpansions = a.Number("--max-expansions", 1, 100'000'000).value_or(limits.maxExpansions);
-    limits.maxMemoryBytes =
-        std::size_t(a.Number("--max-memory", 16, 1'048'576).value_or(DefaultMaxMemoryMegabytes)) << 20;
+    const auto megabytes = a.Number("--max-memory", 16, 1'048'576).value_or(std::int64_t(limits.maxMemoryBytes >> 20));
+    limits.maxMemoryBytes = std::size_t(megabytes) << 20;
     const std::optional<std::string> out = a.Text("--out");
     if (out) CheckOutPath(*out);
 

@@ -10,6 +10,8 @@
 // The cave as play changed it along the ways the search follows, kept as a
 // tree of versions: each is its parent with a few cells changed. Any version
 // can be laid onto the map in a time that grows with the cells it changed.
+// Each version also has a key made of the cells that tools changed (not the
+// pickups): versions with the same key are the same cave for the way ahead.
 class CaveVersions {
 public:
     static constexpr std::int32_t Base = -1;  // the cave as the generator left it
@@ -23,7 +25,7 @@ public:
     // that version.
     void Apply(std::int32_t version, CaveMap& map);
 
-    const CaveMap& BaseMap() const { return base_; }
+    std::uint64_t ToolKey(std::int32_t version) const { return version == Base ? 0 : versions_[version].toolKey; }
     std::size_t Bytes() const;
 
 private:
@@ -31,7 +33,9 @@ private:
         std::int32_t parent;
         std::uint32_t begin;  // its changes in `changes_`
         std::uint32_t count;
+        std::uint64_t toolKey;
     };
+    bool ToolMade(std::uint16_t cell, std::uint8_t tile) const;
     CaveMap base_;
     std::vector<Version> versions_;
     std::vector<CellChange> changes_;

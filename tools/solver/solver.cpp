@@ -12,6 +12,7 @@
 #include "tools/solver/frontier.h"
 #include "tools/solver/goal_distance.h"
 #include "tools/solver/macro_runner.h"
+#include "tools/solver/mix.h"
 #include "tools/solver/moves.h"
 #include "tools/solver/play_snapshot.h"
 #include "tools/solver/route_cost.h"
@@ -51,14 +52,6 @@ std::int32_t TreasureReward(std::uint8_t tile)
     }
 }
 
-std::uint64_t Mix(std::uint64_t v)
-{
-    v += 0x9e3779b97f4a7c15ull;
-    v = (v ^ (v >> 30)) * 0xbf58476d1ce4e5b9ull;
-    v = (v ^ (v >> 27)) * 0x94d049bb133111ebull;
-    return v ^ (v >> 31);
-}
-
 // A tile as movement sees it: open, diggable rock, hard rock, climbable or a bar.
 std::uint64_t MovementKind(std::uint8_t tile)
 {
@@ -85,8 +78,7 @@ struct Node {
     PlaySnapshot snap;
     std::int32_t parent;
     std::int32_t cave;     // the version of the cave where it stands
-    Move move;             // the move from the parent
-    std::uint64_t mapKey;  // the cells that tools changed
+    Move move;          // the move from the parent
     std::int32_t g;
 };
 
@@ -109,7 +101,6 @@ public:
 private:
     bool Demonstration() const { return limits_.style == SearchStyle::Demonstration; }
     std::int32_t Guide(const PlaySnapshot& p) const;
-    bool ToolMade(std::uint16_t cell, std::uint8_t tile) const;
     std::int32_t Reward(std::uint8_t tile) const;
     ItemCounts ItemsThatCount(const ItemCounts& counts) const;
     std::uint64_t Ground(const GameState& s) const;
@@ -145,14 +136,6 @@ std::int32_t Search::Guide(const PlaySnapshot& p) const
         return d >= GoalDistance::Unreachable ? FarAway : d * TicksPerCell;
     }
     return std::min(route_->Estimate(column, row, ToolUses(game_.state, p.Inventory)), FarAway);
-}
-
-bool Search::ToolMade(std::uint16_t cell, std::uint8_t tile) const
-{
-    const std::uint8_t was = caves_.BaseMap()[cell >> 8][cell & 255];
-    if (tile == was) return false;
-    const std::uint8_t k = ClassOf(was);
-    return !(tile == TileEmpty && (k == ClassItem || k == ClassTreasure));  // a pickup is no tool's work
 }
 
 // What picking up the tile is worth, in ticks.
@@ -236,20 +219,17 @@ void Search::AddChild(std::int32_t parent, const Move& move)
         return;
 
     const Node& p = nodes_[parent];
-    std::uint64_t mapKey = p.mapKey;
     std::int32_t reward = 0;
-    for (const CellChange& c : runner_.Changes()) {
-        if (ToolMade(c.cell, c.before)) mapKey ^= Mix(std::uint64_t(c.cell) << 8 | c.before);
-        if (ToolMade(c.cell, c.after)) mapKey ^= Mix(std::uint64_t(c.cell) << 8 | c.after);
+    for (const CellChange& c : runner_.Changes())
         if (c.after == TileEmpty) reward += Reward(c.before);
-    }
     std::int32_t spent = 0;
     for (int i = 0; i < 6; ++i)
         if (s.Inventory[i] < p.snap.Inventory[i]) spent += p.snap.Inventory[i] - s.Inventory[i];
     const std::int32_t g = p.g + runner_.Ticks() + weights_.itemCost * spent - reward;
 
     const auto id = std::int32_t(nodes_.size());
-    const std::uint64_t place = goal ? 0 : Mix(Mix(Spot(s) ^ mapKey) ^ std::uint64_t(s.Action));
+    const std::int32_t cave = caves_.Add(p.cave, runner_.Changes());
+    const std::uint64_t place = goal ? 0 : Mix(Mix(Spot(s) ^ caves_.ToolKey(cave)) ^ std::uint64_t(s.Action));
     const ItemCounts items = ItemsThatCount(s.Inventory);
     if (!arrivals_.Admit(place, {id, g, items}, [&](std::int32_t n) { flags_[n] |= Superseded; })) return;
     // The goal is the newest ground of all.
@@ -258,9 +238,8 @@ void Search::AddChild(std::int32_t parent, const Move& move)
     Node child{};
     child.snap = TakeSnapshot(s);
     child.parent = parent;
-    child.cave = caves_.Add(p.cave, runner_.Changes());
+    child.cave = cave;
     child.move = move;
-    child.mapKey = mapKey;
     child.g = g;
     nodes_.push_back(child);
     flags_.push_back(goal ? ReachedGoal : 0);
@@ -275,20 +254,20 @@ void Search::Push(std::int32_t n, bool newGround)
     frontier_.Push({f * GuideRange + h, n, CellOf(node.snap), false}, newGround);
 }
 
-// Plays the moves from the start to node n again, for their input words.
+// Plays the moves from the start to node n again, one after the other, for
+// their input words. The map is left as the last move left it: the search is
+// over.
 std::vector<std::uint16_t> Search::InputsTo(std::int32_t n)
 {
     std::vector<std::int32_t> path;
     for (std::int32_t i = n; i > 0; i = nodes_[i].parent) path.push_back(i);
+    caves_.Apply(CaveVersions::Base, game_.map);
+    RestoreSnapshot(game_.state, nodes_[0].snap);
     std::vector<std::uint16_t> inputs;
     for (auto it = path.rbegin(); it != path.rend(); ++it) {
-        const Node& parent = nodes_[nodes_[*it].parent];
-        caves_.Apply(parent.cave, game_.map);
-        RestoreSnapshot(game_.state, parent.snap);
         runner_.Start();
         RunMove(runner_, nodes_[*it].move);
         inputs.insert(inputs.end(), runner_.Words().begin(), runner_.Words().end());
-        runner_.Undo();
     }
     return inputs;
 }

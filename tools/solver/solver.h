@@ -25,7 +25,7 @@ struct SolveLimits {
     double maxSeconds = 0;
     // The memory the search may hold for its positions; at the bound it gives
     // up as it does out of time.
-    std::size_t maxMemoryBytes = std::size_t(1024) << 20;
+    std::size_t maxMemoryBytes = std::size_t(2048) << 20;
     SearchStyle style = SearchStyle::NewGroundFirst;
 };
 
