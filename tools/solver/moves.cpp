@@ -11,8 +11,8 @@ namespace {
 
 constexpr int SettleLimit = 1000;  // ticks of falling: the deepest cave under the parachute
 constexpr int BombWaitLimit = 120;
-constexpr int GhostWaitLimit = 400;
-constexpr int JetBrakeSpeed = 6;  // a fall this fast is slowed with the jet  // ticks for a ghost 300 pixels off to come near
+constexpr int GhostWaitLimit = 400;  // ticks for a ghost 300 pixels off to come near
+constexpr int JetBrakeSpeed = 6;     // a fall this fast is slowed with the jet
 
 std::uint16_t SideBit(int dir) { return dir < 0 ? BitLeft : BitRight; }
 std::uint16_t ArrowBit(int direction)  // StepVectors order: up, right, down, left
