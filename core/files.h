@@ -16,9 +16,14 @@ enum class FileProblem {
     Failed,        // any other error of the system; the message says which
 };
 
+// what() is "<path>: <reason>".
 struct FileError : std::runtime_error {
-    FileError(FileProblem problem, const std::string& message) : std::runtime_error(message), problem(problem) {}
+    FileError(FileProblem problem, const std::string& path, const std::string& reason)
+        : std::runtime_error(path + ": " + reason), problem(problem), reason(reason)
+    {
+    }
     FileProblem problem;
+    std::string reason;  // without the path: "cannot be read: not a regular file"
 };
 
 // The first `maxBytes` bytes of a regular file (all of it when shorter).
