@@ -1,7 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/null_shell.h"
 #include "gfx/assets.h"
@@ -22,5 +24,10 @@ struct SimContext {
 // place of the clock.
 bool GenerateFromOptions(SimContext& sim, const CommonOptions& options);
 
-// Writes a file or throws UsageError naming it.
+// The bytes of a regular file of at most `maxBytes`, or UsageError naming it:
+// a pipe or a device is refused before anything waits on it.
+std::vector<std::uint8_t> ReadFileOrFail(const std::string& path, std::size_t maxBytes);
+
+// Writes the whole file, through a temporary file that replaces `path` only
+// once every byte is on the disk, or throws UsageError naming it.
 void WriteFileOrFail(const std::string& path, const void* data, std::size_t bytes);

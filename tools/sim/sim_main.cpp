@@ -1,5 +1,7 @@
 // burrowkin-sim: the game without a window, for looking at caves and replays.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,16 +16,17 @@ const char* const Usage =
     "       burrowkin-sim solve [options] [--demo] [--out FILE] [--max-seconds N] [--max-expansions N]\n"
     "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n";
 
-}  // namespace
-
-int main(int argc, char** argv)
+// A result that did not reach standard output (a full disk, a closed pipe)
+// is a failure, not a success.
+bool OutputWritten()
 {
-    if (argc < 2) {
-        std::fputs("burrowkin-sim: no command given; 'burrowkin-sim --help' lists them\n", stderr);
-        return 2;
-    }
-    const std::string command = argv[1];
-    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+    std::fprintf(stderr, "burrowkin-sim: cannot write the standard output: %s\n", std::strerror(errno));
+    return false;
+}
+
+int RunCommand(const std::string& command, const std::vector<std::string>& args)
+{
     try {
         if (command == "generate") return GenerateCommand(args);
         if (command == "play") return PlayCommand(args);
@@ -37,4 +40,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "burrowkin-sim: %s\n", e.what());
         return 2;
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fputs("burrowkin-sim: no command given; 'burrowkin-sim --help' lists them\n", stderr);
+        return 2;
+    }
+    const int status = RunCommand(argv[1], std::vector<std::string>(argv + 2, argv + argc));
+    return OutputWritten() ? status : 2;
 }
