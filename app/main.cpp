@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/command_line.h"
+#include "app/display.h"
 #include "app/main_window.h"
 #include "gfx/assets.h"
 #include "screens/setting.h"
@@ -28,17 +28,15 @@ bool DisplayAvailable()
 int main(int argc, char** argv)
 {
     if (!DisplayAvailable()) {
-        std::fprintf(stderr,
-                     "burrowkin: no display found. The game needs a desktop window.\n"
-                     "Start it from a graphical session, or try it on a virtual display:\n"
-                     "    xvfb-run -a %s\n",
-                     argv[0]);
+        SayNoDisplay(argv[0], "no display found");
         return 1;
     }
     const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     for (const std::string& warning : options.warnings) std::fprintf(stderr, "burrowkin: %s\n", warning.c_str());
 
+    const QtMessageHandler usualHandler = ExitWithAdviceIfNoWindowSystem(argv[0]);
     QApplication application(argc, argv);
+    qInstallMessageHandler(usualHandler);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
     QApplication::setDesktopFileName(QString::fromUtf8(DesktopEntryId));
 
@@ -47,7 +45,7 @@ int main(int argc, char** argv)
     try {
         art = LoadAssets(dataDirectory);
     } catch (const AssetError& e) {
-        QMessageBox::critical(nullptr, QString::fromUtf8(ApplicationTitle), QString::fromStdString(e.what()));
+        ReportFatal(ApplicationTitle, e.what());
         return 1;
     }
 

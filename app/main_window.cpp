@@ -7,8 +7,10 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
+#include "app/display.h"
 #include "gfx/draw.h"
 #include "screens/frame_tick.h"
 #include "screens/keys.h"
@@ -170,6 +172,11 @@ std::optional<SetupChoice> TForm1::RunSetupDialog()
 
 void TForm1::ShowErrorBox(std::string_view caption, std::string_view text)
 {
+    // Where nobody sees the window, a box would wait for ever.
+    if (!SomeoneCanAnswerABox()) {
+        std::fprintf(stderr, "burrowkin: %.*s: %.*s\n", int(caption.size()), caption.data(), int(text.size()), text.data());
+        return;
+    }
     QMessageBox box(QMessageBox::Critical, QString::fromUtf8(caption.data(), qsizetype(caption.size())),
                     QString::fromUtf8(text.data(), qsizetype(text.size())), QMessageBox::Ok, this);
     box.exec();

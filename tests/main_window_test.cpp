@@ -119,6 +119,17 @@ TEST(MainWindow, ClosingWritesNoFile)
     fs::remove_all(dir);
 }
 
+// On the offscreen platform nobody could answer a box: its text goes to
+// standard error and the game goes on.
+TEST(MainWindow, WithNobodyToAnswerAnErrorBoxGoesToStandardError)
+{
+    TForm1 form(TestAssets(), PixelFormat::Rgb32, "/nonexistent");
+    testing::internal::CaptureStderr();
+    form.ShowErrorBox("Korvane Burrowkin", "replay.dat cannot be read: not a regular file");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "burrowkin: Korvane Burrowkin: replay.dat cannot be read: not a regular file\n");
+}
+
 }  // namespace
 
 namespace {
