@@ -192,8 +192,14 @@ int TForm1::LocalSecond() { return QTime::currentTime().second(); }
 std::string TForm1::ReplayPath()
 {
     namespace fs = std::filesystem;
+    const fs::path here = "replay.dat";
     std::error_code ec;
-    if (fs::exists("replay.dat", ec)) return "replay.dat";
-    fs::path beside = fs::path(dataDirectory_) / "replay.dat";
-    return fs::exists(beside, ec) ? beside.string() : "replay.dat";
+    if (fs::exists(here, ec)) return here.string();
+    const fs::path beside = fs::path(dataDirectory_) / "replay.dat";
+    if (fs::is_symlink(fs::symlink_status(here, ec)) && !warnedOfBrokenLink_) {
+        std::fprintf(stderr, "burrowkin: replay.dat in the working folder is a link that leads to no file; looking in %s instead\n",
+                     dataDirectory_.c_str());
+        warnedOfBrokenLink_ = true;
+    }
+    return fs::exists(beside, ec) ? beside.string() : here.string();
 }

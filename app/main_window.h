@@ -64,4 +64,5 @@ private:
     Surface client_;  // 272 by 304: the window's pixels
     QImage clientImage_;
     bool inTick_ = false;
+    bool warnedOfBrokenLink_ = false;  // replay.dat here links to nothing: said once
 };

@@ -1,6 +1,8 @@
 #include <QKeyEvent>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
@@ -128,6 +130,31 @@ TEST(MainWindow, WithNobodyToAnswerAnErrorBoxGoesToStandardError)
     form.ShowErrorBox("Korvane Burrowkin", "replay.dat cannot be read: not a regular file");
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "burrowkin: Korvane Burrowkin: replay.dat cannot be read: not a regular file\n");
+}
+
+// A replay.dat here that is a dangling link or a loop of links is passed over
+// for the data folder's, and said so once.
+TEST(MainWindow, AReplayLinkHereThatLeadsNowhereIsNamed)
+{
+    namespace fs = std::filesystem;
+    const fs::path before = fs::current_path();
+    const fs::path dir = fs::temp_directory_path() / ("burrowkin-link-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "data");
+    std::ofstream(dir / "data/replay.dat") << "x";
+    fs::current_path(dir);
+    for (const char* target : {"nowhere", "replay.dat"}) {
+        fs::remove("replay.dat");
+        fs::create_symlink(target, "replay.dat");
+        TForm1 form(TestAssets(), PixelFormat::Rgb32, (dir / "data").string());
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(form.ReplayPath(), (dir / "data/replay.dat").string());
+        EXPECT_EQ(form.ReplayPath(), (dir / "data/replay.dat").string());
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("replay.dat in the working folder is a link that leads to no file"), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
+    fs::current_path(before);
+    fs::remove_all(dir);
 }
 
 }  // namespace
