@@ -154,6 +154,15 @@ std::vector<std::uint8_t> ReadRegularFile(const std::string& path, std::size_t m
     return bytes;
 }
 
+std::vector<std::uint8_t> ReadWholeRegularFile(const std::string& path, std::size_t maxBytes)
+{
+    std::vector<std::uint8_t> bytes = ReadRegularFile(path, maxBytes + 1);
+    if (bytes.size() > maxBytes)
+        throw FileError(FileProblem::TooLarge, path,
+                        CannotRead + std::string(": larger than the ") + std::to_string(maxBytes) + " bytes it may have");
+    return bytes;
+}
+
 void WriteFileAtomically(const std::string& path, const void* bytes, std::size_t size)
 {
     const std::string target = WriteTarget(path);

@@ -13,6 +13,7 @@ enum class FileProblem {
     NotFound,      // no such file, or a link that leads nowhere
     AccessDenied,  // not allowed, or a folder
     NotRegular,    // a pipe, a socket, a device: something a read could wait on
+    TooLarge,      // larger than the reader takes
     Failed,        // any other error of the system; the message says which
 };
 
@@ -29,6 +30,10 @@ struct FileError : std::runtime_error {
 // The first `maxBytes` bytes of a regular file (all of it when shorter).
 // Throws FileError naming `path`.
 std::vector<std::uint8_t> ReadRegularFile(const std::string& path, std::size_t maxBytes);
+
+// The whole of a regular file, which may not be larger than `maxBytes`.
+// Throws FileError naming `path`.
+std::vector<std::uint8_t> ReadWholeRegularFile(const std::string& path, std::size_t maxBytes);
 
 // Writes `bytes` to a temporary file in the folder of `path`, flushes it to
 // the disk and renames it to `path`, replacing an older file of that name.

@@ -13,14 +13,11 @@ constexpr std::size_t MaxPictureBytes = 4u << 20;
 
 std::vector<std::uint8_t> ReadPictureFile(const std::string& path)
 {
-    std::vector<std::uint8_t> bytes;
     try {
-        bytes = ReadRegularFile(path, MaxPictureBytes + 1);
+        return ReadWholeRegularFile(path, MaxPictureBytes);
     } catch (const FileError& e) {
         throw AssetError(e.what());
     }
-    if (bytes.size() > MaxPictureBytes) throw AssetError(path + " is too large for one of the game's pictures");
-    return bytes;
 }
 
 QImage ReadIndexed(const std::string& path, int width, int height)

@@ -48,6 +48,13 @@ TEST_F(Files, ReadsAtMostTheBytesAskedFor)
     std::ofstream(At("f")) << "abcdef";
     EXPECT_EQ(ReadRegularFile(At("f"), 4), (std::vector<std::uint8_t>{'a', 'b', 'c', 'd'}));
     EXPECT_EQ(ReadRegularFile(At("f"), 100).size(), 6u);
+    EXPECT_EQ(ReadWholeRegularFile(At("f"), 6).size(), 6u);
+    try {
+        ReadWholeRegularFile(At("f"), 5);
+        ADD_FAILURE() << "a file larger than allowed was read";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.problem, FileProblem::TooLarge);
+    }
 }
 
 TEST_F(Files, RefusesWhatIsNotARegularFileWithoutWaiting)

@@ -28,15 +28,11 @@ bool GenerateFromOptions(SimContext& sim, const CommonOptions& o)
 
 std::vector<std::uint8_t> ReadFileOrFail(const std::string& path, std::size_t maxBytes)
 {
-    std::vector<std::uint8_t> bytes;
     try {
-        bytes = ReadRegularFile(path, maxBytes + 1);
+        return ReadWholeRegularFile(path, maxBytes);
     } catch (const FileError& e) {
         throw UsageError(e.what());
     }
-    if (bytes.size() > maxBytes)
-        throw UsageError(path + ": larger than the " + std::to_string(maxBytes) + " bytes it may have");
-    return bytes;
 }
 
 void WriteFileOrFail(const std::string& path, const void* data, std::size_t bytes)
