@@ -1,13 +1,13 @@
 // Korvane Burrowkin: program start.
 
 #include <QApplication>
-#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/command_line.h"
 #include "app/display.h"
 #include "app/main_window.h"
+#include "app/window_icon.h"
 #include "gfx/assets.h"
 #include "screens/setting.h"
 
@@ -49,9 +49,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    QIcon icon(QString::fromStdString(dataDirectory + "/icon.png"));
-    icon.addFile(QString::fromStdString(dataDirectory + "/icon-256.png"));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(WindowIcon(dataDirectory));
     TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory, options.scale);
     TForm2 Form2;
     Form1.setupDialog = [&] { return Form2.Run(); };

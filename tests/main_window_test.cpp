@@ -1,11 +1,15 @@
 #include <QKeyEvent>
 #include <QTest>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/main_window.h"
+#include "app/window_icon.h"
 #include "gfx/draw.h"
 #include "tests/support/test_assets.h"
 
@@ -221,6 +225,24 @@ TEST(MainWindowScale, EveryPixelIsAWholeBlockOfOneColour)
             shot.save(QString(BURROWKIN_ARTIFACTS) + "/title-scale-2.png");
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowIcon, HasBothSizesAndPassesOverAPictureThatIsNotAFile)
+{
+    namespace fs = std::filesystem;
+    const fs::path data = std::getenv("BURROWKIN_DATA_DIR");
+    EXPECT_EQ(WindowIcon(data.string()).availableSizes(), (QList<QSize>{{32, 32}, {256, 256}}));
+
+    const fs::path dir = fs::temp_directory_path() / ("burrowkin-icons-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    fs::copy_file(data / "icon-256.png", dir / "icon-256.png");
+    ASSERT_EQ(::mkfifo((dir / "icon.png").c_str(), 0600), 0);  // opening it would wait for a writer
+    EXPECT_EQ(WindowIcon(dir.string()).availableSizes(), (QList<QSize>{{256, 256}}));
+    fs::remove_all(dir);
 }
 
 }  // namespace
