@@ -49,7 +49,9 @@ Arguments ParseArguments(const std::vector<std::string>& args, const std::vector
             if (it == own.end()) throw UsageError("unknown option '" + name + "'");
             if (a.own.count(name)) throw UsageError(name + " is given twice");
             a.own[name] = it->takesValue ? value() : std::string();
+            continue;
         }
+        a.commonGiven = true;
     }
     return a;
 }

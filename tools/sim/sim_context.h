@@ -6,6 +6,7 @@
 #include "core/null_shell.h"
 #include "gfx/assets.h"
 #include "play/game.h"
+#include "screens/run_player.h"
 #include "tools/sim/options.h"
 
 // A game with no window: the shell's clock is the simulator's, and the
@@ -21,6 +22,11 @@ struct SimContext {
 // Runs the generator as a new game would, with RandomState = the seed in
 // place of the clock.
 bool GenerateFromOptions(SimContext& sim, const CommonOptions& options);
+
+// A run file read and checked, or UsageError naming the problem.
+RunFile ReadRunOrFail(const std::string& path);
+// One tick of a run, with the simulated wall clock.
+void PlayRunTick(SimContext& sim, const RunPlayer& player);
 
 // Writes a file or throws UsageError naming it.
 void WriteFileOrFail(const std::string& path, const void* data, std::size_t bytes);

@@ -11,7 +11,9 @@ namespace {
 const char* const Usage =
     "usage: burrowkin-sim generate [options] [--map FILE] [--png FILE [--png-scale K]]\n"
     "       burrowkin-sim play [options] (--inputs FILE | --replay FILE) [--ticks N] [--png FILE]\n"
+    "       burrowkin-sim play --run FILE [--ticks N] [--png FILE]\n"
     "       burrowkin-sim solve [options] [--demo] [--out FILE] [--max-seconds N] [--max-expansions N]\n"
+    "       burrowkin-sim verify FILE\n"
     "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n";
 
 }  // namespace
@@ -28,6 +30,7 @@ int main(int argc, char** argv)
         if (command == "generate") return GenerateCommand(args);
         if (command == "play") return PlayCommand(args);
         if (command == "solve") return SolveCommand(args);
+        if (command == "verify") return VerifyCommand(args);
         if (command == "--help" || command == "-h") {
             std::fputs(Usage, stdout);
             return 0;
