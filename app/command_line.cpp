@@ -23,6 +23,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     CommandLine line;
     line.palette256 = !arguments.empty() && arguments[0] == "/256";
     for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const bool hasNext = i + 1 < arguments.size();
+        if (arguments[i] == "--seed" && hasNext) line.seed = std::uint32_t(std::stoul(arguments[++i]));
+        if (arguments[i] == "--daily") line.daily = true;
+        if (arguments[i] == "--record")
+            line.record = hasNext && arguments[i + 1][0] != '-' ? arguments[++i] : std::string();
+        if (arguments[i] == "--watch" && hasNext) line.watch = arguments[++i];
         if (arguments[i] != ScaleOption) continue;
         if (i + 1 == arguments.size()) {
             line.warnings.push_back("--scale needs a whole number from 1 to " + std::to_string(CommandLine::MaxScale) +

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,10 @@ struct CommandLine {
 
     bool palette256 = false;
     int scale = 1;
+    std::optional<std::uint32_t> seed;
+    bool daily = false;
+    std::optional<std::string> record;  // empty: the default folder
+    std::optional<std::string> watch;
     // Why a --scale was not taken, one line each; the game says them and goes on.
     std::vector<std::string> warnings;
 };

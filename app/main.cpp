@@ -5,8 +5,11 @@
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "app/command_line.h"
+#include "app/daily_seed.h"
+#include "app/run_folder.h"
 #include "app/main_window.h"
 #include "gfx/assets.h"
 #include "screens/setting.h"
@@ -23,6 +26,31 @@ bool DisplayAvailable()
     return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
 }
 
+// The runs the player asked for, made ready: the record folder checked, the
+// run to watch read. False, with the message said, when the game must not start.
+bool PrepareRuns(const CommandLine& options, RunOptions& runs, std::string& watchProblem)
+{
+    if (options.daily) runs.seed = DailySeed(std::time(nullptr));
+    else runs.seed = options.seed;
+    if (options.record) {
+        try {
+            runs.recordFolder = PrepareRunFolder(*options.record);
+        } catch (const RunFolderError& e) {
+            std::fprintf(stderr, "burrowkin: %s\n", e.what());
+            return false;
+        }
+    }
+    if (options.watch) {
+        try {
+            runs.watch = ReadRunFile(*options.watch);
+        } catch (const RunFileError& e) {
+            watchProblem = std::string("cannot watch ") + e.what();
+            std::fprintf(stderr, "burrowkin: %s\n", watchProblem.c_str());
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -37,6 +65,9 @@ int main(int argc, char** argv)
     }
     const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     for (const std::string& warning : options.warnings) std::fprintf(stderr, "burrowkin: %s\n", warning.c_str());
+    RunOptions runs;
+    std::string watchProblem;
+    if (!PrepareRuns(options, runs, watchProblem)) return 2;
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
@@ -54,9 +85,11 @@ int main(int argc, char** argv)
     QIcon icon(QString::fromStdString(dataDirectory + "/icon.png"));
     icon.addFile(QString::fromStdString(dataDirectory + "/icon-256.png"));
     QApplication::setWindowIcon(icon);
-    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory, options.scale);
+    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory, options.scale,
+                 std::move(runs));
     TForm2 Form2;
     Form1.setupDialog = [&] { return Form2.Run(); };
     Form1.show();
+    if (!watchProblem.empty()) Form1.Report(watchProblem);
     return application.exec();
 }
