@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdio>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,11 +20,13 @@ class SimVerify : public ::testing::Test {
 protected:
     fs::path dir = fs::temp_directory_path() / ("sim-verify-" + std::to_string(::getpid()));
     std::string run = (dir / "solved.burrowkin-run").string();
+    int ticks = 0, score = 0;  // as the automatic player found them
     void SetUp() override
     {
         fs::create_directories(dir);
         const ProgramRun solve = Sim("solve --width 30 --height 24 --variant 1 --seed 9 --out " + run);
-        ASSERT_NE(solve.out.find("\"solved\":true,\"ticks\":283"), std::string::npos) << solve.out << solve.err;
+        ASSERT_EQ(std::sscanf(solve.out.c_str(), "{\"solved\":true,\"ticks\":%d,\"items_used\":%*d,\"seconds\":%*f,\"score\":%d",
+                              &ticks, &score), 2) << solve.out << solve.err;
     }
     void TearDown() override { fs::remove_all(dir); }
 
@@ -44,9 +49,12 @@ TEST_F(SimVerify, TellsAFinishedRunFromAnUnfinishedOneAndFromNoRunAtAll)
 {
     const ProgramRun solved = Sim("verify " + run);
     EXPECT_EQ(solved.status, 0) << solved.err;
-    EXPECT_EQ(solved.out,
-              "{\"reached_goal\":true,\"complete\":true,\"ticks\":283,\"seconds\":14.15,\"score\":30,\"misses\":0,"
-              "\"seed\":9,\"width\":30,\"height\":24,\"variant\":1,\"beginner\":false,\"speed_to_death\":11}\n");
+    char seconds[16];
+    std::snprintf(seconds, sizeof seconds, "%.2f", ticks / 20.0);
+    EXPECT_EQ(solved.out, "{\"reached_goal\":true,\"complete\":true,\"ticks\":" + std::to_string(ticks) + ",\"seconds\":" +
+                              seconds + ",\"score\":" + std::to_string(score) +
+                              ",\"misses\":0,\"seed\":9,\"width\":30,\"height\":24,\"variant\":1,\"beginner\":false,"
+                              "\"speed_to_death\":11}\n");
 
     const ProgramRun left = Sim("verify " + Shortened(100));
     EXPECT_EQ(left.status, 1) << left.err;
@@ -65,9 +73,13 @@ TEST_F(SimVerify, PlayTracesARunWithItsOwnSettingsOnly)
 {
     const ProgramRun trace = Sim("play --run " + run);
     ASSERT_EQ(trace.status, 0) << trace.err;
-    EXPECT_EQ(std::count(trace.out.begin(), trace.out.end(), '\n'), 1 + 283);
+    EXPECT_EQ(std::count(trace.out.begin(), trace.out.end(), '\n'), 1 + ticks);
     const std::string last = trace.out.substr(trace.out.rfind('\n', trace.out.size() - 2) + 1);
-    EXPECT_EQ(last.rfind("299 ", 0), 0u) << last;  // FrameIndex after tick 283
+    EXPECT_EQ(last.rfind(std::to_string(16 + ticks) + " ", 0), 0u) << last;  // FrameIndex after the last tick
+    std::istringstream columns(last);
+    std::vector<std::string> fields{std::istream_iterator<std::string>(columns), {}};
+    ASSERT_GE(fields.size(), 3u);
+    EXPECT_EQ(fields[fields.size() - 3], "2") << "the goal's ending";
     EXPECT_EQ(Sim("play --run " + run + " --variant 2").status, 2);
     EXPECT_EQ(Sim("play --run " + run + " --replay " + run).status, 2);
 }

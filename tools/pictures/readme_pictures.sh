@@ -34,4 +34,7 @@ hold() {
 # The smallest cave, seed 44: walking right reaches the goal.
 hold 8 400 >"$inputs/to-the-goal"
 "$windowshot" ending "$out/ending.png" --width 1 --height 1 --seed 44 --inputs "$inputs/to-the-goal"
+# The automatic player's way through a small cave of the girl's, watched.
+"$sim" solve --width 24 --height 24 --variant 1 --seed 8 --out "$inputs/girl.burrowkin-run" >/dev/null
+"$windowshot" watch "$out/watching.png" --run "$inputs/girl.burrowkin-run" --ticks 200
 echo "Pictures in $out"

@@ -7,6 +7,8 @@
 //                                          (burrowkin-sim's inputs file) are
 //                                          played in the cave of the options
 //                                          until the goal is reached
+//   windowshot watch OUT.png --run FILE --ticks N
+//                                          a run file watched, N ticks in
 #include <QApplication>
 #include <QPixmap>
 #include <cstdio>
@@ -58,9 +60,12 @@ int main(int argc, char** argv)
     try {
         if (argc < 3) throw UsageError("usage: windowshot title OUT.png | windowshot ending OUT.png [options] --inputs FILE");
         const std::string what = argv[1], out = argv[2];
-        const Arguments a = ParseArguments(std::vector<std::string>(argv + 3, argv + argc), {{"--inputs", true}});
+        const Arguments a = ParseArguments(std::vector<std::string>(argv + 3, argv + argc),
+                                           {{"--inputs", true}, {"--run", true}, {"--ticks", true}});
         SimContext sim(true);
-        TForm1 form(sim.art, PixelFormat::Rgb32, FindDataDirectory(argv[0]));
+        RunOptions runs;
+        if (what == "watch") runs.watch = ReadRunOrFail(a.Text("--run").value_or(""));
+        TForm1 form(sim.art, PixelFormat::Rgb32, FindDataDirectory(argv[0]), 1, std::move(runs));
         form.show();
         if (what == "title") {
             for (int i = 0; i < TitleTicks; ++i) form.Timer1Timer();
@@ -71,6 +76,8 @@ int main(int argc, char** argv)
             shown.map = sim.game->map;
             shown.StatusBitmap = sim.game->StatusBitmap;
             form.Timer1Timer();
+        } else if (what == "watch") {
+            for (std::int64_t n = a.Number("--ticks", 1, 65520).value_or(1); n > 0 && form.Watching(); --n) form.Timer1Timer();
         } else {
             throw UsageError("no picture called '" + what + "'");
         }
