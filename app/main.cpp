@@ -8,6 +8,8 @@
 
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/screen_fit.h"
+#include "app/usage.h"
 #include "gfx/assets.h"
 #include "screens/setting.h"
 
@@ -27,6 +29,8 @@ bool DisplayAvailable()
 
 int main(int argc, char** argv)
 {
+    const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (std::optional<int> status = AnswerWithoutWindow(options, argv[0])) return *status;
     if (!DisplayAvailable()) {
         std::fprintf(stderr,
                      "burrowkin: no display found. The game needs a desktop window.\n"
@@ -35,8 +39,6 @@ int main(int argc, char** argv)
                      argv[0]);
         return 1;
     }
-    const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    for (const std::string& warning : options.warnings) std::fprintf(stderr, "burrowkin: %s\n", warning.c_str());
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
@@ -54,9 +56,11 @@ int main(int argc, char** argv)
     QIcon icon(QString::fromStdString(dataDirectory + "/icon.png"));
     icon.addFile(QString::fromStdString(dataDirectory + "/icon-256.png"));
     QApplication::setWindowIcon(icon);
-    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory, options.scale);
+    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory,
+                 ScaleForPrimaryScreen(options.scale));
     TForm2 Form2;
     Form1.setupDialog = [&] { return Form2.Run(); };
-    Form1.show();
+    if (options.fullscreen) Form1.SetFullScreen(true);
+    else Form1.show();
     return application.exec();
 }

@@ -26,6 +26,11 @@ public:
     bool Paused() const { return !Timer1.isActive(); }
     int Scale() const { return scale_; }
 
+    // Full screen shows the picture at the largest whole scale that fits the
+    // screen, centred on black, without the mouse pointer; F11 switches.
+    void SetFullScreen(bool on);
+    void ToggleFullScreen() { SetFullScreen(!isFullScreen()); }
+
     // The dialog is a widget of its own; the program start connects it.
     std::function<std::optional<SetupChoice>()> setupDialog;
 
@@ -55,6 +60,7 @@ private:
     void FormKeyUp(int virtualKey);
     void TogglePause();
     void ShowClientArea();
+    QSize WindowSize() const;
 
     QTimer Timer1;
     Game game_;
