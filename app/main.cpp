@@ -11,6 +11,8 @@
 #include "app/daily_seed.h"
 #include "app/run_folder.h"
 #include "app/main_window.h"
+#include "app/screen_fit.h"
+#include "app/usage.h"
 #include "gfx/assets.h"
 #include "screens/setting.h"
 
@@ -32,9 +34,9 @@ bool PrepareRuns(const CommandLine& options, RunOptions& runs, std::string& watc
 {
     if (options.daily) runs.seed = DailySeed(std::time(nullptr));
     else runs.seed = options.seed;
-    if (options.record) {
+    if (options.record != CommandLine::RecordTo::Nowhere) {
         try {
-            runs.recordFolder = PrepareRunFolder(*options.record);
+            runs.recordFolder = PrepareRunFolder(options.recordFolder);
         } catch (const RunFolderError& e) {
             std::fprintf(stderr, "burrowkin: %s\n", e.what());
             return false;
@@ -55,6 +57,8 @@ bool PrepareRuns(const CommandLine& options, RunOptions& runs, std::string& watc
 
 int main(int argc, char** argv)
 {
+    const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (std::optional<int> status = AnswerWithoutWindow(options, argv[0])) return *status;
     if (!DisplayAvailable()) {
         std::fprintf(stderr,
                      "burrowkin: no display found. The game needs a desktop window.\n"
@@ -63,8 +67,6 @@ int main(int argc, char** argv)
                      argv[0]);
         return 1;
     }
-    const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    for (const std::string& warning : options.warnings) std::fprintf(stderr, "burrowkin: %s\n", warning.c_str());
     RunOptions runs;
     std::string watchProblem;
     if (!PrepareRuns(options, runs, watchProblem)) return 2;
@@ -85,11 +87,12 @@ int main(int argc, char** argv)
     QIcon icon(QString::fromStdString(dataDirectory + "/icon.png"));
     icon.addFile(QString::fromStdString(dataDirectory + "/icon-256.png"));
     QApplication::setWindowIcon(icon);
-    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory, options.scale,
-                 std::move(runs));
+    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory,
+                 ScaleForPrimaryScreen(options.scale), std::move(runs));
     TForm2 Form2;
     Form1.setupDialog = [&] { return Form2.Run(); };
-    Form1.show();
+    if (options.fullscreen) Form1.SetFullScreen(true);
+    else Form1.show();
     if (!watchProblem.empty()) Form1.Report(watchProblem);
     return application.exec();
 }

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/screen_fit.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QKeyEvent>
@@ -57,7 +59,7 @@ TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory,
       client_(ViewSize, ViewSize + StatusHeight, format),
       runs_(std::move(runs))
 {
-    setFixedSize(ViewSize * scale_, (ViewSize + StatusHeight) * scale_);
+    setFixedSize(WindowSize());
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setWindowTitle(QString::fromUtf8(StartCaption));
@@ -162,8 +164,31 @@ void TForm1::ShowClientArea()
     update();
 }
 
+QSize TForm1::WindowSize() const { return QSize(ViewSize, ViewSize + StatusHeight) * scale_; }
+
+void TForm1::SetFullScreen(bool on)
+{
+    if (on) {
+        // The fixed size would keep the window from covering the screen.
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setCursor(Qt::BlankCursor);
+        showFullScreen();
+    } else {
+        showNormal();
+        setFixedSize(WindowSize());
+        unsetCursor();
+    }
+}
+
 void TForm1::keyPressEvent(QKeyEvent* event)
 {
+    // Not a key of the game: the switch happens between ticks and leaves the
+    // held keys as they are.
+    if (event->key() == Qt::Key_F11) {
+        if (!event->isAutoRepeat()) ToggleFullScreen();
+        return;
+    }
     if (event->key() == FastForwardKey) fastForward_ = watching_.has_value();
     else if (int vk = VirtualKeyOf(event->key())) FormKeyDown(vk, event->modifiers() & Qt::ShiftModifier);
     else QWidget::keyPressEvent(event);
@@ -209,12 +234,12 @@ void TForm1::paintEvent(QPaintEvent*)
 {
     // Drawn in device pixels, each game pixel a whole number of them and
     // sampled from its nearest neighbour, so that no display density blurs it.
-    // When the density is not whole, what the whole blocks leave over is a
-    // black margin around the centred picture.
+    // When the density is not whole, and in full screen, what the whole blocks
+    // leave over is a black margin around the centred picture.
     QPainter painter(this);
     const qreal ratio = painter.device()->devicePixelRatioF();
     const QSize device(qRound(width() * ratio), qRound(height() * ratio));
-    const int blocks = std::max(1, int(scale_ * ratio + 1e-9));
+    const int blocks = isFullScreen() ? LargestWholeScale(device) : std::max(1, int(scale_ * ratio + 1e-9));
     const QSize picture = clientImage_.size() * blocks;
     const QRect target(QPoint((device.width() - picture.width()) / 2, (device.height() - picture.height()) / 2), picture);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);

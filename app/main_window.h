@@ -39,6 +39,11 @@ public:
     void Report(const std::string& problem);
     int Scale() const { return scale_; }
 
+    // Full screen shows the picture at the largest whole scale that fits the
+    // screen, centred on black, without the mouse pointer; F11 switches.
+    void SetFullScreen(bool on);
+    void ToggleFullScreen() { SetFullScreen(!isFullScreen()); }
+
     // The dialog is a widget of its own; the program start connects it.
     std::function<std::optional<SetupChoice>()> setupDialog;
 
@@ -69,6 +74,7 @@ private:
     void FormKeyUp(int virtualKey);
     void TogglePause();
     void ShowClientArea();
+    QSize WindowSize() const;
     void StartWatching(RunFile run);
     void WatchTicks();
     void Follow(RunRecorder::Event event);

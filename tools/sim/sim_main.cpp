@@ -1,5 +1,8 @@
 // burrowkin-sim: the game without a window, for looking at caves and replays.
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,7 +17,22 @@ const char* const Usage =
     "       burrowkin-sim play --run FILE [--ticks N] [--png FILE]\n"
     "       burrowkin-sim solve [options] [--demo] [--out FILE] [--max-seconds N] [--max-expansions N]\n"
     "       burrowkin-sim verify FILE\n"
-    "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n";
+    "       burrowkin-sim --help | --version\n"
+    "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n"
+    "A value may also follow its option after an equals sign: --seed=5. 'man burrowkin-sim' tells more.\n";
+
+// 0 when the whole text reached standard output, else 1 with a message.
+int Print(const char* text)
+{
+    if (std::fputs(text, stdout) >= 0 && std::fflush(stdout) == 0) return 0;
+    std::fprintf(stderr, "burrowkin-sim: cannot write to standard output: %s\n", std::strerror(errno));
+    return 1;
+}
+
+bool Asks(const std::vector<std::string>& args, const char* option)
+{
+    return std::find(args.begin(), args.end(), option) != args.end();
+}
 
 }  // namespace
 
@@ -26,15 +44,13 @@ int main(int argc, char** argv)
     }
     const std::string command = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "--help" || command == "-h" || Asks(args, "--help")) return Print(Usage);
+    if (command == "--version") return Print("burrowkin-sim (Korvane Burrowkin) " BURROWKIN_VERSION "\n");
     try {
         if (command == "generate") return GenerateCommand(args);
         if (command == "play") return PlayCommand(args);
         if (command == "solve") return SolveCommand(args);
         if (command == "verify") return VerifyCommand(args);
-        if (command == "--help" || command == "-h") {
-            std::fputs(Usage, stdout);
-            return 0;
-        }
         throw UsageError("unknown command '" + command + "'");
     } catch (const UsageError& e) {
         std::fprintf(stderr, "burrowkin-sim: %s\n", e.what());
