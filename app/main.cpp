@@ -3,10 +3,15 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "app/command_line.h"
+#include "app/daily_seed.h"
 #include "app/display.h"
 #include "app/main_window.h"
+#include "app/run_folder.h"
+#include "app/screen_fit.h"
+#include "app/usage.h"
 #include "app/window_icon.h"
 #include "gfx/assets.h"
 #include "screens/setting.h"
@@ -23,16 +28,44 @@ bool DisplayAvailable()
     return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
 }
 
+// The runs the player asked for, made ready: the record folder checked, the
+// run to watch read. False, with the message said, when the game must not start.
+bool PrepareRuns(const CommandLine& options, RunOptions& runs, std::string& watchProblem)
+{
+    if (options.daily) runs.seed = DailySeed(std::time(nullptr));
+    else runs.seed = options.seed;
+    if (options.record != CommandLine::RecordTo::Nowhere) {
+        try {
+            runs.recordFolder = PrepareRunFolder(options.recordFolder);
+        } catch (const RunFolderError& e) {
+            std::fprintf(stderr, "burrowkin: %s\n", e.what());
+            return false;
+        }
+    }
+    if (options.watch) {
+        try {
+            runs.watch = ReadRunFile(*options.watch);
+        } catch (const RunFileError& e) {
+            watchProblem = std::string("cannot watch ") + e.what();
+            std::fprintf(stderr, "burrowkin: %s\n", watchProblem.c_str());
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (std::optional<int> status = AnswerWithoutWindow(options, argv[0])) return *status;
     if (!DisplayAvailable()) {
         SayNoDisplay(argv[0], "no display found");
         return 1;
     }
-    const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    for (const std::string& warning : options.warnings) std::fprintf(stderr, "burrowkin: %s\n", warning.c_str());
+    RunOptions runs;
+    std::string watchProblem;
+    if (!PrepareRuns(options, runs, watchProblem)) return 2;
 
     const QtMessageHandler usualHandler = ExitWithAdviceIfNoWindowSystem(argv[0]);
     QApplication application(argc, argv);
@@ -50,9 +83,12 @@ int main(int argc, char** argv)
     }
 
     QApplication::setWindowIcon(WindowIcon(dataDirectory));
-    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory, options.scale);
+    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory,
+                 ScaleForPrimaryScreen(options.scale), std::move(runs));
     TForm2 Form2;
     Form1.setupDialog = [&] { return Form2.Run(); };
-    Form1.show();
+    if (options.fullscreen) Form1.SetFullScreen(true);
+    else Form1.show();
+    if (!watchProblem.empty()) Form1.Report(watchProblem);
     return application.exec();
 }

@@ -108,5 +108,8 @@ std::string FindDataDirectory(const std::string& programPath)
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec) exe = fs::absolute(programPath, ec);
-    return (exe.parent_path().parent_path() / "share" / "burrowkin").string();
+    const fs::path prefix = exe.parent_path().parent_path();
+    const fs::path beside = prefix / "share" / "burrowkin";
+    const fs::path games = prefix / "share" / "games" / "burrowkin";
+    return (fs::is_directory(beside, ec) || !fs::is_directory(games, ec) ? beside : games).string();
 }

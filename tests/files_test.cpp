@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -90,6 +92,25 @@ TEST_F(Files, AWriteReplacesWholeOrLeavesNothing)
     WriteFileAtomically(At("link"), "linked", 6);
     EXPECT_TRUE(fs::is_symlink(At("link")));
     EXPECT_EQ(Text(At("f")), "linked");
+}
+
+TEST_F(Files, AFullDiskLeavesTheOlderFileAndNoPiece)
+{
+    WriteFileAtomically(At("f"), "old", 3);
+    // A file size limit fails writes as a full disk does.
+    struct rlimit saved {};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit small = saved;
+    small.rlim_cur = 1000;
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const std::string big(5000, 'x');
+    EXPECT_THROW(WriteFileAtomically(At("f"), big.data(), big.size()), FileError);
+    EXPECT_THROW(WriteNewFileAtomically(At("g"), big.data(), big.size()), FileError);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(Text(At("f")), "old");
+    EXPECT_EQ(Entries(), 1u);
 }
 
 TEST_F(Files, ANewFileNeverReplacesAnOlderOne)

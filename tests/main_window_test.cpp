@@ -1,7 +1,9 @@
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <unistd.h>
 
 #include "app/main_window.h"
+#include "app/screen_fit.h"
 #include "app/window_icon.h"
 #include "gfx/draw.h"
 #include "tests/support/test_assets.h"
@@ -243,6 +246,100 @@ TEST(WindowIcon, HasBothSizesAndPassesOverAPictureThatIsNotAFile)
     ASSERT_EQ(::mkfifo((dir / "icon.png").c_str(), 0600), 0);  // opening it would wait for a writer
     EXPECT_EQ(WindowIcon(dir.string()).availableSizes(), (QList<QSize>{{256, 256}}));
     fs::remove_all(dir);
+}
+
+}  // namespace
+
+namespace {
+
+// A window whose ticks the test drives, with a fixed clock and a 12 by 12 cave
+// chosen in the setup dialog.
+class DrivenWindow : public TForm1 {
+public:
+    DrivenWindow() : TForm1(TestAssets(), PixelFormat::Rgb32, "/nonexistent") { StopTimer(); }
+    void StartTimer() override {}
+    std::uint32_t UtcMillisecondsOfDay() override { return 8; }
+    int LocalSecond() override { return 0; }
+    std::optional<SetupChoice> RunSetupDialog() override { return SetupChoice{false, 12, 12, 11}; }
+
+    void Ticks(int n)
+    {
+        for (int i = 0; i < n; ++i) Timer1Timer();
+    }
+    void SwitchScreen()
+    {
+        QTest::keyClick(this, Qt::Key_F11);
+        const QSize expected = isFullScreen() ? screen()->size() : QSize(272, 304);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return size() == expected; }, 2000)) << size().width() << "x" << size().height();
+    }
+};
+
+TEST(MainWindowFullScreen, F11TwiceComesBackToTheSameWindowAndFrame)
+{
+    DrivenWindow form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.Ticks(61);
+    const QImage before = form.grab().toImage();
+
+    form.SwitchScreen();
+    ASSERT_TRUE(form.isFullScreen());
+    EXPECT_EQ(form.cursor().shape(), Qt::BlankCursor);
+    const QImage full = form.grab().toImage();
+    ExpectWholeBlocks(form, full, LargestWholeScale(full.size()));
+    std::filesystem::create_directories(BURROWKIN_ARTIFACTS);
+    full.save(QString(BURROWKIN_ARTIFACTS) + "/fullscreen-offscreen.png");
+
+    form.SwitchScreen();
+    EXPECT_FALSE(form.isFullScreen());
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_NE(form.cursor().shape(), Qt::BlankCursor);
+    EXPECT_EQ(form.grab().toImage(), before);
+}
+
+// A game with Right held from before the switch and released in full screen.
+void PlayAcrossTheSwitch(DrivenWindow& form, bool switching)
+{
+    form.show();
+    QTest::keyPress(&form, Qt::Key_Space);
+    for (int i = 0; i < 100 && form.game().state.Screen != ScreenPlay; ++i) form.Ticks(1);
+    ASSERT_EQ(form.game().state.Screen, ScreenPlay);
+    QTest::keyRelease(&form, Qt::Key_Space);
+    QTest::keyPress(&form, Qt::Key_Right);
+    form.Ticks(5);
+    if (switching) form.SwitchScreen();
+    form.Ticks(1);
+    QTest::keyRelease(&form, Qt::Key_Right);
+    form.Ticks(2);
+    if (switching) form.SwitchScreen();
+    form.Ticks(3);
+}
+
+TEST(MainWindowFullScreen, SwitchingChangesNothingInTheGame)
+{
+    DrivenWindow plain, switched;
+    PlayAcrossTheSwitch(plain, false);
+    PlayAcrossTheSwitch(switched, true);
+    const GameState &a = plain.game().state, &b = switched.game().state;
+    EXPECT_EQ(b.KeysHeld, InputFlags{});
+    EXPECT_EQ(a.KeysHeld, b.KeysHeld);
+    EXPECT_EQ(a.InputNow, b.InputNow);
+    EXPECT_EQ(a.FrameIndex, b.FrameIndex);
+    EXPECT_EQ(a.PlayerX, b.PlayerX);
+    EXPECT_EQ(a.PlayerY, b.PlayerY);
+    EXPECT_EQ(a.RandomState, b.RandomState);
+    EXPECT_EQ(a.ReplayBuffer, b.ReplayBuffer);
+    EXPECT_EQ(std::memcmp(plain.ClientArea().Bits(), switched.ClientArea().Bits(), 304 * plain.ClientArea().Stride()), 0);
+}
+
+TEST(MainWindowFullScreen, AScaleTooLargeForTheScreenIsLoweredToTheLargestThatFits)
+{
+    const ScaleFit lowered = FitScaleToScreen(8, QSize(1024, 768));
+    EXPECT_EQ(lowered.scale, 2);
+    EXPECT_EQ(lowered.note, "--scale 8 makes a 2176 by 2432 window, larger than the screen's 1024 by 768; using scale 2");
+    EXPECT_EQ(FitScaleToScreen(2, QSize(544, 608)).note, "");
+    EXPECT_EQ(FitScaleToScreen(2, QSize(544, 607)).scale, 1);
+    EXPECT_EQ(FitScaleToScreen(1, QSize(200, 200)).note, "");  // nothing smaller to go to
 }
 
 }  // namespace

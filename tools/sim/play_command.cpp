@@ -48,11 +48,30 @@ QImage WindowPicture(const Game& g)
 
 }  // namespace
 
+// The trace of a run file's game, with the run's own cave and settings.
+int PlayRun(const Arguments& a, const std::string& path)
+{
+    if (a.commonGiven) throw UsageError("--run plays with the run's own settings; leave out the cave options");
+    const RunPlayer player(ReadRunOrFail(path));
+    SimContext sim(a.Has("--png"));
+    const std::int64_t ticks = a.Number("--ticks", 0, 100'000'000).value_or(std::int64_t(player.Run().inputs.size()));
+    player.Start(*sim.game);
+    std::printf("%s\n", TraceHeader);
+    for (std::int64_t k = 0; k < ticks && player.Playing(*sim.game); ++k) {
+        PlayRunTick(sim, player);
+        std::printf("%s\n", TraceLine(*sim.game).c_str());
+    }
+    if (auto png = a.Text("--png")) WritePngOrFail(WindowPicture(*sim.game), *png);
+    return 0;
+}
+
 int PlayCommand(const std::vector<std::string>& args)
 {
-    const Arguments a = ParseArguments(args, {{"--inputs", true}, {"--replay", true}, {"--ticks", true}, {"--png", true}});
-    if (a.Has("--inputs") == a.Has("--replay")) throw UsageError("play needs either --inputs FILE or --replay FILE");
-
+    const Arguments a = ParseArguments(
+        args, {{"--inputs", true}, {"--replay", true}, {"--run", true}, {"--ticks", true}, {"--png", true}});
+    const int sources = a.Has("--inputs") + a.Has("--replay") + a.Has("--run");
+    if (sources != 1) throw UsageError("play needs one of --inputs FILE, --replay FILE or --run FILE");
+    if (auto run = a.Text("--run")) return PlayRun(a, *run);
     CommonOptions options = a.common;
     std::vector<std::uint16_t> inputs;
     SimContext sim(a.Has("--png"));

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/null_shell.h"
 #include "gfx/assets.h"
 #include "play/game.h"
+#include "screens/run_player.h"
 #include "tools/sim/options.h"
 
 // A game with no window: the shell's clock is the simulator's, and the
@@ -23,6 +24,11 @@ struct SimContext {
 // Runs the generator as a new game would, with RandomState = the seed in
 // place of the clock.
 bool GenerateFromOptions(SimContext& sim, const CommonOptions& options);
+
+// A run file read and checked, or UsageError naming the problem.
+RunFile ReadRunOrFail(const std::string& path);
+// One tick of a run, with the simulated wall clock.
+void PlayRunTick(SimContext& sim, const RunPlayer& player);
 
 // The bytes of a regular file of at most `maxBytes`, or UsageError naming it:
 // a pipe or a device is refused before anything waits on it.

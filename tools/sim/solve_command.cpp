@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "cave/run_file.h"
 #include "tools/sim/commands.h"
 #include "tools/sim/sim_context.h"
 #include "tools/solver/recording.h"
@@ -15,6 +16,32 @@ std::unique_ptr<SimContext> FreshGame(const CommonOptions& options, bool beginne
     o.beginner = beginner;
     GenerateFromOptions(*sim, o);
     return sim;
+}
+
+// The demonstration's recording in the plain layout of replay.dat; any other
+// solution as a run file, which carries its cave and so can be watched.
+void WriteSolution(const std::string& path, bool demonstration, const CommonOptions& options, std::uint32_t randomState,
+                   std::vector<std::uint16_t> inputs, int ticks)
+{
+    std::vector<std::uint8_t> bytes;
+    if (demonstration) {
+        bytes = ReplayFileImage(randomState, inputs);
+    } else {
+        RunFile run;
+        run.header = {.seed = options.seed,
+                      .width = options.width,
+                      .height = options.height,
+                      .variant = options.variant,
+                      .beginner = options.beginner,
+                      .speedToDeath = options.speedToDeath,
+                      .ending = RunEnding::Goal,
+                      .ticks = std::uint32_t(ticks)};
+        run.randomState = randomState;
+        inputs.resize(std::size_t(ticks));
+        run.inputs = std::move(inputs);
+        bytes = RunFileBytes(run);
+    }
+    WriteFileOrFail(path, bytes.data(), bytes.size());
 }
 
 }  // namespace
@@ -55,12 +82,8 @@ int SolveCommand(const std::vector<std::string>& args)
         solved = play.goalTaken && play.deaths == 0 && !play.usedEmptySlot && beginner.goalTaken &&
                  beginner.deaths == 0 && beginner.ticks == play.ticks;
     }
-    if (solved) {
-        if (auto path = a.Text("--out")) {
-            const std::vector<std::uint8_t> image = ReplayFileImage(randomState, result.inputs);
-            WriteFileOrFail(*path, image.data(), image.size());
-        }
-    }
+    if (solved)
+        if (auto path = a.Text("--out")) WriteSolution(*path, a.Has("--demo"), options, randomState, result.inputs, play.ticks);
 
     std::printf("{\"solved\":%s,\"ticks\":%d,\"items_used\":%d,\"seconds\":%.2f,\"score\":%d,\"expansions\":%lld,"
                 "\"positions\":%lld,\"generated\":%s,\"out_of_time\":%s}\n",
