@@ -29,28 +29,22 @@ bool DisplayAvailable()
 }
 
 // The runs the player asked for, made ready: the record folder checked, the
-// run to watch read. False, with the message said, when the game must not start.
-bool PrepareRuns(const CommandLine& options, RunOptions& runs, std::string& watchProblem)
+// run to watch read. A folder for runs that cannot take them stops the start
+// (RunFolderError); a run that cannot be watched leaves `watchProblem` to say.
+RunOptions PrepareRuns(const CommandLine& options, std::string& watchProblem)
 {
+    RunOptions runs;
     if (options.daily) runs.seed = DailySeed(std::time(nullptr));
     else runs.seed = options.seed;
-    if (options.record != CommandLine::RecordTo::Nowhere) {
-        try {
-            runs.recordFolder = PrepareRunFolder(options.recordFolder);
-        } catch (const RunFolderError& e) {
-            std::fprintf(stderr, "burrowkin: %s\n", e.what());
-            return false;
-        }
-    }
+    if (options.record != CommandLine::RecordTo::Nowhere) runs.recordFolder = PrepareRunFolder(options.recordFolder);
     if (options.watch) {
         try {
             runs.watch = ReadRunFile(*options.watch);
         } catch (const RunFileError& e) {
             watchProblem = std::string("cannot watch ") + e.what();
-            std::fprintf(stderr, "burrowkin: %s\n", watchProblem.c_str());
         }
     }
-    return true;
+    return runs;
 }
 
 }  // namespace
@@ -63,15 +57,20 @@ int main(int argc, char** argv)
         SayNoDisplay(argv[0], "no display found");
         return 1;
     }
-    RunOptions runs;
-    std::string watchProblem;
-    if (!PrepareRuns(options, runs, watchProblem)) return 2;
-
     const QtMessageHandler usualHandler = ExitWithAdviceIfNoWindowSystem(argv[0]);
     QApplication application(argc, argv);
     qInstallMessageHandler(usualHandler);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
     QApplication::setDesktopFileName(QString::fromUtf8(DesktopEntryId));
+
+    RunOptions runs;
+    std::string watchProblem;
+    try {
+        runs = PrepareRuns(options, watchProblem);
+    } catch (const RunFolderError& e) {
+        ReportFatal(ApplicationTitle, e.what());
+        return 2;
+    }
 
     const std::string dataDirectory = FindDataDirectory(argv[0]);
     Assets art;

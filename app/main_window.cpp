@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "app/display.h"
+#include "app/display.h"
 #include "app/run_folder.h"
 #include "core/files.h"
 #include "gfx/draw.h"
@@ -150,7 +151,7 @@ void TForm1::Follow(RunRecorder::Event event)
 void TForm1::Report(const std::string& problem)
 {
     std::fprintf(stderr, "burrowkin: %s\n", problem.c_str());
-    if (!isVisible()) return;
+    if (!isVisible() || !SomeoneCanAnswerABox()) return;
     auto* box = new QMessageBox(QMessageBox::Warning, QString::fromUtf8(ApplicationTitle), QString::fromStdString(problem),
                                 QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
