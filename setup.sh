@@ -10,8 +10,11 @@ cd "$(dirname "$0")"
 
 game_packages=(cmake ninja-build g++ qt6-base-dev libsdl2-dev fonts-ipafont-gothic)
 # The install and package tests check the desktop entry and the metainfo with
-# their validators and build the Debian package (dpkg-shlibdeps, file).
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth desktop-file-utils appstream dpkg-dev file)
+# their validators, the run files' type (update-mime-database) and the manual
+# pages (groff, man), and build the Debian package (dpkg-shlibdeps, file) and
+# look at it with lintian.
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth desktop-file-utils appstream shared-mime-info
+  groff-base man-db dpkg-dev file lintian)
 
 install_missing() {
   local missing=()

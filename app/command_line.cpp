@@ -1,10 +1,28 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <charconv>
+#include <stdexcept>
+#include <string_view>
 
 namespace {
 
-const char* const ScaleOption = "--scale";
+const std::string Palette256 = "/256";
+
+// An argument the game cannot take; the message names it.
+struct BadArgument : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+enum class Takes { Nothing, Value, OptionalFolder };
+
+struct Option {
+    std::string_view name;
+    Takes takes;
+    std::string_view valueName;  // how --help writes the value
+    std::string_view help;       // one line per '\n'
+    void (*take)(CommandLine&, const std::string& value);
+};
 
 // A whole number from 1 to MaxScale, nothing before or after it.
 int ScaleFrom(const std::string& text)
@@ -16,24 +34,183 @@ int ScaleFrom(const std::string& text)
     return value;
 }
 
+void TakeScale(CommandLine& line, const std::string& value)
+{
+    if (int scale = ScaleFrom(value)) line.scale = scale;
+    else
+        line.warnings.push_back("--scale takes a whole number from 1 to " + std::to_string(CommandLine::MaxScale) +
+                                ", not '" + value + "'; keeping scale " + std::to_string(line.scale));
+}
+
+void TakeSeed(CommandLine& line, const std::string& value)
+{
+    std::uint32_t seed = 0;
+    const char* end = value.data() + value.size();
+    auto [ptr, ec] = std::from_chars(value.data(), end, seed);
+    if (value.empty() || ec != std::errc() || ptr != end)
+        throw BadArgument("--seed takes a whole number from 0 to 4294967295, not '" + value + "'");
+    line.seed = seed;
+}
+
+// An empty folder is --record alone: the player's data folder.
+void TakeRecord(CommandLine& line, const std::string& folder)
+{
+    line.record = folder.empty() ? CommandLine::RecordTo::DataFolder : CommandLine::RecordTo::Folder;
+    line.recordFolder = folder;
+}
+
+void TakeWatch(CommandLine& line, const std::string& file)
+{
+    if (file.empty()) throw BadArgument("an empty name is no run file to watch");
+    if (line.watch) throw BadArgument("one run at a time: both '" + *line.watch + "' and '" + file + "' are given to watch");
+    line.watch = file;
+}
+
+const Option Options[] = {
+    {"--scale", Takes::Value, "N",
+     "show every pixel as an N by N block, N from 1 to 8;\n"
+     "lowered to the largest that fits the screen",
+     TakeScale},
+    {"--fullscreen", Takes::Nothing, "", "start in full screen (F11 switches)",
+     [](CommandLine& line, const std::string&) { line.fullscreen = true; }},
+    {"--seed", Takes::Value, "N",
+     "make the cave of every game started from the setup\n"
+     "dialog from seed N (0 to 4294967295), not the clock",
+     TakeSeed},
+    {"--daily", Takes::Nothing, "", "the seed of today's date in UTC, year*10000+month*100\n+day: the same cave for everybody who picks the\nsame settings today",
+     [](CommandLine& line, const std::string&) { line.daily = true; }},
+    {"--record", Takes::OptionalFolder, "[DIR]",
+     "keep every game played as a run file in DIR\n"
+     "(default: $XDG_DATA_HOME/burrowkin/runs)",
+     TakeRecord},
+    {"--watch", Takes::Value, "FILE", "watch the run in FILE; a FILE alone does the same", TakeWatch},
+    {"--help", Takes::Nothing, "", "print this help and exit",
+     [](CommandLine& line, const std::string&) { line.request = CommandLine::Request::Help; }},
+    {"--version", Takes::Nothing, "", "print the version and exit",
+     [](CommandLine& line, const std::string&) { line.request = CommandLine::Request::Version; }},
+};
+
+// Qt's own options: QApplication reads them from the same command line.
+const std::string_view ToolkitOptionsWithValue[] = {
+    "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry", "-geometry", "-qwindowtitle",
+    "-title", "-qwindowicon", "-icon", "-session", "-display", "-name", "-style", "-stylesheet"};
+const std::string_view ToolkitFlags[] = {"-reverse", "-widgetcount", "-nograb", "-dograb", "-testability", "-sync"};
+
+bool Contains(const auto& names, std::string_view name)
+{
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
+const Option* FindOption(std::string_view name)
+{
+    if (name == "-h") name = "--help";
+    auto it = std::find_if(std::begin(Options), std::end(Options), [&](const Option& o) { return o.name == name; });
+    return it == std::end(Options) ? nullptr : it;
+}
+
+bool IsOption(const std::string& argument) { return argument.size() > 1 && argument[0] == '-'; }
+
+// Reads the arguments from left to right; --help and --version end the
+// reading, and so does the first bad argument, by throwing BadArgument.
+class Reader {
+public:
+    Reader(const std::vector<std::string>& arguments, CommandLine& line) : arguments_(arguments), line_(line) {}
+
+    void Read()
+    {
+        if (!arguments_.empty() && arguments_[0] == Palette256) {
+            line_.palette256 = true;
+            next_ = 1;
+        }
+        bool optionsEnded = false;
+        while (next_ < arguments_.size() && line_.request == CommandLine::Request::Play) {
+            const std::string& argument = arguments_[next_++];
+            if (optionsEnded) TakeWatch(line_, argument);
+            else if (argument == "--") optionsEnded = true;
+            else if (IsOption(argument)) TakeOption(argument);
+            else if (argument == Palette256) throw BadArgument("'/256' counts only as the first argument");
+            else TakeWatch(line_, argument);
+        }
+        if (line_.request == CommandLine::Request::Play && line_.seed && line_.daily)
+            throw BadArgument("--seed and --daily cannot go together: --daily picks the seed");
+    }
+
+private:
+    void TakeOption(const std::string& argument)
+    {
+        const std::size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        std::optional<std::string> attached;
+        if (equals != std::string::npos) attached = argument.substr(equals + 1);
+        if (const Option* option = FindOption(name)) option->take(line_, ValueOf(*option, attached));
+        else if (Contains(ToolkitFlags, argument)) return;
+        else if (Contains(ToolkitOptionsWithValue, name)) SkipToolkitValue(name, attached);
+        else throw BadArgument("unknown option '" + name + "' ('burrowkin --help' lists the options)");
+    }
+
+    void SkipToolkitValue(const std::string& name, const std::optional<std::string>& attached)
+    {
+        if (attached) return;
+        if (next_ == arguments_.size()) throw BadArgument(name + " needs a value");
+        ++next_;
+    }
+
+    std::string ValueOf(const Option& option, const std::optional<std::string>& attached)
+    {
+        const std::string name(option.name);
+        switch (option.takes) {
+        case Takes::Nothing:
+            if (attached) throw BadArgument(name + " takes no value, not '" + *attached + "'");
+            return {};
+        case Takes::Value:
+            if (attached) return *attached;
+            if (next_ == arguments_.size())
+                throw BadArgument(name + " needs a value: " + name + " " + std::string(option.valueName));
+            return arguments_[next_++];
+        case Takes::OptionalFolder:
+            if (attached && attached->empty()) throw BadArgument(name + "= names no folder");
+            if (attached) return *attached;
+            if (next_ < arguments_.size() && !arguments_[next_].starts_with('-')) return arguments_[next_++];
+            return {};
+        }
+        return {};
+    }
+
+    const std::vector<std::string>& arguments_;
+    CommandLine& line_;
+    std::size_t next_ = 0;
+};
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
 {
     CommandLine line;
-    line.palette256 = !arguments.empty() && arguments[0] == "/256";
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] != ScaleOption) continue;
-        if (i + 1 == arguments.size()) {
-            line.warnings.push_back("--scale needs a whole number from 1 to " + std::to_string(CommandLine::MaxScale) +
-                                    "; keeping scale " + std::to_string(line.scale));
-            break;
-        }
-        const std::string& value = arguments[++i];
-        if (int scale = ScaleFrom(value)) line.scale = scale;
-        else
-            line.warnings.push_back("--scale takes a whole number from 1 to " + std::to_string(CommandLine::MaxScale) +
-                                    ", not '" + value + "'; keeping scale " + std::to_string(line.scale));
+    try {
+        Reader(arguments, line).Read();
+    } catch (const BadArgument& e) {
+        line.error = e.what();
     }
     return line;
+}
+
+std::string OptionsHelp()
+{
+    constexpr std::size_t Column = 24;
+    std::string text = "  /256                  as the first argument: draw through the tile\n"
+                       "                        sheet's 256-colour palette\n";
+    const std::string toolkit = "  -platform NAME, -style NAME, ...\n"
+                                "                        Qt's own options, passed on to Qt\n";
+    for (const Option& option : Options) {
+        std::string head = std::string(option.name == "--help" ? "  -h, " : "      ") + std::string(option.name);
+        if (!option.valueName.empty()) head += " " + std::string(option.valueName);
+        head.resize(std::max(Column, head.size() + 2), ' ');
+        std::string_view help = option.help;
+        for (std::size_t start = 0; start <= help.size();) {
+            const std::size_t end = std::min(help.find('\n', start), help.size());
+            text += (start == 0 ? head : std::string(Column, ' ')) + std::string(help.substr(start, end - start)) + "\n";
+            start = end + 1;
+        }
+    }
+    return text + toolkit;
 }

@@ -1,18 +1,41 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-// What the game takes from its command line: a first argument of exactly
-// "/256" draws through the tile sheet's palette, and `--scale N` (anywhere)
-// shows every pixel as an N by N block. Everything else is ignored.
+// What the game takes from its command line, read as GNU programs read theirs:
+// `--name VALUE` or `--name=VALUE`, options in any order, "--" ends them. A
+// first argument of exactly "/256" draws through the tile sheet's palette; any
+// other argument that is not an option names a run file to watch.
 struct CommandLine {
     static constexpr int MaxScale = 8;
 
+    enum class Request { Play, Help, Version };
+    enum class RecordTo {
+        Nowhere,
+        DataFolder,  // --record alone: $XDG_DATA_HOME/burrowkin/runs
+        Folder,      // --record DIR
+    };
+
+    Request request = Request::Play;
     bool palette256 = false;
     int scale = 1;
+    bool fullscreen = false;
+    std::optional<std::uint32_t> seed;
+    bool daily = false;  // the seed of today's date in UTC
+    RecordTo record = RecordTo::Nowhere;
+    std::string recordFolder;  // with RecordTo::Folder
+    std::optional<std::string> watch;
+
     // Why a --scale was not taken, one line each; the game says them and goes on.
     std::vector<std::string> warnings;
+    // The first argument the game cannot take, as one line; nothing starts.
+    std::string error;
 };
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The options as --help lists them, one or more lines each.
+std::string OptionsHelp();

@@ -1,15 +1,22 @@
 #include "app/joystick.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/files.h"
 
 namespace {
 
 constexpr std::uint32_t AxisLowest = 0, AxisHighest = 65535;
-// The community's full list of mappings is well under a megabyte.
-constexpr std::uintmax_t MaxMappingFileBytes = 16u << 20;
+// SDL compares every mapping it adds with all it has, so a list costs the
+// square of its length: 4000 lines take a few tenths of a second. The
+// community's full list is about half of that.
+constexpr std::size_t MaxMappingLines = 4000;
+constexpr std::size_t MaxMappingFileBytes = 2u << 20;
+constexpr const char* MappingFileHint = SDL_HINT_GAMECONTROLLERCONFIG_FILE;
 
 std::uint32_t Axis(Sint16 value) { return std::uint32_t(int(value) + 32768); }
 
@@ -20,24 +27,53 @@ std::uint32_t PadAxis(Sint16 stick, bool towardsLow, bool towardsHigh)
     return Axis(stick);
 }
 
-// SDL reads the file itself when it starts; one that is not a readable file of
-// a sensible size (a directory, a pipe that would block, a disk image) is left
-// out with a word to the player instead.
-void CheckMappingFile()
+struct MappingLines {
+    std::string text;
+    std::size_t count = 0;
+    bool cut = false;  // something was left out
+};
+
+// The first whole lines of the file, at most MaxMappingLines of them, within
+// its first MaxMappingFileBytes.
+MappingLines FirstMappingLines(const std::vector<std::uint8_t>& bytes)
 {
-    SDL_ResetHint(SDL_HINT_GAMECONTROLLERCONFIG_FILE);  // back to what the environment says
-    const char* path = SDL_getenv(SDL_HINT_GAMECONTROLLERCONFIG_FILE);
-    if (!path || !*path) return;
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const char* problem = nullptr;
-    if (!fs::is_regular_file(path, ec)) problem = "is not a file that can be read";
-    else if (fs::file_size(path, ec) > MaxMappingFileBytes || ec) problem = "is too large for a list of mappings";
-    else if (!std::ifstream(path)) problem = "cannot be read";
-    if (!problem) return;
-    std::fprintf(stderr, "burrowkin: the controller mappings %s named by %s %s; going on without them\n", path,
-                 SDL_HINT_GAMECONTROLLERCONFIG_FILE, problem);
-    SDL_SetHintWithPriority(SDL_HINT_GAMECONTROLLERCONFIG_FILE, "", SDL_HINT_OVERRIDE);
+    const std::size_t size = std::min(bytes.size(), MaxMappingFileBytes);
+    const bool longer = bytes.size() > size;
+    MappingLines kept;
+    std::size_t at = 0;
+    while (at < size && kept.count < MaxMappingLines) {
+        const auto newline = std::find(bytes.begin() + std::ptrdiff_t(at), bytes.begin() + std::ptrdiff_t(size), '\n');
+        const std::size_t end = std::size_t(newline - bytes.begin());
+        if (end == size && longer) break;  // a line the size limit cuts in two
+        at = std::min(end + 1, size);
+        ++kept.count;
+    }
+    kept.text.assign(bytes.begin(), bytes.begin() + std::ptrdiff_t(at));
+    kept.cut = at < bytes.size();
+    return kept;
+}
+
+// The controller mappings in the file that SDL_GAMECONTROLLERCONFIG_FILE
+// names, read here rather than by SDL: a file that is not a regular file is
+// left out, and a long one is cut short, each with a word to the player.
+std::string ReadMappingFile()
+{
+    SDL_ResetHint(MappingFileHint);  // back to what the environment says
+    const char* path = SDL_getenv(MappingFileHint);
+    if (!path || !*path) return {};
+    SDL_SetHintWithPriority(MappingFileHint, "", SDL_HINT_OVERRIDE);  // SDL must not read it itself
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = ReadRegularFile(path, MaxMappingFileBytes + 1);
+    } catch (const FileError& e) {
+        std::fprintf(stderr, "burrowkin: the controller mappings named by %s are left out: %s\n", MappingFileHint, e.what());
+        return {};
+    }
+    MappingLines kept = FirstMappingLines(bytes);
+    if (kept.cut)
+        std::fprintf(stderr, "burrowkin: only the first %zu lines of the controller mappings %s named by %s are read; the rest is left out\n",
+                     kept.count, path, MappingFileHint);
+    return std::move(kept.text);
 }
 
 }  // namespace
@@ -49,8 +85,10 @@ Joystick::Joystick()
     // so the signals keep their usual meaning.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    CheckMappingFile();
+    const std::string mappings = ReadMappingFile();
     sdlReady_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) == 0;
+    if (sdlReady_ && !mappings.empty())
+        SDL_GameControllerAddMappingsFromRW(SDL_RWFromConstMem(mappings.data(), int(mappings.size())), 1);
 }
 
 Joystick::~Joystick()

@@ -1,13 +1,18 @@
 // Korvane Burrowkin: program start.
 
 #include <QApplication>
-#include <QIcon>
-#include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "app/command_line.h"
+#include "app/daily_seed.h"
+#include "app/display.h"
 #include "app/main_window.h"
+#include "app/run_folder.h"
+#include "app/screen_fit.h"
+#include "app/usage.h"
+#include "app/window_icon.h"
 #include "gfx/assets.h"
 #include "screens/setting.h"
 
@@ -23,40 +28,66 @@ bool DisplayAvailable()
     return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
 }
 
+// The runs the player asked for, made ready: the record folder checked, the
+// run to watch read. A folder for runs that cannot take them stops the start
+// (RunFolderError); a run that cannot be watched leaves `watchProblem` to say.
+RunOptions PrepareRuns(const CommandLine& options, std::string& watchProblem)
+{
+    RunOptions runs;
+    if (options.daily) runs.seed = DailySeed(std::time(nullptr));
+    else runs.seed = options.seed;
+    if (options.record != CommandLine::RecordTo::Nowhere) runs.recordFolder = PrepareRunFolder(options.recordFolder);
+    if (options.watch) {
+        try {
+            runs.watch = ReadRunFile(*options.watch);
+        } catch (const RunFileError& e) {
+            watchProblem = std::string("cannot watch ") + e.what();
+        }
+    }
+    return runs;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (std::optional<int> status = AnswerWithoutWindow(options, argv[0])) return *status;
     if (!DisplayAvailable()) {
-        std::fprintf(stderr,
-                     "burrowkin: no display found. The game needs a desktop window.\n"
-                     "Start it from a graphical session, or try it on a virtual display:\n"
-                     "    xvfb-run -a %s\n",
-                     argv[0]);
+        SayNoDisplay(argv[0], "no display found");
         return 1;
     }
-    const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    for (const std::string& warning : options.warnings) std::fprintf(stderr, "burrowkin: %s\n", warning.c_str());
-
+    const QtMessageHandler usualHandler = ExitWithAdviceIfNoWindowSystem(argv[0]);
     QApplication application(argc, argv);
+    qInstallMessageHandler(usualHandler);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
     QApplication::setDesktopFileName(QString::fromUtf8(DesktopEntryId));
+
+    RunOptions runs;
+    std::string watchProblem;
+    try {
+        runs = PrepareRuns(options, watchProblem);
+    } catch (const RunFolderError& e) {
+        ReportFatal(ApplicationTitle, e.what());
+        return 2;
+    }
 
     const std::string dataDirectory = FindDataDirectory(argv[0]);
     Assets art;
     try {
         art = LoadAssets(dataDirectory);
     } catch (const AssetError& e) {
-        QMessageBox::critical(nullptr, QString::fromUtf8(ApplicationTitle), QString::fromStdString(e.what()));
+        ReportFatal(ApplicationTitle, e.what());
         return 1;
     }
 
-    QIcon icon(QString::fromStdString(dataDirectory + "/icon.png"));
-    icon.addFile(QString::fromStdString(dataDirectory + "/icon-256.png"));
-    QApplication::setWindowIcon(icon);
-    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory, options.scale);
+    QApplication::setWindowIcon(WindowIcon(dataDirectory));
+    TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory,
+                 ScaleForPrimaryScreen(options.scale), std::move(runs));
     TForm2 Form2;
     Form1.setupDialog = [&] { return Form2.Run(); };
-    Form1.show();
+    if (options.fullscreen) Form1.SetFullScreen(true);
+    else Form1.show();
+    if (!watchProblem.empty()) Form1.Report(watchProblem);
     return application.exec();
 }

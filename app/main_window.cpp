@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/screen_fit.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QKeyEvent>
@@ -7,17 +9,28 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <cstdio>
+#include <ctime>
 #include <filesystem>
 
+#include "app/display.h"
+#include "app/display.h"
+#include "app/run_folder.h"
+#include "core/files.h"
 #include "gfx/draw.h"
 #include "screens/frame_tick.h"
 #include "screens/keys.h"
+#include "screens/title.h"
+#include "screens/title_picture.h"
 
 namespace {
 
 constexpr int TickMilliseconds = 50;
+constexpr int FastForwardTicks = 4;  // ticks a frame while the fast-forward key is held
 const char* const StartCaption = "こるべに";
 const char* const PausedSuffix = "（一時停止）";
+// Held while watching a run, it plays four ticks a frame.
+constexpr int FastForwardKey = Qt::Key_Tab;
 
 int VirtualKeyOf(int qtKey)
 {
@@ -39,15 +52,16 @@ int VirtualKeyOf(int qtKey)
 
 }  // namespace
 
-TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory, int scale)
+TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory, int scale, RunOptions runs)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       game_(art, *this, format),
       dataDirectory_(std::move(dataDirectory)),
       scale_(std::max(scale, 1)),
-      client_(ViewSize, ViewSize + StatusHeight, format)
+      client_(ViewSize, ViewSize + StatusHeight, format),
+      runs_(std::move(runs))
 {
-    setFixedSize(ViewSize * scale_, (ViewSize + StatusHeight) * scale_);
+    setFixedSize(WindowSize());
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setWindowTitle(QString::fromUtf8(StartCaption));
@@ -58,6 +72,7 @@ TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory,
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();
+    if (runs_.watch) StartWatching(*std::exchange(runs_.watch, std::nullopt));
     Timer1.setTimerType(Qt::PreciseTimer);
     Timer1.setInterval(TickMilliseconds);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
@@ -83,10 +98,65 @@ void TForm1::Timer1Timer()
     // never start inside another.
     if (inTick_) return;
     inTick_ = true;
-    if (game_.state.JoystickPresent) joystick_.Read(game_.state.JoyInfo);
-    FrameTick(game_);
+    if (watching_) {
+        WatchTicks();
+    } else {
+        if (game_.state.JoystickPresent) joystick_.Read(game_.state.JoyInfo);
+        const int screenBefore = game_.state.Screen;
+        FrameTick(game_);
+        Follow(recorder_.AfterTick(game_, screenBefore, seedGiven_));
+    }
     ShowClientArea();
     inTick_ = false;
+}
+
+void TForm1::StartWatching(RunFile run)
+{
+    watching_.emplace(std::move(run));
+    watching_->Start(game_);
+    SetCaption(VariantCaption[game_.state.Variant]);
+}
+
+// The watched run's ticks of this frame. When it has played its last, a run
+// that reached the goal stays on its ending, any other goes back to the title.
+void TForm1::WatchTicks()
+{
+    for (int n = fastForward_ ? FastForwardTicks : 1; n > 0 && watching_->Playing(game_); --n) watching_->Tick(game_);
+    if (watching_->Playing(game_)) return;
+    watching_.reset();
+    fastForward_ = false;
+    if (game_.state.Screen == ScreenPlay) {
+        game_.state.Screen = ScreenTitle;
+        game_.state.TitleTicks = 0;
+    }
+}
+
+void TForm1::Follow(RunRecorder::Event event)
+{
+    if (event == RunRecorder::Event::Started) {
+        gameStarted_ = std::time(nullptr);
+        std::printf("burrowkin: cave %s\n", DescribeRun(recorder_.Header()).c_str());
+        std::fflush(stdout);
+    }
+    if (event != RunRecorder::Event::Ended || runs_.recordFolder.empty()) return;
+    try {
+        const std::string path = KeepRunFile(runs_.recordFolder, *recorder_.Finished(), gameStarted_);
+        std::printf("burrowkin: run kept in %s\n", path.c_str());
+        std::fflush(stdout);
+    } catch (const FileError& e) {
+        Report(std::string("the run could not be kept: ") + e.what());
+    }
+}
+
+void TForm1::Report(const std::string& problem)
+{
+    std::fprintf(stderr, "burrowkin: %s\n", problem.c_str());
+    if (!isVisible() || !SomeoneCanAnswerABox()) return;
+    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromUtf8(ApplicationTitle), QString::fromStdString(problem),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
 }
 
 void TForm1::ShowClientArea()
@@ -96,9 +166,33 @@ void TForm1::ShowClientArea()
     update();
 }
 
+QSize TForm1::WindowSize() const { return QSize(ViewSize, ViewSize + StatusHeight) * scale_; }
+
+void TForm1::SetFullScreen(bool on)
+{
+    if (on) {
+        // The fixed size would keep the window from covering the screen.
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setCursor(Qt::BlankCursor);
+        showFullScreen();
+    } else {
+        showNormal();
+        setFixedSize(WindowSize());
+        unsetCursor();
+    }
+}
+
 void TForm1::keyPressEvent(QKeyEvent* event)
 {
-    if (int vk = VirtualKeyOf(event->key())) FormKeyDown(vk, event->modifiers() & Qt::ShiftModifier);
+    // Not a key of the game: the switch happens between ticks and leaves the
+    // held keys as they are.
+    if (event->key() == Qt::Key_F11) {
+        if (!event->isAutoRepeat()) ToggleFullScreen();
+        return;
+    }
+    if (event->key() == FastForwardKey) fastForward_ = watching_.has_value();
+    else if (int vk = VirtualKeyOf(event->key())) FormKeyDown(vk, event->modifiers() & Qt::ShiftModifier);
     else QWidget::keyPressEvent(event);
 }
 
@@ -107,12 +201,19 @@ void TForm1::keyReleaseEvent(QKeyEvent* event)
     // X11 sends a release before every repeated press of a held key; taking it
     // would drop the flag between two ticks.
     if (event->isAutoRepeat()) return;
-    if (int vk = VirtualKeyOf(event->key())) FormKeyUp(vk);
+    if (event->key() == FastForwardKey) fastForward_ = false;
+    else if (int vk = VirtualKeyOf(event->key())) FormKeyUp(vk);
     else QWidget::keyReleaseEvent(event);
+}
+
+bool TForm1::focusNextPrevChild(bool)
+{
+    return false;  // Tab is the fast-forward key, not a move between widgets
 }
 
 void TForm1::FormKeyDown(int virtualKey, bool shiftHeld)
 {
+    if (virtualKey == KeyF2 && shiftHeld) Follow(recorder_.Leaving(game_, RunEnding::Quit));
     if (KeyPressed(game_.state, virtualKey, shiftHeld) == KeyEffect::TogglePause) TogglePause();
 }
 
@@ -135,12 +236,12 @@ void TForm1::paintEvent(QPaintEvent*)
 {
     // Drawn in device pixels, each game pixel a whole number of them and
     // sampled from its nearest neighbour, so that no display density blurs it.
-    // When the density is not whole, what the whole blocks leave over is a
-    // black margin around the centred picture.
+    // When the density is not whole, and in full screen, what the whole blocks
+    // leave over is a black margin around the centred picture.
     QPainter painter(this);
     const qreal ratio = painter.device()->devicePixelRatioF();
     const QSize device(qRound(width() * ratio), qRound(height() * ratio));
-    const int blocks = std::max(1, int(scale_ * ratio + 1e-9));
+    const int blocks = isFullScreen() ? LargestWholeScale(device) : std::max(1, int(scale_ * ratio + 1e-9));
     const QSize picture = clientImage_.size() * blocks;
     const QRect target(QPoint((device.width() - picture.width()) / 2, (device.height() - picture.height()) / 2), picture);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -152,6 +253,7 @@ void TForm1::paintEvent(QPaintEvent*)
 void TForm1::closeEvent(QCloseEvent* event)
 {
     Timer1.stop();
+    Follow(recorder_.Leaving(game_, RunEnding::Closed));
     QWidget::closeEvent(event);
 }
 
@@ -170,6 +272,11 @@ std::optional<SetupChoice> TForm1::RunSetupDialog()
 
 void TForm1::ShowErrorBox(std::string_view caption, std::string_view text)
 {
+    // Where nobody sees the window, a box would wait for ever.
+    if (!SomeoneCanAnswerABox()) {
+        std::fprintf(stderr, "burrowkin: %.*s: %.*s\n", int(caption.size()), caption.data(), int(text.size()), text.data());
+        return;
+    }
     QMessageBox box(QMessageBox::Critical, QString::fromUtf8(caption.data(), qsizetype(caption.size())),
                     QString::fromUtf8(text.data(), qsizetype(text.size())), QMessageBox::Ok, this);
     box.exec();
@@ -177,7 +284,8 @@ void TForm1::ShowErrorBox(std::string_view caption, std::string_view text)
 
 std::uint32_t TForm1::UtcMillisecondsOfDay()
 {
-    return std::uint32_t(QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay());
+    seedGiven_ = runs_.seed.value_or(std::uint32_t(QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay()));
+    return seedGiven_;
 }
 
 int TForm1::LocalSecond() { return QTime::currentTime().second(); }
@@ -185,8 +293,14 @@ int TForm1::LocalSecond() { return QTime::currentTime().second(); }
 std::string TForm1::ReplayPath()
 {
     namespace fs = std::filesystem;
+    const fs::path here = "replay.dat";
     std::error_code ec;
-    if (fs::exists("replay.dat", ec)) return "replay.dat";
-    fs::path beside = fs::path(dataDirectory_) / "replay.dat";
-    return fs::exists(beside, ec) ? beside.string() : "replay.dat";
+    if (fs::exists(here, ec)) return here.string();
+    const fs::path beside = fs::path(dataDirectory_) / "replay.dat";
+    if (fs::is_symlink(fs::symlink_status(here, ec)) && !warnedOfBrokenLink_) {
+        std::fprintf(stderr, "burrowkin: replay.dat in the working folder is a link that leads to no file; looking in %s instead\n",
+                     dataDirectory_.c_str());
+        warnedOfBrokenLink_ = true;
+    }
+    return fs::exists(beside, ec) ? beside.string() : here.string();
 }

@@ -8,6 +8,15 @@
 #include "app/joystick.h"
 #include "core/shell.h"
 #include "play/game.h"
+#include "screens/run_player.h"
+#include "screens/run_recorder.h"
+
+// What the player asked of runs on the command line.
+struct RunOptions {
+    std::optional<std::uint32_t> seed;  // every game's cave from this seed, not the clock
+    std::string recordFolder;           // where runs are kept; empty: none are
+    std::optional<RunFile> watch;       // a checked run to watch first
+};
 
 // The main window: it owns the frame timer, turns key events into the game's
 // key codes, reads the joystick, and shows the last frame a tick made. It is
@@ -17,14 +26,23 @@ class TForm1 : public QWidget, public Shell {
 public:
     // `format` is Indexed8 when the program was started with "/256"; `scale`
     // shows each of the 272 by 304 pixels as a scale by scale block.
-    TForm1(const Assets& art, PixelFormat format, std::string dataDirectory, int scale = 1);
+    TForm1(const Assets& art, PixelFormat format, std::string dataDirectory, int scale = 1, RunOptions runs = {});
     ~TForm1() override;
 
     Game& game() { return game_; }
     // The client area as the last tick (or the pause) left it.
     const Surface& ClientArea() const { return client_; }
     bool Paused() const { return !Timer1.isActive(); }
+    bool Watching() const { return watching_.has_value(); }
+    // A problem the game goes on after: said on standard error and in a box
+    // that waits for nobody.
+    void Report(const std::string& problem);
     int Scale() const { return scale_; }
+
+    // Full screen shows the picture at the largest whole scale that fits the
+    // screen, centred on black, without the mouse pointer; F11 switches.
+    void SetFullScreen(bool on);
+    void ToggleFullScreen() { SetFullScreen(!isFullScreen()); }
 
     // The dialog is a widget of its own; the program start connects it.
     std::function<std::optional<SetupChoice>()> setupDialog;
@@ -47,6 +65,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -55,6 +74,10 @@ private:
     void FormKeyUp(int virtualKey);
     void TogglePause();
     void ShowClientArea();
+    QSize WindowSize() const;
+    void StartWatching(RunFile run);
+    void WatchTicks();
+    void Follow(RunRecorder::Event event);
 
     QTimer Timer1;
     Game game_;
@@ -64,4 +87,12 @@ private:
     Surface client_;  // 272 by 304: the window's pixels
     QImage clientImage_;
     bool inTick_ = false;
+    bool warnedOfBrokenLink_ = false;  // replay.dat here links to nothing: said once
+
+    RunOptions runs_;
+    RunRecorder recorder_;
+    std::uint32_t seedGiven_ = 0;  // the last cave's seed
+    std::time_t gameStarted_ = 0;
+    std::optional<RunPlayer> watching_;
+    bool fastForward_ = false;
 };

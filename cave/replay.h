@@ -26,5 +26,6 @@ inline constexpr const char* ReplayAccessDenied = "ﾌｧｲﾙへのｱｸｾ�
 
 // Reads up to 131,074 bytes of `path` into the buffer from word 0 on; a shorter
 // file fills what it has and leaves the rest as it was. Opens the file for
-// reading only. Throws ReplayLoadError when the file is missing or unreadable.
+// reading only and never waits on a pipe or a device. Throws ReplayLoadError
+// when the file is missing, unreadable or not a regular file.
 void LoadReplay(ReplayWordBuffer& buffer, const std::string& path);

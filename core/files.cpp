@@ -25,9 +25,12 @@ FileProblem ProblemOf(int error)
     }
 }
 
-[[noreturn]] void Fail(const std::string& path, const std::string& what, int error)
+const char* const CannotRead = "cannot be read";
+const char* const CannotWrite = "cannot be written";
+
+[[noreturn]] void Fail(const std::string& path, const char* cannot, int error)
 {
-    throw FileError(ProblemOf(error), path + ": " + what + ": " + std::strerror(error));
+    throw FileError(ProblemOf(error), path, cannot + std::string(": ") + std::strerror(error));
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -69,6 +72,12 @@ bool WriteAll(int fd, const void* bytes, std::size_t size)
     return true;
 }
 
+void RefuseUnlessRegular(const std::string& path, mode_t mode, const char* cannot)
+{
+    if (S_ISDIR(mode)) throw FileError(FileProblem::AccessDenied, path, cannot + std::string(": a folder, not a file"));
+    if (!S_ISREG(mode)) throw FileError(FileProblem::NotRegular, path, cannot + std::string(": not a regular file"));
+}
+
 std::string FolderOf(const std::string& path)
 {
     const std::size_t slash = path.find_last_of('/');
@@ -90,8 +99,7 @@ std::string WriteTarget(const std::string& path)
         std::free(resolved);
         if (::stat(target.c_str(), &info) != 0) return target;
     }
-    if (S_ISDIR(info.st_mode)) throw FileError(FileProblem::AccessDenied, path + ": is a folder, not a file");
-    if (!S_ISREG(info.st_mode)) throw FileError(FileProblem::NotRegular, path + ": is not a regular file");
+    RefuseUnlessRegular(path, info.st_mode, CannotWrite);
     return target;
 }
 
@@ -101,13 +109,13 @@ std::string WriteTemporary(const std::string& path, const void* bytes, std::size
 {
     std::string name = path + ".XXXXXX";
     Descriptor fd(::mkstemp(name.data()));
-    if (fd.get() < 0) Fail(path, "cannot write", errno);
+    if (fd.get() < 0) Fail(path, CannotWrite, errno);
     const bool written = WriteAll(fd.get(), bytes, size) && ::fsync(fd.get()) == 0;
     const int error = errno;
     if (!fd.Close() || !written) {
         const int reported = written ? errno : error;
         ::unlink(name.c_str());
-        Fail(path, "cannot write", reported);
+        Fail(path, CannotWrite, reported);
     }
     // mkstemp makes the file private; a kept file is as readable as any other.
     const mode_t mask = ::umask(0);
@@ -128,22 +136,30 @@ std::vector<std::uint8_t> ReadRegularFile(const std::string& path, std::size_t m
 {
     // Non-blocking, so that opening a pipe with no writer returns at once.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (fd.get() < 0) Fail(path, "cannot open", errno);
+    if (fd.get() < 0) Fail(path, CannotRead, errno);
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) Fail(path, "cannot read", errno);
-    if (S_ISDIR(info.st_mode)) throw FileError(FileProblem::AccessDenied, path + ": is a folder, not a file");
-    if (!S_ISREG(info.st_mode)) throw FileError(FileProblem::NotRegular, path + ": is not a regular file");
+    if (::fstat(fd.get(), &info) != 0) Fail(path, CannotRead, errno);
+    RefuseUnlessRegular(path, info.st_mode, CannotRead);
 
     std::vector<std::uint8_t> bytes(std::min<std::size_t>(maxBytes, std::size_t(info.st_size)));
     std::size_t got = 0;
     while (got < bytes.size()) {
         const ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) Fail(path, "cannot read", errno);
+        if (n < 0) Fail(path, CannotRead, errno);
         if (n == 0) break;  // the file shrank while we read it
         got += std::size_t(n);
     }
     bytes.resize(got);
+    return bytes;
+}
+
+std::vector<std::uint8_t> ReadWholeRegularFile(const std::string& path, std::size_t maxBytes)
+{
+    std::vector<std::uint8_t> bytes = ReadRegularFile(path, maxBytes + 1);
+    if (bytes.size() > maxBytes)
+        throw FileError(FileProblem::TooLarge, path,
+                        CannotRead + std::string(": larger than the ") + std::to_string(maxBytes) + " bytes it may have");
     return bytes;
 }
 
@@ -154,7 +170,7 @@ void WriteFileAtomically(const std::string& path, const void* bytes, std::size_t
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
-        Fail(path, "cannot write", error);
+        Fail(path, CannotWrite, error);
     }
     SyncFolder(target);
 }
@@ -174,7 +190,7 @@ bool WriteNewFileAtomically(const std::string& path, const void* bytes, std::siz
         ::unlink(temporary.c_str());
     }
     if (result != 0 && error == EEXIST) return false;
-    if (result != 0) Fail(path, "cannot write", error);
+    if (result != 0) Fail(path, CannotWrite, error);
     SyncFolder(path);
     return true;
 }

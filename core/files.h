@@ -13,17 +13,27 @@ enum class FileProblem {
     NotFound,      // no such file, or a link that leads nowhere
     AccessDenied,  // not allowed, or a folder
     NotRegular,    // a pipe, a socket, a device: something a read could wait on
+    TooLarge,      // larger than the reader takes
     Failed,        // any other error of the system; the message says which
 };
 
+// what() is "<path>: <reason>".
 struct FileError : std::runtime_error {
-    FileError(FileProblem problem, const std::string& message) : std::runtime_error(message), problem(problem) {}
+    FileError(FileProblem problem, const std::string& path, const std::string& reason)
+        : std::runtime_error(path + ": " + reason), problem(problem), reason(reason)
+    {
+    }
     FileProblem problem;
+    std::string reason;  // without the path: "cannot be read: not a regular file"
 };
 
 // The first `maxBytes` bytes of a regular file (all of it when shorter).
 // Throws FileError naming `path`.
 std::vector<std::uint8_t> ReadRegularFile(const std::string& path, std::size_t maxBytes);
+
+// The whole of a regular file, which may not be larger than `maxBytes`.
+// Throws FileError naming `path`.
+std::vector<std::uint8_t> ReadWholeRegularFile(const std::string& path, std::size_t maxBytes);
 
 // Writes `bytes` to a temporary file in the folder of `path`, flushes it to
 // the disk and renames it to `path`, replacing an older file of that name.

@@ -1,17 +1,34 @@
 #include <QImage>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
+#include "core/files.h"
 #include "gfx/assets.h"
 
 namespace {
 
+// The game's pictures are a few kilobytes; a file far larger is not one of them.
+constexpr std::size_t MaxPictureBytes = 4u << 20;
+
+std::vector<std::uint8_t> ReadPictureFile(const std::string& path)
+{
+    try {
+        return ReadWholeRegularFile(path, MaxPictureBytes);
+    } catch (const FileError& e) {
+        throw AssetError(e.what());
+    }
+}
+
 QImage ReadIndexed(const std::string& path, int width, int height)
 {
+    const std::vector<std::uint8_t> bytes = ReadPictureFile(path);
     QImage img;
-    if (!img.load(QString::fromStdString(path))) throw AssetError("cannot read the picture " + path);
+    if (!img.loadFromData(bytes.data(), int(bytes.size()))) throw AssetError(path + " is not a picture that can be read");
     if (img.format() != QImage::Format_Indexed8)
         throw AssetError(path + " must be an 8-bit palette picture");
+    if (img.colorCount() != 256)
+        throw AssetError(path + " must have a palette of 256 colours, not " + std::to_string(img.colorCount()));
     if (img.width() != width || img.height() != height)
         throw AssetError(path + " must be " + std::to_string(width) + " by " + std::to_string(height) + " pixels");
     return img;
@@ -91,5 +108,8 @@ std::string FindDataDirectory(const std::string& programPath)
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec) exe = fs::absolute(programPath, ec);
-    return (exe.parent_path().parent_path() / "share" / "burrowkin").string();
+    const fs::path prefix = exe.parent_path().parent_path();
+    const fs::path beside = prefix / "share" / "burrowkin";
+    const fs::path games = prefix / "share" / "games" / "burrowkin";
+    return (fs::is_directory(beside, ec) || !fs::is_directory(games, ec) ? beside : games).string();
 }

@@ -46,5 +46,6 @@ constexpr std::uint8_t SpriteKeyIndex = 255;
 Assets LoadAssets(const std::string& directory);
 
 // Where the pictures live: $BURROWKIN_DATA_DIR when set, otherwise
-// share/burrowkin beside the bin/ folder that holds the program.
+// share/burrowkin beside the bin/ folder that holds the program, or
+// share/games/burrowkin beside games/ as Debian lays out games.
 std::string FindDataDirectory(const std::string& programPath);

@@ -1,6 +1,7 @@
 #include "play/game.h"
 
 #include "cave/generator.h"
+#include "core/null_shell.h"
 
 Game::Game(const Assets& art_, Shell& shell_, PixelFormat format)
     : art(art_), shell(shell_), ViewBitmap(ViewSize, ViewSize, format), StatusBitmap(ViewSize, StatusHeight, format)
@@ -8,9 +9,13 @@ Game::Game(const Assets& art_, Shell& shell_, PixelFormat format)
     BuildTrigTables(trig);
 }
 
-bool NewGame(Game& game, int width, int height, bool beginner, int variant)
+bool NewGame(Game& game, int width, int height, bool beginner, int variant, std::optional<std::uint32_t> seed)
 {
-    const bool ok = GenerateCave(game.state, game.map, game.shell, width, height, beginner, variant);
+    // Outside the demonstration the generator asks its shell for nothing but the clock.
+    NullShell seeded;
+    if (seed) seeded.UtcMilliseconds = *seed;
+    Shell& shell = seed && !game.state.DemoMode ? seeded : game.shell;
+    const bool ok = GenerateCave(game.state, game.map, shell, width, height, beginner, variant);
     if (ok) game.StatusBitmap.FillBlack();
     return ok;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "cave/cave_map.h"
 #include "core/game_state.h"
 #include "core/shell.h"
@@ -34,5 +36,7 @@ struct Game {
 inline void DrawStatusBar(Game& game) { DrawStatusBar(game.art, game.StatusBitmap, game.state); }
 
 // A new game in a new cave: GenerateCave, and on success a clean black status
-// strip for the status bar. False when the cave is unfit to play.
-bool NewGame(Game& game, int width, int height, bool beginner, int variant);
+// strip for the status bar. False when the cave is unfit to play. With a
+// seed, the cave comes from it in place of the clock.
+bool NewGame(Game& game, int width, int height, bool beginner, int variant,
+             std::optional<std::uint32_t> seed = std::nullopt);

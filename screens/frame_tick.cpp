@@ -11,12 +11,12 @@ constexpr std::uint32_t AxisLow = 10000, AxisHigh = 55000;
 constexpr std::uint32_t SelectButtons = 1 | 8, UseButtons = 2 | 4;
 }
 
-void FrameTick(Game& game)
+void FrameTick(Game& game, const InputFlags* recorded)
 {
     GameState& s = game.state;
     s.InputPrev = s.InputNow;
-    s.InputNow = s.KeysHeld;
-    if (s.JoystickPresent) {
+    s.InputNow = recorded ? *recorded : s.KeysHeld;
+    if (s.JoystickPresent && !recorded) {
         const JoyInfoRecord& j = s.JoyInfo;
         s.InputNow[InputUp] |= j.wYpos < AxisLow;
         s.InputNow[InputDown] |= j.wYpos > AxisHigh;

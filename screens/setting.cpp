@@ -68,6 +68,35 @@ private:
     QSet<int> pressedHere_;
 };
 
+// Every control says in English what it does; the captions stay as they are.
+void AddEnglishTooltips(TForm2& form)
+{
+    const std::pair<QWidget*, const char*> tips[] = {
+        {form.GroupBox1, "Cave size: how many cells wide and high the cave is"},
+        {form.rbtCaveLarge, "Large cave: 216 by 216 cells"},
+        {form.rbtCaveMedium, "Medium cave: 100 by 100 cells"},
+        {form.rbtCaveSmall, "Small cave: 50 by 50 cells"},
+        {form.rbtCaveMinimum, "Smallest cave: 1 by 1 cell"},
+        {form.rbtCaveCustom, "Custom size: the width and height set below"},
+        {form.GroupBox2, "A cave of your own size, 1 to 216 cells each way"},
+        {form.Label1, "Width of the cave in cells, 1 to 216"},
+        {form.speCaveWidth, "Width of the cave in cells, 1 to 216"},
+        {form.Label2, "Height of the cave in cells, 1 to 216"},
+        {form.speCaveHeight, "Height of the cave in cells, 1 to 216"},
+        {form.GroupBox3, "Other settings"},
+        {form.Label3, "Fatal falling speed, 0 to 16: a fall faster than this many pixels a tick kills"},
+        {form.speSpeedToDeath,
+         "Fatal falling speed, 0 to 16: a fall faster than this many pixels a tick kills. "
+         "At 11, the default, a drop of one cell is survived and two are fatal; "
+         "at 16 no fall kills; at 0 every fall and jump does"},
+        {form.chkBeginner, "Beginner: start with nine of every item"},
+        {form.CheckBox1, "With a map: not available, always off"},
+        {form.btnStart, "Start exploring (Enter)"},
+        {form.btnQuit, "Never mind: back to the title screen (Esc)"},
+    };
+    for (const auto& [control, tip] : tips) control->setToolTip(Text(tip));
+}
+
 }  // namespace
 
 TSpinEdit::TSpinEdit(int minimum, int maximum, int value, QWidget* parent) : QSpinBox(parent)
@@ -167,6 +196,7 @@ TForm2::TForm2(QWidget* parent)
     connect(speCaveHeight, &TSpinEdit::clicked, this, &TForm2::speCaveWidthClick);
     connect(btnStart, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnQuit, &QPushButton::clicked, this, &QDialog::reject);
+    AddEnglishTooltips(*this);
 }
 
 std::optional<SetupChoice> TForm2::Run()

@@ -53,7 +53,9 @@ void DrawScheduled(Game& g)
     }
 }
 
-void StartDemonstration(Game& g)
+// True when the demonstration is under way; false when its recording could
+// not be loaded and the title stays.
+bool StartDemonstration(Game& g)
 {
     GameState& s = g.state;
     s.DemoMode = true;
@@ -64,6 +66,7 @@ void StartDemonstration(Game& g)
     s.SpeedToDeath = 11;
     try {
         NewGame(g, 100, 100, s.Beginner, s.Variant);
+        return true;
     } catch (const ReplayLoadError& e) {
         // Without its recording the demonstration cannot play: say why and
         // stay on the title, which waits for a button from now on.
@@ -74,6 +77,7 @@ void StartDemonstration(Game& g)
         g.shell.StartTimer();
         g.StatusBitmap.FillBlack();
         DrawTitleStrip(g);
+        return false;
     }
 }
 
@@ -123,10 +127,12 @@ void TitleStep(Game& g)
 {
     GameState& s = g.state;
     DrawScheduled(g);
-    if (s.TitleTicks == DemonstrationTick && s.Variant == 0) StartDemonstration(g);
+    // The demonstration owns the tick on which it starts: a key or button of
+    // that tick must not unlock a character or open the dialog over its cave.
+    const bool demonstrating = s.TitleTicks == DemonstrationTick && s.Variant == 0 && StartDemonstration(g);
 
     s.TitleTicks += 1;
-    if (s.TitleTicks <= QuietTicks) return;
+    if (demonstrating || s.TitleTicks <= QuietTicks) return;
 
     LogDirections(s);
     if (s.TitleKeyLog == Variant1Sequence && s.Variant == 0) Unlock(g, 1);

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <numbers>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "tests/support/test_assets.h"
@@ -232,4 +233,35 @@ TEST(Sprites, ArrowsPointTheirWay)
         EXPECT_LT(std::abs(off), 11.25) << "arrow " << 48 + k << " leans " << heading << " degrees";
         EXPECT_GT(std::hypot(sx, sy) / n, 0.3) << "arrow " << 48 + k << " is too even to show a way";
     }
+}
+
+// A copy of the pictures with one of them spoiled: loading names that file,
+// and never waits on one that is not a regular file.
+TEST(AssetLoading, NamesThePictureThatIsWrong)
+{
+    const fs::path dir = fs::temp_directory_path() / ("burrowkin-pictures-" + std::to_string(::getpid()));
+    const fs::path data = std::getenv("BURROWKIN_DATA_DIR");
+    auto spoil = [&](const char* name, auto&& replace) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        for (const char* file : AllFiles) fs::copy_file(data / file, dir / file);
+        fs::remove(dir / name);
+        replace(dir / name);
+        try {
+            LoadAssets(dir.string());
+        } catch (const AssetError& e) {
+            return std::string(e.what());
+        }
+        return std::string("loaded");
+    };
+    QImage sixteen(256, 112, QImage::Format_Indexed8);
+    sixteen.setColorCount(16);
+    sixteen.fill(0);
+    const std::string sheet = spoil("tilesheet.png", [&](const fs::path& p) { sixteen.save(QString::fromStdString(p.string())); });
+    EXPECT_EQ(sheet, (dir / "tilesheet.png").string() + " must have a palette of 256 colours, not 16");
+    const std::string pipe = spoil("sprites.png", [](const fs::path& p) { ::mkfifo(p.c_str(), 0600); });
+    EXPECT_EQ(pipe, (dir / "sprites.png").string() + ": cannot be read: not a regular file");
+    const std::string missing = spoil("ending2.png", [](const fs::path&) {});
+    EXPECT_NE(missing.find((dir / "ending2.png").string() + ": cannot be read"), std::string::npos) << missing;
+    fs::remove_all(dir);
 }

@@ -46,18 +46,82 @@ TEST(CommandLine, ABadScaleIsReportedAndTheScaleKept)
     EXPECT_EQ(later.scale, 4);
     EXPECT_EQ(later.warnings.size(), 1u);
 
+    // A missing value is no scale to keep going with: the game does not start.
     CommandLine missing = ParseCommandLine({"/256", "--scale"});
     EXPECT_TRUE(missing.palette256);
     EXPECT_EQ(missing.scale, 1);
-    EXPECT_EQ(missing.warnings.size(), 1u);
+    EXPECT_EQ(missing.error, "--scale needs a value: --scale N");
 }
 
-TEST(CommandLine, OtherArgumentsAreIgnoredQuietly)
+TEST(CommandLine, ValuesGoAfterAnEqualsSignOrAsTheNextArgument)
 {
-    CommandLine line = ParseCommandLine({"--scale=2", "-scale", "2", "--SCALE", "3", "/256"});
-    EXPECT_EQ(line.scale, 1);
-    EXPECT_FALSE(line.palette256);
-    EXPECT_TRUE(line.warnings.empty());
+    EXPECT_EQ(ParseCommandLine({"--scale=2"}).scale, 2);
+    EXPECT_EQ(ParseCommandLine({"/256", "--seed=0"}).seed, 0u);
+    EXPECT_EQ(ParseCommandLine({"--seed", "4294967295"}).seed, 4294967295u);
+    EXPECT_EQ(ParseCommandLine({"--watch=a=b.burrowkin-run"}).watch, "a=b.burrowkin-run");
+    // The next argument is the value whatever it looks like, as getopt takes it.
+    EXPECT_EQ(ParseCommandLine({"--watch", "--fullscreen"}).watch, "--fullscreen");
+    EXPECT_EQ(ParseCommandLine({"--", "--fullscreen"}).watch, "--fullscreen");
+    EXPECT_FALSE(ParseCommandLine({"--", "--fullscreen"}).fullscreen);
+    EXPECT_EQ(ParseCommandLine({"--", "/256"}).watch, "/256");
+    // Qt's own options and their values are Qt's.
+    CommandLine qt = ParseCommandLine({"-platform", "offscreen", "-style=fusion", "-reverse", "--fullscreen"});
+    EXPECT_EQ(qt.error, "");
+    EXPECT_FALSE(qt.watch);
+    EXPECT_TRUE(qt.fullscreen);
+}
+
+TEST(CommandLine, BadArgumentsAreOneLineNamingThem)
+{
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"--SCALE", "3"}, "unknown option '--SCALE'"},
+        {{"-scale", "2"}, "unknown option '-scale'"},
+        {{"--bogus=1"}, "unknown option '--bogus'"},
+        {{"--seed"}, "--seed needs a value"},
+        {{"--watch"}, "--watch needs a value"},
+        {{"-platform"}, "-platform needs a value"},
+        {{"--fullscreen=yes"}, "--fullscreen takes no value"},
+        {{"--seed", "4294967296"}, "--seed takes a whole number from 0 to 4294967295, not '4294967296'"},
+        {{"--seed", "-1"}, "not '-1'"},
+        {{"--seed=+1"}, "not '+1'"},
+        {{"--seed="}, "not ''"},
+        {{"--seed", "1", "--daily"}, "--seed and --daily cannot go together"},
+        {{"--record="}, "--record= names no folder"},
+        {{"a.burrowkin-run", "b.burrowkin-run"}, "both 'a.burrowkin-run' and 'b.burrowkin-run'"},
+        {{""}, "an empty name is no run file"},
+        {{"--scale", "2", "/256"}, "'/256' counts only as the first argument"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const CommandLine line = ParseCommandLine(arguments);
+        EXPECT_NE(line.error.find(message), std::string::npos) << arguments[0] << ": " << line.error;
+        EXPECT_EQ(line.error.find('\n'), std::string::npos);
+    }
+}
+
+TEST(CommandLine, HelpAndVersionEndTheReadingButNotBeforeAnEarlierError)
+{
+    EXPECT_EQ(ParseCommandLine({"--help", "--bogus"}).request, CommandLine::Request::Help);
+    EXPECT_EQ(ParseCommandLine({"--help", "--bogus"}).error, "");
+    EXPECT_EQ(ParseCommandLine({"/256", "-h"}).request, CommandLine::Request::Help);
+    EXPECT_EQ(ParseCommandLine({"--seed", "1", "--daily", "--version"}).request, CommandLine::Request::Version);
+    EXPECT_NE(ParseCommandLine({"--bogus", "--help"}).error, "");
+    EXPECT_EQ(ParseCommandLine({}).request, CommandLine::Request::Play);
+}
+
+TEST(CommandLine, RecordTakesAFolderOnlyWhenOneFollows)
+{
+    EXPECT_EQ(ParseCommandLine({}).record, CommandLine::RecordTo::Nowhere);
+    EXPECT_EQ(ParseCommandLine({"--record"}).record, CommandLine::RecordTo::DataFolder);
+    const CommandLine beforeAnOption = ParseCommandLine({"--record", "--fullscreen"});
+    EXPECT_EQ(beforeAnOption.record, CommandLine::RecordTo::DataFolder);
+    EXPECT_TRUE(beforeAnOption.fullscreen);
+    EXPECT_EQ(ParseCommandLine({"--record=runs"}).recordFolder, "runs");
+    // A file after the folder is still the run to watch, as a desktop entry passes it.
+    const CommandLine both = ParseCommandLine({"--record", "runs", "/home/me/a.burrowkin-run"});
+    EXPECT_EQ(both.record, CommandLine::RecordTo::Folder);
+    EXPECT_EQ(both.recordFolder, "runs");
+    EXPECT_EQ(both.watch, "/home/me/a.burrowkin-run");
 }
 
 }  // namespace

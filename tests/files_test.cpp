@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,6 +50,13 @@ TEST_F(Files, ReadsAtMostTheBytesAskedFor)
     std::ofstream(At("f")) << "abcdef";
     EXPECT_EQ(ReadRegularFile(At("f"), 4), (std::vector<std::uint8_t>{'a', 'b', 'c', 'd'}));
     EXPECT_EQ(ReadRegularFile(At("f"), 100).size(), 6u);
+    EXPECT_EQ(ReadWholeRegularFile(At("f"), 6).size(), 6u);
+    try {
+        ReadWholeRegularFile(At("f"), 5);
+        ADD_FAILURE() << "a file larger than allowed was read";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.problem, FileProblem::TooLarge);
+    }
 }
 
 TEST_F(Files, RefusesWhatIsNotARegularFileWithoutWaiting)
@@ -83,6 +92,25 @@ TEST_F(Files, AWriteReplacesWholeOrLeavesNothing)
     WriteFileAtomically(At("link"), "linked", 6);
     EXPECT_TRUE(fs::is_symlink(At("link")));
     EXPECT_EQ(Text(At("f")), "linked");
+}
+
+TEST_F(Files, AFullDiskLeavesTheOlderFileAndNoPiece)
+{
+    WriteFileAtomically(At("f"), "old", 3);
+    // A file size limit fails writes as a full disk does.
+    struct rlimit saved {};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit small = saved;
+    small.rlim_cur = 1000;
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const std::string big(5000, 'x');
+    EXPECT_THROW(WriteFileAtomically(At("f"), big.data(), big.size()), FileError);
+    EXPECT_THROW(WriteNewFileAtomically(At("g"), big.data(), big.size()), FileError);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(Text(At("f")), "old");
+    EXPECT_EQ(Entries(), 1u);
 }
 
 TEST_F(Files, ANewFileNeverReplacesAnOlderOne)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QMimeDatabase>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -8,8 +9,8 @@
 
 #include "tests/support/run_program.h"
 
-// The game as `cmake --install` left it in BURROWKIN_INSTALLED (the fixture
-// that installs it runs first), and as `cpack` packs it.
+// The game as `cmake --install` left it in BURROWKIN_INSTALLED, and as `cpack`
+// packed it in BURROWKIN_PACKAGE_DIR (the fixtures that make them run first).
 namespace {
 
 namespace fs = std::filesystem;
@@ -97,7 +98,8 @@ TEST(Install, TheDesktopEntryAndTheMetainfoPassTheirValidators)
 TEST(Install, TheEntryStartsTheInstalledGameAndTheMetainfoKnowsThisVersion)
 {
     const std::string entry = Read(Desktop);
-    EXPECT_NE(entry.find("\nExec=burrowkin\n"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("\nExec=burrowkin %f\n"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("\nMimeType=application/x-burrowkin-run;\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("\nIcon=" + AppId + "\n"), std::string::npos) << entry;
     EXPECT_NE(Read(Metainfo).find("<release version=\"" BURROWKIN_VERSION "\""), std::string::npos)
         << "the metainfo's releases lack this version, " BURROWKIN_VERSION;
@@ -119,13 +121,66 @@ TEST(Install, TheIconComesInItsHicolorSizesWithSharpPixels)
     }
 }
 
+TEST(Install, RunFilesAreAFileTypeOfTheirOwnByNameAndBySignature)
+{
+    const fs::path share = TempFolder("mime");
+    fs::create_directories(share / "mime/packages");
+    fs::copy_file(Prefix / "share/mime/packages" / (AppId + ".xml"), share / "mime/packages" / (AppId + ".xml"));
+    const ProgramRun update = RunProgram("XDG_DATA_DIRS=" + share.string() + " update-mime-database " + (share / "mime").string());
+    ASSERT_EQ(update.status, 0) << update.err;
+    EXPECT_EQ(update.out + update.err, "");
+
+    auto write = [&](const std::string& name, std::size_t signatureAt) {
+        std::string bytes(131074, '\0');
+        bytes.replace(signatureAt, 4, "BKRN");
+        std::ofstream(share / name, std::ios::binary) << bytes;
+        return QString::fromStdString((share / name).string());
+    };
+    qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(share.string()));
+    const QMimeDatabase types;
+    EXPECT_EQ(types.mimeTypeForFile(write("sent.dat", 8)).name(), "application/x-burrowkin-run");
+    EXPECT_EQ(types.mimeTypeForFile(write("kept.burrowkin-run", 0)).name(), "application/x-burrowkin-run");
+    EXPECT_NE(types.mimeTypeForFile(write("other.dat", 0)).name(), "application/x-burrowkin-run");
+    fs::remove_all(share);
+}
+
+TEST(Install, TheManualPagesAreInstalled)
+{
+    for (const char* page : {"burrowkin.6.gz", "burrowkin-sim.6.gz"}) {
+        const ProgramRun text = RunProgram("MANWIDTH=80 man -l " + (Prefix / "share/man/man6" / page).string());
+        EXPECT_EQ(text.status, 0) << page << ": " << text.err;
+        EXPECT_NE(text.out.find("EXIT STATUS"), std::string::npos) << page;
+    }
+}
+
+// The package that the fixture made with cpack.
+const fs::path Deb = fs::path(BURROWKIN_PACKAGE_DIR) / ("korvane-burrowkin_" BURROWKIN_VERSION "_amd64.deb");
+
+TEST(Package, LintianFindsNoErrorOrWarning)
+{
+    ASSERT_TRUE(fs::exists(Deb));
+    const ProgramRun lintian = RunProgram("lintian --fail-on error,warning " + Deb.string());
+    EXPECT_EQ(lintian.status, 0) << lintian.out << lintian.err;
+    EXPECT_EQ(lintian.out, "");
+}
+
+TEST(Package, TheProgramsInDebiansPlaceForGamesFindTheirData)
+{
+    const fs::path root = TempFolder("unpacked");
+    ASSERT_EQ(RunProgram("dpkg-deb -x " + Deb.string() + " " + root.string()).status, 0);
+    const fs::path png = root / "cave.png";
+    const ProgramRun sim = RunInstalled((root / "usr/games/burrowkin-sim").string() + " generate --png-scale 1 --png " + png.string());
+    EXPECT_EQ(sim.status, 0) << sim.err;
+    EXPECT_EQ(QImage(QString::fromStdString(png.string())).width(), 256);
+    const ProgramRun help = RunInstalled((root / "usr/games/burrowkin").string() + " --help");
+    EXPECT_NE(help.out.find((root / "usr/share/games/burrowkin").string() + "\n"), std::string::npos) << help.out;
+    fs::remove_all(root);
+}
+
 TEST(Package, TheDebianPackageHoldsTheGameAndNamesWhatItNeeds)
 {
-    const fs::path out = TempFolder("package");
-    const ProgramRun pack = RunProgram("cpack -G DEB --config " BURROWKIN_BUILD_DIR "/CPackConfig.cmake -B " + out.string());
-    ASSERT_EQ(pack.status, 0) << pack.out << pack.err;
-    const fs::path deb = out / ("korvane-burrowkin_" BURROWKIN_VERSION "_amd64.deb");
-    ASSERT_TRUE(fs::exists(deb)) << pack.out;
+    const fs::path deb = Deb;
+    ASSERT_TRUE(fs::exists(deb));
 
     const std::string depends = RunProgram("dpkg-deb -f " + deb.string() + " Depends").out;
     for (const char* package : {"libqt6widgets6", "libsdl2-2.0-0", "libc6", "qt6-qpa-plugins", "fonts-ipafont-gothic"})
@@ -133,12 +188,21 @@ TEST(Package, TheDebianPackageHoldsTheGameAndNamesWhatItNeeds)
     EXPECT_EQ(RunProgram("dpkg-deb -f " + deb.string() + " Version").out, BURROWKIN_VERSION "\n");
 
     const std::string files = RunProgram("dpkg-deb -c " + deb.string()).out;
-    std::vector<std::string> expected = {"./usr/bin/burrowkin", "./usr/bin/burrowkin-sim", "./usr/share/applications/" + AppId + ".desktop",
+    std::vector<std::string> expected = {"./usr/games/burrowkin", "./usr/games/burrowkin-sim", "./usr/share/applications/" + AppId + ".desktop",
                                          "./usr/share/metainfo/" + AppId + ".metainfo.xml",
-                                         "./usr/share/icons/hicolor/256x256/apps/" + AppId + ".png"};
-    for (const std::string& name : FileNames(BURROWKIN_BUILD_DATA)) expected.push_back("./usr/share/burrowkin/" + name);
+                                         "./usr/share/icons/hicolor/256x256/apps/" + AppId + ".png",
+                                         "./usr/share/mime/packages/" + AppId + ".xml",
+                                         "./usr/share/man/man6/burrowkin.6.gz", "./usr/share/man/man6/burrowkin-sim.6.gz",
+                                         "./usr/share/doc/korvane-burrowkin/copyright",
+                                         "./usr/share/doc/korvane-burrowkin/changelog.gz"};
+    for (const std::string& name : FileNames(BURROWKIN_BUILD_DATA)) expected.push_back("./usr/share/games/burrowkin/" + name);
     for (const std::string& path : expected) EXPECT_NE(files.find(" " + path + "\n"), std::string::npos) << path;
-    fs::remove_all(out);
+    EXPECT_EQ(files.find("./usr/bin/"), std::string::npos) << files;
+    // The changelog's newest entry is this version's.
+    EXPECT_EQ(RunProgram("dpkg-deb --fsys-tarfile " + deb.string() +
+                         " | tar -xOf - ./usr/share/doc/korvane-burrowkin/changelog.gz | gzip -dc | head -1")
+                  .out,
+              "korvane-burrowkin (" BURROWKIN_VERSION ") unstable; urgency=medium\n");
 }
 
 }  // namespace

@@ -294,4 +294,29 @@ TEST_F(JoystickTest, AMappingFileThatCannotBeReadIsNamedAndLeftOut)
     fs::remove(noise);
 }
 
+// SDL's time for a list grows with the square of its length: the game reads
+// the first 4000 lines, says that it left out the rest, and the mappings it
+// read still work.
+TEST_F(JoystickTest, ALongMappingFileIsCutShortAndSaysSo)
+{
+    const std::string guid = GuidOf("Long Pad", 8);
+    const fs::path file = TempFile("long-mappings");
+    {
+        std::ofstream out(file);
+        out << guid << ",Long Pad," << PadLayout << "\n";
+        for (int i = 1; i < 20000; ++i) out << "03000000" << std::hex << 0x10000000 + i << "0000000000000000,Pad," << PadLayout << "\n";
+    }
+    setenv("SDL_GAMECONTROLLERCONFIG_FILE", file.c_str(), 1);
+    testing::internal::CaptureStderr();
+    {
+        Joystick joystick;
+        VirtualStick pad("Long Pad", 8);
+        Probe(joystick, pad);
+        EXPECT_TRUE(joystick.IsGameController());
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("only the first 4000 lines of the controller mappings " + file.string()), std::string::npos) << said;
+    fs::remove(file);
+}
+
 }  // namespace

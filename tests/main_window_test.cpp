@@ -1,9 +1,18 @@
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTest>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/main_window.h"
+#include "app/screen_fit.h"
+#include "app/window_icon.h"
 #include "gfx/draw.h"
 #include "tests/support/test_assets.h"
 
@@ -119,6 +128,42 @@ TEST(MainWindow, ClosingWritesNoFile)
     fs::remove_all(dir);
 }
 
+// On the offscreen platform nobody could answer a box: its text goes to
+// standard error and the game goes on.
+TEST(MainWindow, WithNobodyToAnswerAnErrorBoxGoesToStandardError)
+{
+    TForm1 form(TestAssets(), PixelFormat::Rgb32, "/nonexistent");
+    testing::internal::CaptureStderr();
+    form.ShowErrorBox("Korvane Burrowkin", "replay.dat cannot be read: not a regular file");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "burrowkin: Korvane Burrowkin: replay.dat cannot be read: not a regular file\n");
+}
+
+// A replay.dat here that is a dangling link or a loop of links is passed over
+// for the data folder's, and said so once.
+TEST(MainWindow, AReplayLinkHereThatLeadsNowhereIsNamed)
+{
+    namespace fs = std::filesystem;
+    const fs::path before = fs::current_path();
+    const fs::path dir = fs::temp_directory_path() / ("burrowkin-link-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "data");
+    std::ofstream(dir / "data/replay.dat") << "x";
+    fs::current_path(dir);
+    for (const char* target : {"nowhere", "replay.dat"}) {
+        fs::remove("replay.dat");
+        fs::create_symlink(target, "replay.dat");
+        TForm1 form(TestAssets(), PixelFormat::Rgb32, (dir / "data").string());
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(form.ReplayPath(), (dir / "data/replay.dat").string());
+        EXPECT_EQ(form.ReplayPath(), (dir / "data/replay.dat").string());
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("replay.dat in the working folder is a link that leads to no file"), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
+    fs::current_path(before);
+    fs::remove_all(dir);
+}
+
 }  // namespace
 
 namespace {
@@ -183,6 +228,118 @@ TEST(MainWindowScale, EveryPixelIsAWholeBlockOfOneColour)
             shot.save(QString(BURROWKIN_ARTIFACTS) + "/title-scale-2.png");
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowIcon, HasBothSizesAndPassesOverAPictureThatIsNotAFile)
+{
+    namespace fs = std::filesystem;
+    const fs::path data = std::getenv("BURROWKIN_DATA_DIR");
+    EXPECT_EQ(WindowIcon(data.string()).availableSizes(), (QList<QSize>{{32, 32}, {256, 256}}));
+
+    const fs::path dir = fs::temp_directory_path() / ("burrowkin-icons-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    fs::copy_file(data / "icon-256.png", dir / "icon-256.png");
+    ASSERT_EQ(::mkfifo((dir / "icon.png").c_str(), 0600), 0);  // opening it would wait for a writer
+    EXPECT_EQ(WindowIcon(dir.string()).availableSizes(), (QList<QSize>{{256, 256}}));
+    fs::remove_all(dir);
+}
+
+}  // namespace
+
+namespace {
+
+// A window whose ticks the test drives, with a fixed clock and a 12 by 12 cave
+// chosen in the setup dialog.
+class DrivenWindow : public TForm1 {
+public:
+    DrivenWindow() : TForm1(TestAssets(), PixelFormat::Rgb32, "/nonexistent") { StopTimer(); }
+    void StartTimer() override {}
+    std::uint32_t UtcMillisecondsOfDay() override { return 8; }
+    int LocalSecond() override { return 0; }
+    std::optional<SetupChoice> RunSetupDialog() override { return SetupChoice{false, 12, 12, 11}; }
+
+    void Ticks(int n)
+    {
+        for (int i = 0; i < n; ++i) Timer1Timer();
+    }
+    void SwitchScreen()
+    {
+        QTest::keyClick(this, Qt::Key_F11);
+        const QSize expected = isFullScreen() ? screen()->size() : QSize(272, 304);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return size() == expected; }, 2000)) << size().width() << "x" << size().height();
+    }
+};
+
+TEST(MainWindowFullScreen, F11TwiceComesBackToTheSameWindowAndFrame)
+{
+    DrivenWindow form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.Ticks(61);
+    const QImage before = form.grab().toImage();
+
+    form.SwitchScreen();
+    ASSERT_TRUE(form.isFullScreen());
+    EXPECT_EQ(form.cursor().shape(), Qt::BlankCursor);
+    const QImage full = form.grab().toImage();
+    ExpectWholeBlocks(form, full, LargestWholeScale(full.size()));
+    std::filesystem::create_directories(BURROWKIN_ARTIFACTS);
+    full.save(QString(BURROWKIN_ARTIFACTS) + "/fullscreen-offscreen.png");
+
+    form.SwitchScreen();
+    EXPECT_FALSE(form.isFullScreen());
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_NE(form.cursor().shape(), Qt::BlankCursor);
+    EXPECT_EQ(form.grab().toImage(), before);
+}
+
+// A game with Right held from before the switch and released in full screen.
+void PlayAcrossTheSwitch(DrivenWindow& form, bool switching)
+{
+    form.show();
+    QTest::keyPress(&form, Qt::Key_Space);
+    for (int i = 0; i < 100 && form.game().state.Screen != ScreenPlay; ++i) form.Ticks(1);
+    ASSERT_EQ(form.game().state.Screen, ScreenPlay);
+    QTest::keyRelease(&form, Qt::Key_Space);
+    QTest::keyPress(&form, Qt::Key_Right);
+    form.Ticks(5);
+    if (switching) form.SwitchScreen();
+    form.Ticks(1);
+    QTest::keyRelease(&form, Qt::Key_Right);
+    form.Ticks(2);
+    if (switching) form.SwitchScreen();
+    form.Ticks(3);
+}
+
+TEST(MainWindowFullScreen, SwitchingChangesNothingInTheGame)
+{
+    DrivenWindow plain, switched;
+    PlayAcrossTheSwitch(plain, false);
+    PlayAcrossTheSwitch(switched, true);
+    const GameState &a = plain.game().state, &b = switched.game().state;
+    EXPECT_EQ(b.KeysHeld, InputFlags{});
+    EXPECT_EQ(a.KeysHeld, b.KeysHeld);
+    EXPECT_EQ(a.InputNow, b.InputNow);
+    EXPECT_EQ(a.FrameIndex, b.FrameIndex);
+    EXPECT_EQ(a.PlayerX, b.PlayerX);
+    EXPECT_EQ(a.PlayerY, b.PlayerY);
+    EXPECT_EQ(a.RandomState, b.RandomState);
+    EXPECT_EQ(a.ReplayBuffer, b.ReplayBuffer);
+    EXPECT_EQ(std::memcmp(plain.ClientArea().Bits(), switched.ClientArea().Bits(), 304 * plain.ClientArea().Stride()), 0);
+}
+
+TEST(MainWindowFullScreen, AScaleTooLargeForTheScreenIsLoweredToTheLargestThatFits)
+{
+    const ScaleFit lowered = FitScaleToScreen(8, QSize(1024, 768));
+    EXPECT_EQ(lowered.scale, 2);
+    EXPECT_EQ(lowered.note, "--scale 8 makes a 2176 by 2432 window, larger than the screen's 1024 by 768; using scale 2");
+    EXPECT_EQ(FitScaleToScreen(2, QSize(544, 608)).note, "");
+    EXPECT_EQ(FitScaleToScreen(2, QSize(544, 607)).scale, 1);
+    EXPECT_EQ(FitScaleToScreen(1, QSize(200, 200)).note, "");  // nothing smaller to go to
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "cave/replay.h"
@@ -128,6 +129,13 @@ TEST_F(LoadReplayTest, ADirectoryCannotBeRead)
 {
     fs::create_directories(dir / "replay.dat");
     EXPECT_EQ(LoadMessage(dir / "replay.dat"), ReplayAccessDenied);
+}
+
+TEST_F(LoadReplayTest, APipeIsRefusedWithoutWaitingForAWriter)
+{
+    ASSERT_EQ(::mkfifo((dir / "replay.dat").c_str(), 0600), 0);
+    EXPECT_EQ(LoadMessage(dir / "replay.dat"), "replay.dat cannot be read: not a regular file");
+    EXPECT_EQ(buffer[0], 0xeeee);
 }
 
 TEST_F(LoadReplayTest, AReadOnlyFileLoads)

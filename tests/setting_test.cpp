@@ -197,4 +197,18 @@ TEST_F(SettingTest, TheWindowIsFixedAndTheCustomRadioHeadsTheSizeFrame)
     }
 }
 
+TEST_F(SettingTest, EveryControlSaysInEnglishWhatItDoes)
+{
+    int controls = 0;
+    for (QWidget* control : form.findChildren<QWidget*>()) {
+        if (qobject_cast<QLineEdit*>(control)) continue;  // the text field inside a spin box
+        const QString tip = control->toolTip();
+        EXPECT_FALSE(tip.isEmpty()) << control->metaObject()->className() << " " << control->property("text").toString().toStdString();
+        for (QChar c : tip) ASSERT_LT(c.unicode(), 128) << tip.toStdString();
+        ++controls;
+    }
+    EXPECT_EQ(controls, 18);  // the dialog's eighteen controls
+    EXPECT_EQ(form.rbtCaveLarge->toolTip(), "Large cave: 216 by 216 cells");
+}
+
 }  // namespace

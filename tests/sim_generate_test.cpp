@@ -63,4 +63,21 @@ TEST(SimGenerate, WritesTheMapInMemoryOrderAndAPicture)
     fs::remove_all(dir);
 }
 
+// A result that cannot be kept is a failure: no JSON, one line, status 2.
+TEST(SimGenerate, AWriteThatFailsIsAUsageError)
+{
+    const fs::path dir = fs::temp_directory_path() / ("sim-unwritable-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "folder");
+    for (const std::string& args : std::vector<std::string>{"generate --png-scale 1 --png /dev/full", "generate --map /dev/full",
+                                    "generate --map " + (dir / "folder").string(), "generate >/dev/full"}) {
+        const ProgramRun r = Sim(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "") << args;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
+    }
+    EXPECT_TRUE(fs::is_directory(dir / "folder"));
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    fs::remove_all(dir);
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "tests/support/run_program.h"
@@ -123,6 +124,24 @@ TEST_F(SimPlayTest, AFailedCaveIsReportedAndPlayedAnyway)
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.err.find("could not be generated"), std::string::npos);
     EXPECT_EQ(Lines(r.out).size(), 3u);
+}
+
+// Nothing the simulator reads may keep it waiting, and nothing it writes
+// may fail unseen: each is one line and status 2.
+TEST_F(SimPlayTest, FilesThatBlockOrCannotBeWrittenAreUsageErrors)
+{
+    const std::string inputs = WriteInputs("few", {8, 8});
+    const std::string pipe = (dir / "pipe").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& args : std::vector<std::string>{"play --inputs " + pipe, "play --replay " + pipe, "play --inputs " + dir.string(),
+                                    "play --inputs " + inputs + " --png /dev/full",
+                                    "play --inputs " + inputs + " --png " + dir.string()}) {
+        const ProgramRun r = RunProgram("timeout 60 " + std::string(BURROWKIN_SIM) + " " + args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
+    }
+    EXPECT_EQ(Sim("play --inputs " + inputs + " >/dev/full").status, 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);  // no file left half-written
 }
 
 }  // namespace

@@ -218,6 +218,35 @@ TEST_F(DemonstrationTest, NeverStartsOnceACharacterIsUnlocked)
     EXPECT_FALSE(s.DemoMode);
 }
 
+// The tick on which the demonstration starts is the demonstration's: neither
+// a held button nor the last press of a sequence acts on it.
+TEST_F(DemonstrationTest, AButtonHeldAsItStartsWaitsForTheTitle)
+{
+    Tick(400);
+    KeyPressed(s, KeyZ, false);
+    Tick();
+    EXPECT_EQ(shell.DialogsShown, 0);
+    EXPECT_EQ(s.Screen, ScreenPlay);
+    EXPECT_TRUE(s.DemoMode);
+    EXPECT_TRUE(shell.TimerRunning);
+
+    KeyPressed(s, KeyF2, true);  // back to the title, the button still held
+    PastTheQuietSeconds();
+    EXPECT_EQ(shell.DialogsShown, 1);
+    EXPECT_FALSE(s.DemoMode);
+}
+
+TEST_F(DemonstrationTest, ASequenceFinishedAsItStartsUnlocksNothing)
+{
+    Tick(380);
+    Enter(Variant1Sequence);  // the last press falls on the tick with TitleTicks 400
+    EXPECT_EQ(s.Screen, ScreenPlay);
+    EXPECT_TRUE(s.DemoMode);
+    EXPECT_EQ(s.Variant, 0);
+    EXPECT_EQ(shell.Beeps, 0);
+    EXPECT_EQ(shell.Caption, "こるべに");
+}
+
 TEST_F(DemonstrationTest, AMissingRecordingIsReportedOnceAndTheTitleStays)
 {
     shell.ReplayFile = (fs::temp_directory_path() / "no-such-burrowkin-replay.dat").string();

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "cave/cave_map.h"
+
 struct Game;
 
 // What must hold after every tick of any game, whatever the input: the map
@@ -11,3 +13,7 @@ struct Game;
 // With wholeMap false only the cells within reach of the character's tools
 // are looked at, which is where a tick can change the map.
 std::string BrokenInvariant(const Game& game, bool wholeMap = true);
+
+// As BrokenInvariant, but of the map only the columns that differ from
+// `before` are looked at: at the end of a game, every cell it changed.
+std::string BrokenInvariantSince(const Game& game, const CaveMap& before);

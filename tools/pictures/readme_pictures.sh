@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The README's pictures: the title screen and an ending from the offscreen
-# window, a moment of play in each character's cave from burrowkin-sim.
+# The README's pictures: the title screen, the setup dialog and an ending from
+# the offscreen window, a moment of play in each character's cave from
+# burrowkin-sim.
 #
 #   tools/pictures/readme_pictures.sh BURROWKIN-SIM WINDOWSHOT OUT-FOLDER
 #
@@ -27,6 +28,7 @@ hold() {
 { hold 0 690; hold 8 12; } >"$inputs/butler"
 
 "$windowshot" title "$out/title.png"
+"$windowshot" setup "$out/setup.png"
 "$sim" play --width 30 --height 30 --seed 12 --variant 0 --inputs "$inputs/explorer" --png "$out/play-explorer.png" >/dev/null
 "$sim" play --width 30 --height 30 --seed 12 --variant 1 --inputs "$inputs/girl" --png "$out/play-girl.png" >/dev/null
 "$sim" play --width 30 --height 30 --seed 12 --variant 2 --inputs "$inputs/butler" --png "$out/play-butler.png" >/dev/null
@@ -34,4 +36,7 @@ hold() {
 # The smallest cave, seed 44: walking right reaches the goal.
 hold 8 400 >"$inputs/to-the-goal"
 "$windowshot" ending "$out/ending.png" --width 1 --height 1 --seed 44 --inputs "$inputs/to-the-goal"
+# The automatic player's way through a small cave of the girl's, watched.
+"$sim" solve --width 24 --height 24 --variant 1 --seed 8 --out "$inputs/girl.burrowkin-run" >/dev/null
+"$windowshot" watch "$out/watching.png" --run "$inputs/girl.burrowkin-run" --ticks 200
 echo "Pictures in $out"

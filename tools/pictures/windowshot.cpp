@@ -7,12 +7,22 @@
 //                                          (burrowkin-sim's inputs file) are
 //                                          played in the cave of the options
 //                                          until the goal is reached
+//   windowshot watch OUT.png --run FILE --ticks N
+//                                          a run file watched, N ticks in
+//   windowshot setup OUT.png               the setup dialog as it first opens
+//   windowshot fullscreen OUT.png          the whole screen with the title in
+//                                          full screen (run it on a display of
+//                                          the size wanted, e.g. in xvfb-run)
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPixmap>
+#include <QScreen>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 
 #include "app/main_window.h"
+#include "screens/setting.h"
 #include "screens/frame_tick.h"
 #include "tools/sim/options.h"
 #include "tools/sim/sim_context.h"
@@ -49,6 +59,40 @@ void PlayToTheGoal(SimContext& sim, const Arguments& a)
     s.KeysHeld = {};
 }
 
+int Save(const QPixmap& picture, const std::string& out)
+{
+    if (!picture.save(QString::fromStdString(out), "PNG")) throw UsageError("cannot write " + out);
+    return 0;
+}
+
+// Lets the window system do its work until `done`, `milliseconds` at the most.
+void WaitUntil(const std::function<bool()>& done, int milliseconds = 3000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+// The screen as the window system shows it, the window in full screen on it.
+QPixmap FullScreenShot(TForm1& form)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    form.SetFullScreen(true);
+    WaitUntil([&] { return form.size() == screen->size(); });
+    for (int i = 0; i < TitleTicks; ++i) form.Timer1Timer();
+    WaitUntil([] { return false; }, 300);  // the painted frame reaches the screen
+    const QPixmap shot = screen->grabWindow(0);
+    return shot.isNull() ? form.grab() : shot;
+}
+
+QPixmap SetupDialogShot()
+{
+    TForm2 dialog;
+    dialog.show();
+    WaitUntil([&] { return dialog.isVisible(); });
+    return dialog.grab();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -56,11 +100,18 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     try {
-        if (argc < 3) throw UsageError("usage: windowshot title OUT.png | windowshot ending OUT.png [options] --inputs FILE");
+        if (argc < 3)
+            throw UsageError("usage: windowshot title|setup|fullscreen OUT.png | windowshot ending OUT.png [options] --inputs FILE"
+                             " | windowshot watch OUT.png --run FILE --ticks N");
         const std::string what = argv[1], out = argv[2];
-        const Arguments a = ParseArguments(std::vector<std::string>(argv + 3, argv + argc), {{"--inputs", true}});
+        if (what == "setup") return Save(SetupDialogShot(), out);
+        const Arguments a = ParseArguments(std::vector<std::string>(argv + 3, argv + argc),
+                                           {{"--inputs", true}, {"--run", true}, {"--ticks", true}});
         SimContext sim(true);
-        TForm1 form(sim.art, PixelFormat::Rgb32, FindDataDirectory(argv[0]));
+        RunOptions runs;
+        if (what == "watch") runs.watch = ReadRunOrFail(a.Text("--run").value_or(""));
+        TForm1 form(sim.art, PixelFormat::Rgb32, FindDataDirectory(argv[0]), 1, std::move(runs));
+        if (what == "fullscreen") return Save(FullScreenShot(form), out);
         form.show();
         if (what == "title") {
             for (int i = 0; i < TitleTicks; ++i) form.Timer1Timer();
@@ -71,13 +122,14 @@ int main(int argc, char** argv)
             shown.map = sim.game->map;
             shown.StatusBitmap = sim.game->StatusBitmap;
             form.Timer1Timer();
+        } else if (what == "watch") {
+            for (std::int64_t n = a.Number("--ticks", 1, 65520).value_or(1); n > 0 && form.Watching(); --n) form.Timer1Timer();
         } else {
             throw UsageError("no picture called '" + what + "'");
         }
-        if (!form.grab().save(QString::fromStdString(out), "PNG")) throw UsageError("cannot write " + out);
+        return Save(form.grab(), out);
     } catch (const UsageError& e) {
         std::fprintf(stderr, "windowshot: %s\n", e.what());
         return 2;
     }
-    return 0;
 }

@@ -3,6 +3,7 @@
 
 #include "tools/sim/commands.h"
 #include "tools/sim/map_picture.h"
+#include "tools/sim/png_file.h"
 #include "tools/sim/sim_context.h"
 
 int GenerateCommand(const std::vector<std::string>& args)
@@ -18,6 +19,10 @@ int GenerateCommand(const std::vector<std::string>& args)
     const Game& g = *sim.game;
     const GameState& s = g.state;
 
+    // The files first: a run that cannot keep them reports no result.
+    if (auto path = a.Text("--map")) WriteFileOrFail(*path, g.map.data(), sizeof(g.map));
+    if (auto path = a.Text("--png")) WritePngOrFail(MapPicture(g.map, g.art, scale), *path);
+
     std::array<int, TileCodeCount> counts{};
     for (const auto& column : g.map)
         for (std::uint8_t t : column)
@@ -30,8 +35,5 @@ int GenerateCommand(const std::vector<std::string>& args)
     for (int t = 0; t < TileCodeCount; ++t) std::printf(t ? ",%d" : "%d", counts[t]);
     std::printf("]}\n");
 
-    if (auto path = a.Text("--map")) WriteFileOrFail(*path, g.map.data(), sizeof(g.map));
-    if (auto path = a.Text("--png"))
-        if (!WriteMapPicture(g.map, g.art, scale, *path)) throw UsageError("cannot write " + *path);
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-bool WriteMapPicture(const CaveMap& map, const Assets& art, int pixelsPerCell, const std::string& path)
+QImage MapPicture(const CaveMap& map, const Assets& art, int pixelsPerCell)
 {
     const int k = pixelsPerCell, block = 16 / k;
     QImage image(256 * k, 256 * k, QImage::Format_RGB32);
@@ -24,5 +24,5 @@ bool WriteMapPicture(const CaveMap& map, const Assets& art, int pixelsPerCell, c
                     image.setPixel(x * k + i, y * k + j, qRgb(int(r / n), int(g / n), int(b / n)));
                 }
         }
-    return image.save(QString::fromStdString(path), "PNG");
+    return image;
 }

@@ -33,23 +33,32 @@ Arguments ParseArguments(const std::vector<std::string>& args, const std::vector
 {
     Arguments a;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& name = args[i];
-        auto value = [&]() -> const std::string& {
+        // --name=value is --name value, as GNU programs read it.
+        const std::size_t equals = args[i].starts_with("--") ? args[i].find('=') : std::string::npos;
+        const std::string name = args[i].substr(0, equals);
+        auto value = [&]() -> std::string {
+            if (equals != std::string::npos) return args[i].substr(equals + 1);
             if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
             return args[++i];
+        };
+        auto flag = [&] {
+            if (equals != std::string::npos) throw UsageError(name + " takes no value");
+            return true;
         };
         if (name == "--width") a.common.width = int(ParseNumber(name, value(), 1, 216));
         else if (name == "--height") a.common.height = int(ParseNumber(name, value(), 1, 216));
         else if (name == "--variant") a.common.variant = int(ParseNumber(name, value(), 0, 2));
         else if (name == "--seed") a.common.seed = std::uint32_t(ParseNumber(name, value(), 0, 4294967295LL));
-        else if (name == "--beginner") a.common.beginner = true;
+        else if (name == "--beginner") a.common.beginner = flag();
         else if (name == "--speed-to-death") a.common.speedToDeath = int(ParseNumber(name, value(), 0, 16));
         else {
             auto it = std::find_if(own.begin(), own.end(), [&](const OwnOption& o) { return o.name == name; });
             if (it == own.end()) throw UsageError("unknown option '" + name + "'");
             if (a.own.count(name)) throw UsageError(name + " is given twice");
-            a.own[name] = it->takesValue ? value() : std::string();
+            a.own[name] = it->takesValue ? value() : (flag(), std::string());
+            continue;
         }
+        a.commonGiven = true;
     }
     return a;
 }

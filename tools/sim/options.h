@@ -26,6 +26,7 @@ struct CommonOptions {
 // the command's own options by name (flags with an empty value).
 struct Arguments {
     CommonOptions common;
+    bool commonGiven = false;  // any of the common options
     std::map<std::string, std::string> own;
 
     bool Has(const std::string& name) const { return own.count(name) != 0; }

@@ -1,12 +1,13 @@
 #include <QImage>
 #include <cstdio>
-#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cave/replay.h"
 #include "screens/frame_tick.h"
 #include "tools/sim/commands.h"
+#include "tools/sim/png_file.h"
 #include "tools/sim/sim_context.h"
 #include "tools/sim/trace.h"
 
@@ -14,10 +15,13 @@ namespace {
 
 constexpr std::int64_t ReplayTicks = 65600;
 
+// Far more lines than any run needs, and little enough memory.
+constexpr std::size_t MaxInputFileBytes = 64u << 20;
+
 std::vector<std::uint16_t> ReadInputs(const std::string& path)
 {
-    std::ifstream in(path);
-    if (!in) throw UsageError("cannot read " + path);
+    const std::vector<std::uint8_t> bytes = ReadFileOrFail(path, MaxInputFileBytes);
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
     std::vector<std::uint16_t> words;
     std::string line;
     int number = 0;
@@ -30,7 +34,7 @@ std::vector<std::uint16_t> ReadInputs(const std::string& path)
     return words;
 }
 
-void WriteWindowPicture(const Game& g, const std::string& path)
+QImage WindowPicture(const Game& g)
 {
     QImage image(ViewSize, ViewSize + StatusHeight, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
@@ -39,16 +43,35 @@ void WriteWindowPicture(const Game& g, const std::string& path)
                                                  : g.StatusBitmap.ColourAt(x, y - ViewSize, g.art.palette);
             image.setPixel(x, y, c);
         }
-    if (!image.save(QString::fromStdString(path), "PNG")) throw UsageError("cannot write " + path);
+    return image;
 }
 
 }  // namespace
 
+// The trace of a run file's game, with the run's own cave and settings.
+int PlayRun(const Arguments& a, const std::string& path)
+{
+    if (a.commonGiven) throw UsageError("--run plays with the run's own settings; leave out the cave options");
+    const RunPlayer player(ReadRunOrFail(path));
+    SimContext sim(a.Has("--png"));
+    const std::int64_t ticks = a.Number("--ticks", 0, 100'000'000).value_or(std::int64_t(player.Run().inputs.size()));
+    player.Start(*sim.game);
+    std::printf("%s\n", TraceHeader);
+    for (std::int64_t k = 0; k < ticks && player.Playing(*sim.game); ++k) {
+        PlayRunTick(sim, player);
+        std::printf("%s\n", TraceLine(*sim.game).c_str());
+    }
+    if (auto png = a.Text("--png")) WritePngOrFail(WindowPicture(*sim.game), *png);
+    return 0;
+}
+
 int PlayCommand(const std::vector<std::string>& args)
 {
-    const Arguments a = ParseArguments(args, {{"--inputs", true}, {"--replay", true}, {"--ticks", true}, {"--png", true}});
-    if (a.Has("--inputs") == a.Has("--replay")) throw UsageError("play needs either --inputs FILE or --replay FILE");
-
+    const Arguments a = ParseArguments(
+        args, {{"--inputs", true}, {"--replay", true}, {"--run", true}, {"--ticks", true}, {"--png", true}});
+    const int sources = a.Has("--inputs") + a.Has("--replay") + a.Has("--run");
+    if (sources != 1) throw UsageError("play needs one of --inputs FILE, --replay FILE or --run FILE");
+    if (auto run = a.Text("--run")) return PlayRun(a, *run);
     CommonOptions options = a.common;
     std::vector<std::uint16_t> inputs;
     SimContext sim(a.Has("--png"));
@@ -86,6 +109,6 @@ int PlayCommand(const std::vector<std::string>& args)
         std::printf("%s\n", TraceLine(*sim.game).c_str());
         if (s.Screen != ScreenPlay) break;
     }
-    if (auto path = a.Text("--png")) WriteWindowPicture(*sim.game, *path);
+    if (auto path = a.Text("--png")) WritePngOrFail(WindowPicture(*sim.game), *path);
     return 0;
 }

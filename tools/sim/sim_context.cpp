@@ -1,6 +1,6 @@
 #include "tools/sim/sim_context.h"
 
-#include <cstdio>
+#include "core/files.h"
 
 SimContext::SimContext(bool needPictures)
 {
@@ -26,10 +26,20 @@ bool GenerateFromOptions(SimContext& sim, const CommonOptions& o)
     return NewGame(*sim.game, o.width, o.height, o.beginner, o.variant);
 }
 
+std::vector<std::uint8_t> ReadFileOrFail(const std::string& path, std::size_t maxBytes)
+{
+    try {
+        return ReadWholeRegularFile(path, maxBytes);
+    } catch (const FileError& e) {
+        throw UsageError(e.what());
+    }
+}
+
 void WriteFileOrFail(const std::string& path, const void* data, std::size_t bytes)
 {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    const bool ok = f && std::fwrite(data, 1, bytes, f) == bytes;
-    if (f && std::fclose(f) != 0) throw UsageError("cannot write " + path);
-    if (!ok) throw UsageError("cannot write " + path);
+    try {
+        WriteFileAtomically(path, data, bytes);
+    } catch (const FileError& e) {
+        throw UsageError(e.what());
+    }
 }

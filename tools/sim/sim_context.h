@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/null_shell.h"
 #include "gfx/assets.h"
 #include "play/game.h"
+#include "screens/run_player.h"
 #include "tools/sim/options.h"
 
 // A game with no window: the shell's clock is the simulator's, and the
@@ -22,5 +25,15 @@ struct SimContext {
 // place of the clock.
 bool GenerateFromOptions(SimContext& sim, const CommonOptions& options);
 
-// Writes a file or throws UsageError naming it.
+// A run file read and checked, or UsageError naming the problem.
+RunFile ReadRunOrFail(const std::string& path);
+// One tick of a run, with the simulated wall clock.
+void PlayRunTick(SimContext& sim, const RunPlayer& player);
+
+// The bytes of a regular file of at most `maxBytes`, or UsageError naming it:
+// a pipe or a device is refused before anything waits on it.
+std::vector<std::uint8_t> ReadFileOrFail(const std::string& path, std::size_t maxBytes);
+
+// Writes the whole file, through a temporary file that replaces `path` only
+// once every byte is on the disk, or throws UsageError naming it.
 void WriteFileOrFail(const std::string& path, const void* data, std::size_t bytes);

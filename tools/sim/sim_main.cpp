@@ -1,5 +1,8 @@
 // burrowkin-sim: the game without a window, for looking at caves and replays.
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -11,8 +14,47 @@ namespace {
 const char* const Usage =
     "usage: burrowkin-sim generate [options] [--map FILE] [--png FILE [--png-scale K]]\n"
     "       burrowkin-sim play [options] (--inputs FILE | --replay FILE) [--ticks N] [--png FILE]\n"
+    "       burrowkin-sim play --run FILE [--ticks N] [--png FILE]\n"
     "       burrowkin-sim solve [options] [--demo] [--out FILE] [--max-seconds N] [--max-expansions N] [--max-memory MB]\n"
-    "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n";
+    "       burrowkin-sim verify FILE\n"
+    "       burrowkin-sim --help | --version\n"
+    "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n"
+    "A value may also follow its option after an equals sign: --seed=5. 'man burrowkin-sim' tells more.\n";
+
+// A result that did not reach standard output (a full disk, a closed pipe)
+// is a failure, not a success.
+bool OutputWritten()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+    std::fprintf(stderr, "burrowkin-sim: cannot write to standard output: %s\n", std::strerror(errno));
+    return false;
+}
+
+// 0 when the whole text reached standard output, else 1 with a message.
+int Print(const char* text)
+{
+    std::fputs(text, stdout);
+    return OutputWritten() ? 0 : 1;
+}
+
+bool Asks(const std::vector<std::string>& args, const char* option)
+{
+    return std::find(args.begin(), args.end(), option) != args.end();
+}
+
+int RunCommand(const std::string& command, const std::vector<std::string>& args)
+{
+    try {
+        if (command == "generate") return GenerateCommand(args);
+        if (command == "play") return PlayCommand(args);
+        if (command == "solve") return SolveCommand(args);
+        if (command == "verify") return VerifyCommand(args);
+        throw UsageError("unknown command '" + command + "'");
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "burrowkin-sim: %s\n", e.what());
+        return 2;
+    }
+}
 
 }  // namespace
 
@@ -24,17 +66,8 @@ int main(int argc, char** argv)
     }
     const std::string command = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
-    try {
-        if (command == "generate") return GenerateCommand(args);
-        if (command == "play") return PlayCommand(args);
-        if (command == "solve") return SolveCommand(args);
-        if (command == "--help" || command == "-h") {
-            std::fputs(Usage, stdout);
-            return 0;
-        }
-        throw UsageError("unknown command '" + command + "'");
-    } catch (const UsageError& e) {
-        std::fprintf(stderr, "burrowkin-sim: %s\n", e.what());
-        return 2;
-    }
+    if (command == "--help" || command == "-h" || Asks(args, "--help")) return Print(Usage);
+    if (command == "--version") return Print("burrowkin-sim (Korvane Burrowkin) " BURROWKIN_VERSION "\n");
+    const int status = RunCommand(command, args);
+    return OutputWritten() ? status : 2;
 }

@@ -2,7 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/files.h"
+#include "cave/run_file.h"
 #include "tools/sim/commands.h"
 #include "tools/sim/sim_context.h"
 #include "tools/solver/recording.h"
@@ -37,15 +37,30 @@ void CheckOutPath(const std::string& path)
     if (::access(folder.c_str(), W_OK | X_OK) != 0) throw UsageError("cannot write " + path + ": the folder is not writable");
 }
 
-// Keeps the recording in the replay.dat format.
-void WriteRecording(const std::string& path, std::uint32_t randomState, const std::vector<std::uint16_t>& inputs)
+// The demonstration's recording in the plain layout of replay.dat; any other
+// solution as a run file, which carries its cave and so can be watched.
+void WriteSolution(const std::string& path, bool demonstration, const CommonOptions& options, std::uint32_t randomState,
+                   std::vector<std::uint16_t> inputs, int ticks)
 {
-    const std::vector<std::uint8_t> image = ReplayFileImage(randomState, inputs);
-    try {
-        WriteFileAtomically(path, image.data(), image.size());
-    } catch (const FileError& e) {
-        throw UsageError(e.what());
+    std::vector<std::uint8_t> bytes;
+    if (demonstration) {
+        bytes = ReplayFileImage(randomState, inputs);
+    } else {
+        RunFile run;
+        run.header = {.seed = options.seed,
+                      .width = options.width,
+                      .height = options.height,
+                      .variant = options.variant,
+                      .beginner = options.beginner,
+                      .speedToDeath = options.speedToDeath,
+                      .ending = RunEnding::Goal,
+                      .ticks = std::uint32_t(ticks)};
+        run.randomState = randomState;
+        inputs.resize(std::size_t(ticks));
+        run.inputs = std::move(inputs);
+        bytes = RunFileBytes(run);
     }
+    WriteFileOrFail(path, bytes.data(), bytes.size());
 }
 
 }  // namespace
@@ -94,7 +109,7 @@ int SolveCommand(const std::vector<std::string>& args)
         solved = play.goalTaken && play.deaths == 0 && !play.usedEmptySlot && beginner.goalTaken &&
                  beginner.deaths == 0 && beginner.ticks == play.ticks;
     }
-    if (solved && out) WriteRecording(*out, randomState, result.inputs);
+    if (solved && out) WriteSolution(*out, a.Has("--demo"), options, randomState, result.inputs, play.ticks);
 
     std::printf("{\"solved\":%s,\"ticks\":%d,\"items_used\":%d,\"seconds\":%.2f,\"score\":%d,\"expansions\":%lld,"
                 "\"positions\":%lld,\"generated\":%s,\"out_of_time\":%s,\"unfinishable\":%s,\"out_of_memory\":%s}\n",

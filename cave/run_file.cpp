@@ -1,0 +1,171 @@
+#include "cave/run_file.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "cave/cave_map.h"
+#include "cave/generator.h"
+#include "cave/replay.h"
+#include "core/files.h"
+#include "core/null_shell.h"
+
+namespace {
+
+constexpr int SignatureWord = 4;
+constexpr char Signature[] = "BKRN";
+enum HeaderWord : int {
+    VersionWord = 6,
+    SeedWord = 7,
+    WidthWord = 9,
+    HeightWord = 10,
+    CharacterWord = 11,
+    SpeedWord = 12,
+    EndingWord = 13,
+    TicksWord = 14,
+};
+constexpr std::uint16_t AllInputs = 63;
+
+std::uint16_t Pair(int low, int high) { return std::uint16_t(low | (high << 8)); }
+int Low(std::uint16_t word) { return word & 0xff; }
+int High(std::uint16_t word) { return word >> 8; }
+
+void CheckRange(const char* what, long value, long low, long high)
+{
+    if (value < low || value > high)
+        throw RunFileError(std::string("a value out of range: ") + what + " " + std::to_string(value) + " (" +
+                           std::to_string(low) + ".." + std::to_string(high) + ")");
+}
+
+ReplayWordBuffer WordsOf(const std::vector<std::uint8_t>& bytes)
+{
+    ReplayWordBuffer words{};
+    for (std::size_t i = 0; i < words.size(); ++i) words[i] = Pair(bytes[2 * i], bytes[2 * i + 1]);
+    return words;
+}
+
+RunHeader HeaderOf(const ReplayWordBuffer& w)
+{
+    RunHeader h;
+    h.seed = w[SeedWord] | std::uint32_t(w[SeedWord + 1]) << 16;
+    h.width = w[WidthWord];
+    h.height = w[HeightWord];
+    h.variant = Low(w[CharacterWord]);
+    const int beginner = High(w[CharacterWord]);
+    h.speedToDeath = Low(w[SpeedWord]);
+    h.facing = std::uint8_t(High(w[SpeedWord]));
+    const int ending = Low(w[EndingWord]);
+    h.inputBefore = std::uint16_t(High(w[EndingWord]));
+    h.ticks = w[TicksWord] | std::uint32_t(w[TicksWord + 1]) << 16;
+
+    CheckRange("width", h.width, 1, MaxCaveSize);
+    CheckRange("height", h.height, 1, MaxCaveSize);
+    CheckRange("character", h.variant, 0, 2);
+    CheckRange("beginner", beginner, 0, 1);
+    CheckRange("fatal speed", h.speedToDeath, 0, 16);
+    if (h.facing != 0 && h.facing != 8) throw RunFileError("a value out of range: facing " + std::to_string(h.facing) + " (0 or 8)");
+    CheckRange("ending", ending, 1, 3);
+    CheckRange("input before the first tick", h.inputBefore, 0, AllInputs);
+    h.beginner = beginner == 1;
+    h.ending = RunEnding(ending);
+    if (h.ending == RunEnding::Goal) CheckRange("ticks of a run that reached the goal", h.ticks, 1, UINT32_MAX);
+    return h;
+}
+
+// The cave made again from the seed must leave the random state the run
+// recorded; otherwise it is not the cave the run was played in.
+void CheckCave(const RunFile& run)
+{
+    const RunHeader& h = run.header;
+    auto state = std::make_unique<GameState>();
+    auto map = std::make_unique<CaveMap>();
+    NullShell seed;
+    seed.UtcMilliseconds = h.seed;
+    const bool made = GenerateCave(*state, *map, seed, h.width, h.height, h.beginner, h.variant);
+    if (!made) throw RunFileError("no cave can be made from its seed " + std::to_string(h.seed) + " and size");
+    if (state->RandomState != run.randomState)
+        throw RunFileError("the cave made from its seed " + std::to_string(h.seed) +
+                           " is not the cave it was played in (a file changed, or made by another version of the game)");
+}
+
+}  // namespace
+
+RunFile RunFromRecording(const ReplayWordBuffer& buffer, const RunHeader& header)
+{
+    RunFile run;
+    run.header = header;
+    for (int i = 0; i < 4; ++i) run.randomState |= std::uint32_t(buffer[i] & 0xff) << (8 * i);
+    const auto recorded = buffer.begin() + FirstInputWord;
+    run.inputs.assign(recorded, recorded + std::min(header.ticks, RecordedTicks));
+    return run;
+}
+
+std::vector<std::uint8_t> RunFileBytes(const RunFile& run)
+{
+    const RunHeader& h = run.header;
+    ReplayWordBuffer w{};
+    for (int i = 0; i < 4; ++i) w[i] = std::uint16_t((run.randomState >> (8 * i)) & 0xff);
+    w[SignatureWord] = Pair(Signature[0], Signature[1]);
+    w[SignatureWord + 1] = Pair(Signature[2], Signature[3]);
+    w[VersionWord] = RunFormatVersion;
+    w[SeedWord] = std::uint16_t(h.seed);
+    w[SeedWord + 1] = std::uint16_t(h.seed >> 16);
+    w[WidthWord] = std::uint16_t(h.width);
+    w[HeightWord] = std::uint16_t(h.height);
+    w[CharacterWord] = Pair(h.variant, h.beginner);
+    w[SpeedWord] = Pair(h.speedToDeath, h.facing);
+    w[EndingWord] = Pair(int(h.ending), h.inputBefore);
+    w[TicksWord] = std::uint16_t(h.ticks);
+    w[TicksWord + 1] = std::uint16_t(h.ticks >> 16);
+    std::copy_n(run.inputs.begin(), std::min<std::size_t>(run.inputs.size(), RecordedTicks), w.begin() + FirstInputWord);
+
+    std::vector<std::uint8_t> bytes(ReplayFileBytes);
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        bytes[2 * i] = std::uint8_t(w[i]);
+        bytes[2 * i + 1] = std::uint8_t(w[i] >> 8);
+    }
+    return bytes;
+}
+
+RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes)
+{
+    if (bytes.size() != std::size_t(ReplayFileBytes))
+        throw RunFileError("not a run file: " + std::to_string(bytes.size()) + " bytes where a run file has " +
+                           std::to_string(ReplayFileBytes));
+    if (!std::equal(Signature, Signature + 4, bytes.begin() + 2 * SignatureWord))
+        throw RunFileError("not a run file: no run signature (a recording without one, such as replay.dat, "
+                           "holds no cave to play it in)");
+    const ReplayWordBuffer w = WordsOf(bytes);
+    if (w[VersionWord] != RunFormatVersion)
+        throw RunFileError("a run file of version " + std::to_string(w[VersionWord]) + ", which this game does not know (it reads version " +
+                           std::to_string(RunFormatVersion) + ")");
+    for (int i = 0; i < 4; ++i) CheckRange("random state byte", w[i], 0, 255);
+
+    RunFile run;
+    run.header = HeaderOf(w);
+    run = RunFromRecording(w, run.header);
+    const auto bad = std::find_if(run.inputs.begin(), run.inputs.end(), [](std::uint16_t w) { return w > AllInputs; });
+    if (bad != run.inputs.end())
+        throw RunFileError("a value out of range: the input of tick " + std::to_string(bad - run.inputs.begin()) + " is " +
+                           std::to_string(*bad) + " (0.." + std::to_string(AllInputs) + ")");
+    CheckCave(run);
+    return run;
+}
+
+RunFile ReadRunFile(const std::string& path)
+{
+    try {
+        // One byte more than a run file has, to tell a longer file.
+        return ParseRunFile(ReadRegularFile(path, std::size_t(ReplayFileBytes) + 1));
+    } catch (const FileError& e) {
+        throw RunFileError(e.what());
+    } catch (const RunFileError& e) {
+        throw RunFileError(path + ": " + e.what());
+    }
+}
+
+std::string DescribeRun(const RunHeader& h)
+{
+    return std::to_string(h.width) + "x" + std::to_string(h.height) + " character " + std::to_string(h.variant) +
+           " beginner " + (h.beginner ? "yes" : "no") + " speed " + std::to_string(h.speedToDeath) + " seed " +
+           std::to_string(h.seed);
+}

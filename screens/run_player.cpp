@@ -1,0 +1,40 @@
+#include "screens/run_player.h"
+
+#include "cave/replay.h"
+#include "play/game.h"
+#include "screens/frame_tick.h"
+
+void RunPlayer::Start(Game& game) const
+{
+    GameState& s = game.state;
+    const RunHeader& h = run_.header;
+    s.DemoMode = false;
+    s.Variant = std::uint8_t(h.variant);
+    s.Beginner = h.beginner;
+    s.CaveWidth = h.width;
+    s.CaveHeight = h.height;
+    s.SpeedToDeath = h.speedToDeath;
+    NewGame(game, h.width, h.height, h.beginner, h.variant, h.seed);
+    // What the game before it and the title's last tick left behind.
+    s.Facing = h.facing;
+    s.InputNow = FlagsFromWord(h.inputBefore);
+    s.Screen = ScreenPlay;
+    DrawStatusBar(game);
+}
+
+void RunPlayer::Tick(Game& game) const
+{
+    const std::uint32_t k = TicksPlayed(game);
+    const InputFlags input = FlagsFromWord(k < run_.inputs.size() ? run_.inputs[k] : 0);
+    FrameTick(game, &input);
+}
+
+bool RunPlayer::Playing(const Game& game) const
+{
+    return game.state.Screen == ScreenPlay && !game.state.DemoMode && TicksPlayed(game) < run_.inputs.size();
+}
+
+std::uint32_t RunPlayer::TicksPlayed(const Game& game) const
+{
+    return std::uint32_t(game.state.FrameIndex - FirstInputWord);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+
+#include "cave/run_file.h"
+
+struct Game;
+
+// Follows the games of a window for a player who keeps their runs: what a run
+// file needs is taken when a game starts from the title, and the run is
+// handed out when that game ends. The demonstration and watched runs are no
+// games of the player's and are never kept.
+class RunRecorder {
+public:
+    enum class Event { None, Started, Ended };
+
+    // After every frame tick, with the screen before it and the seed of the
+    // last cave made: a game that started or reached the goal.
+    Event AfterTick(const Game& game, int screenBefore, std::uint32_t seed);
+    // The game is being left by Shift+F2 or by closing the window: Ended when
+    // one was being played.
+    Event Leaving(const Game& game, RunEnding ending);
+
+    // The game that started last (after Started) or the run that ended (after Ended).
+    const RunHeader& Header() const { return header_; }
+    const std::optional<RunFile>& Finished() const { return finished_; }
+
+private:
+    Event End(const Game& game, RunEnding ending);
+
+    bool playing_ = false;
+    RunHeader header_;
+    std::optional<RunFile> finished_;
+};

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "tests/support/run_program.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+ProgramRun Sim(const std::string& args) { return RunProgram(std::string(BURROWKIN_SIM) + " " + args); }
+
+class SimVerify : public ::testing::Test {
+protected:
+    fs::path dir = fs::temp_directory_path() / ("sim-verify-" + std::to_string(::getpid()));
+    std::string run = (dir / "solved.burrowkin-run").string();
+    int ticks = 0, score = 0;  // as the automatic player found them
+    void SetUp() override
+    {
+        fs::create_directories(dir);
+        const ProgramRun solve = Sim("solve --width 30 --height 24 --variant 1 --seed 9 --out " + run);
+        ASSERT_EQ(std::sscanf(solve.out.c_str(), "{\"solved\":true,\"ticks\":%d,\"items_used\":%*d,\"seconds\":%*f,\"score\":%d",
+                              &ticks, &score), 2) << solve.out << solve.err;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // The run with its ticks played cut to `ticks`, as if the player had left.
+    std::string Shortened(int ticks)
+    {
+        const std::string path = (dir / "short.burrowkin-run").string();
+        fs::copy_file(run, path, fs::copy_options::overwrite_existing);
+        std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+        const char ending[2] = {2, 0}, count[4] = {char(ticks), char(ticks >> 8), 0, 0};
+        f.seekp(2 * 13);
+        f.write(ending, 2);
+        f.seekp(2 * 14);
+        f.write(count, 4);
+        return path;
+    }
+};
+
+TEST_F(SimVerify, TellsAFinishedRunFromAnUnfinishedOneAndFromNoRunAtAll)
+{
+    const ProgramRun solved = Sim("verify " + run);
+    EXPECT_EQ(solved.status, 0) << solved.err;
+    char seconds[16];
+    std::snprintf(seconds, sizeof seconds, "%.2f", ticks / 20.0);
+    EXPECT_EQ(solved.out, "{\"reached_goal\":true,\"complete\":true,\"ticks\":" + std::to_string(ticks) + ",\"seconds\":" +
+                              seconds + ",\"score\":" + std::to_string(score) +
+                              ",\"misses\":0,\"seed\":9,\"width\":30,\"height\":24,\"variant\":1,\"beginner\":false,"
+                              "\"speed_to_death\":11}\n");
+
+    const ProgramRun left = Sim("verify " + Shortened(100));
+    EXPECT_EQ(left.status, 1) << left.err;
+    EXPECT_NE(left.out.find("\"reached_goal\":false,\"complete\":true,\"ticks\":100,"), std::string::npos) << left.out;
+
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    for (const std::string& bad : {std::string(BURROWKIN_REPLAY), (dir / "pipe").string(), (dir / "none").string()}) {
+        const ProgramRun r = Sim("verify " + bad);
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_NE(r.err.find(bad), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST_F(SimVerify, PlayTracesARunWithItsOwnSettingsOnly)
+{
+    const ProgramRun trace = Sim("play --run " + run);
+    ASSERT_EQ(trace.status, 0) << trace.err;
+    EXPECT_EQ(std::count(trace.out.begin(), trace.out.end(), '\n'), 1 + ticks);
+    const std::string last = trace.out.substr(trace.out.rfind('\n', trace.out.size() - 2) + 1);
+    EXPECT_EQ(last.rfind(std::to_string(16 + ticks) + " ", 0), 0u) << last;  // FrameIndex after the last tick
+    std::istringstream columns(last);
+    std::vector<std::string> fields{std::istream_iterator<std::string>(columns), {}};
+    ASSERT_GE(fields.size(), 3u);
+    EXPECT_EQ(fields[fields.size() - 3], "2") << "the goal's ending";
+    EXPECT_EQ(Sim("play --run " + run + " --variant 2").status, 2);
+    EXPECT_EQ(Sim("play --run " + run + " --replay " + run).status, 2);
+}
+
+}  // namespace

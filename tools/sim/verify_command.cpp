@@ -1,0 +1,47 @@
+#include <cstdio>
+
+#include "screens/run_player.h"
+#include "tools/sim/commands.h"
+#include "tools/sim/sim_context.h"
+
+namespace {
+
+constexpr double TicksPerSecond = 20;
+
+}  // namespace
+
+RunFile ReadRunOrFail(const std::string& path)
+{
+    try {
+        return ReadRunFile(path);
+    } catch (const RunFileError& e) {
+        throw UsageError(e.what());
+    }
+}
+
+void PlayRunTick(SimContext& sim, const RunPlayer& player)
+{
+    // The simulated wall clock: a second every 20 ticks.
+    sim.shell.Second = int((player.TicksPlayed(*sim.game) / 20) % 60);
+    player.Tick(*sim.game);
+}
+
+int VerifyCommand(const std::vector<std::string>& args)
+{
+    if (args.size() != 1 || args[0].rfind("--", 0) == 0) throw UsageError("verify takes one run file and nothing else");
+    const RunPlayer player(ReadRunOrFail(args[0]));
+    SimContext sim(false);
+    const Game& g = *sim.game;
+    player.Start(*sim.game);
+    while (player.Playing(g)) PlayRunTick(sim, player);
+
+    const RunHeader& h = player.Run().header;
+    const bool reached = g.state.Screen == ScreenEnding;
+    const std::uint32_t ticks = player.TicksPlayed(g);
+    std::printf("{\"reached_goal\":%s,\"complete\":%s,\"ticks\":%u,\"seconds\":%.2f,\"score\":%d,\"misses\":%d,"
+                "\"seed\":%u,\"width\":%d,\"height\":%d,\"variant\":%d,\"beginner\":%s,\"speed_to_death\":%d}\n",
+                reached ? "true" : "false", h.Complete() ? "true" : "false", ticks, ticks / TicksPerSecond,
+                g.state.Score, g.state.Misses, h.seed, h.width, h.height, h.variant, h.beginner ? "true" : "false",
+                h.speedToDeath);
+    return reached ? 0 : 1;
+}
