@@ -96,14 +96,30 @@ TEST(SimSolve, AnUnsolvedCaveIsAResultAndWritesNothing)
     EXPECT_EQ(r.out.rfind("{\"solved\":false,", 0), 0u) << r.out;
     EXPECT_FALSE(fs::exists(out));
 
-    // The second character starts walled in, on rock that only a pickaxe it
-    // does not have would open: every move is tried, and that is the answer.
-    r = Sim("solve --width 50 --height 50 --variant 1 --seed 12 --out " + out.string());
+    // In this cave of the third character no move the search knows leads
+    // out: it tries every one from everywhere it gets to, and says so.
+    r = Sim("solve --width 50 --height 50 --variant 2 --seed 22 --out " + out.string());
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("\"generated\":true,\"out_of_time\":false,\"unfinishable\":true,\"out_of_memory\":false}"),
+    EXPECT_NE(r.out.find("\"generated\":true,\"out_of_time\":false,\"unfinishable\":true,\"out_of_memory\":false,"),
               std::string::npos)
         << r.out;
     EXPECT_FALSE(fs::exists(out));
+}
+
+// The second character starts walled in without a pickaxe: its bombs open the
+// way at the price of lives, which the run file keeps and verify reports.
+TEST(SimSolve, AWayThatCostsLivesIsAWayAndItsRunSaysSo)
+{
+    const fs::path out = TempFile("burrowkin-misses");
+    const ProgramRun r = Sim("solve --width 50 --height 50 --variant 1 --seed 12 --out " + out.string());
+    ASSERT_EQ(r.out.rfind("{\"solved\":true,", 0), 0u) << r.out;
+    const std::size_t misses = r.out.find("\"misses\":");
+    ASSERT_NE(misses, std::string::npos);
+    EXPECT_NE(r.out[misses + 9], '0') << r.out;
+    const ProgramRun v = Sim("verify " + out.string());
+    EXPECT_EQ(v.status, 0) << v.out << v.err;
+    EXPECT_NE(v.out.find(r.out.substr(misses, r.out.find('}', misses) - misses)), std::string::npos) << v.out;
+    fs::remove(out);
 }
 
 // The largest cave with no end of expansions: the memory bound stops the
@@ -113,7 +129,7 @@ TEST(SimSolve, TheMemoryBoundEndsASearchLikeTime)
     const ProgramRun r = Sim("solve --width 216 --height 216 --seed 3 --max-expansions 100000000 --max-memory 16");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("{\"solved\":false,", 0), 0u) << r.out;
-    EXPECT_NE(r.out.find("\"out_of_time\":true,\"unfinishable\":false,\"out_of_memory\":true}"), std::string::npos)
+    EXPECT_NE(r.out.find("\"out_of_time\":true,\"unfinishable\":false,\"out_of_memory\":true,"), std::string::npos)
         << r.out;
 }
 
@@ -122,7 +138,7 @@ TEST(SimSolve, TheMemoryBoundEndsASearchLikeTime)
 TEST(SimSolve, ABadOutPathIsRefusedBeforeTheSearch)
 {
     const std::string search = "solve --width 1 --height 1 --seed 197 --out ";
-    for (const std::string path : {fs::temp_directory_path().string(), std::string("/dev/null"),
+    for (const std::string& path : {fs::temp_directory_path().string(), std::string("/dev/null"),
                                    (fs::temp_directory_path() / "burrowkin-no-such-folder" / "run.dat").string()}) {
         const ProgramRun r = Sim(search + path);
         EXPECT_EQ(r.status, 2) << path;

@@ -51,13 +51,14 @@ struct Cave : Playground {
     CaveMap startMap;
 };
 
-// Plays a found recording from the start and checks that it is a clean run.
-PlayOut Replay(Cave& cave, const std::vector<std::uint16_t>& inputs)
+// Plays a found recording from the start and checks that it is a clean run,
+// with no more lives lost than `misses`.
+PlayOut Replay(Cave& cave, const std::vector<std::uint16_t>& inputs, int misses = 0)
 {
     cave.Reset();
     const PlayOut out = PlayRecording(cave.game, inputs);
     EXPECT_TRUE(out.goalTaken);
-    EXPECT_EQ(out.deaths, 0);
+    EXPECT_EQ(out.deaths, misses);
     EXPECT_FALSE(out.usedEmptySlot);
     EXPECT_EQ(out.ticks, int(inputs.size()));
     return out;
@@ -172,21 +173,36 @@ TEST(SolverTest, AWalledInExitIsNotSolvedAndTheSearchEnds)
     EXPECT_LT(r.expansions, 100);
 }
 
+// Solves the cave, plays the recording back and checks that the item of
+// `slot` was spent on the way, and `misses` lives.
+void ExpectSolvedSpending(Cave& cave, int slot, int misses = 0)
+{
+    const auto before = cave.s.Inventory;
+    const SolveResult r = cave.Solve();
+    ASSERT_TRUE(r.solved);
+    Replay(cave, r.inputs, misses);
+    EXPECT_LT(cave.s.Inventory[slot], before[slot]);
+}
+
 // A way that needs more items than the character holds is proved impossible:
-// no bomb can be escaped in the pocket, and the one pickaxe opens only the
-// first of the two cells of rock.
+// the one pickaxe opens only the first of the two cells of rock. A bomb opens
+// both, and as it cannot be escaped in the pocket, it costs a life.
 TEST(SolverTest, TooFewItemsIsAProofThatTheCaveCannotBeFinished)
 {
-    Cave cave({
+    const std::initializer_list<std::string> pocket = {
         "######",
         "#.####",
         "#@%%E#",
         "######",
-    }, {2, 2, 1, 0, 0, 0});
+    };
+    Cave cave(pocket, {0, 2, 1, 0, 0, 0});
     const SolveResult r = cave.Solve();
     EXPECT_FALSE(r.solved);
     EXPECT_TRUE(r.exhausted);
     EXPECT_FALSE(r.outOfTime);
+
+    Cave bombed(pocket, {1, 0, 0, 0, 0, 0});
+    ExpectSolvedSpending(bombed, 0, 1);
 }
 
 TEST(SolverTest, ASearchStoppedByALimitProvesNothing)
@@ -211,17 +227,6 @@ TEST(SolverTest, ASearchStoppedByALimitProvesNothing)
     EXPECT_FALSE(r.exhausted);
     EXPECT_TRUE(r.outOfMemory);
     EXPECT_TRUE(r.outOfTime);
-}
-
-// Solves the cave, plays the recording back and checks that the item of
-// `slot` was spent on the way.
-void ExpectSolvedSpending(Cave& cave, int slot)
-{
-    const auto before = cave.s.Inventory;
-    const SolveResult r = cave.Solve();
-    ASSERT_TRUE(r.solved);
-    Replay(cave, r.inputs);
-    EXPECT_LT(cave.s.Inventory[slot], before[slot]);
 }
 
 // Each cave opens only to the one item the character holds.

@@ -15,7 +15,8 @@ void MacroRunner::Start()
     words_.clear();
     changes_.clear();
     windows_.clear();
-    died_ = caught_ = goal_ = false;
+    died_ = caught_ = goal_ = acceptMisses_ = false;
+    misses_ = 0;
 }
 
 void MacroRunner::Note(std::uint16_t cell, std::uint8_t before)
@@ -45,7 +46,9 @@ bool MacroRunner::Tick(std::uint16_t word)
     if (inMap && Collectable(before) && game.map[column][row] != before)
         Note(std::uint16_t(column * 256 + row), before);
     if (s.Screen != ScreenPlay) goal_ = true;
-    if (s.DeathTimer != 0 && !died_) {
+    if (acceptMisses_) {
+        if (s.DeathTimer == 1) ++misses_;
+    } else if (s.DeathTimer != 0 && !died_) {
         died_ = true;
         caught_ = ghost && s.GhostTimer == 0;  // the touch takes the ghost away
     }

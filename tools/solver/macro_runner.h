@@ -19,8 +19,10 @@ class MacroRunner {
 public:
     explicit MacroRunner(Game& game) : game(game), s(game.state) {}
 
-    // Forgets the last stretch's words and changes.
+    // Forgets the last stretch's words, changes and misses.
     void Start();
+    // From here on in this stretch a death is a miss to count, not its end.
+    void AcceptMisses() { acceptMisses_ = true; }
     // One tick with these inputs held. False when the character died on it.
     bool Tick(std::uint16_t word);
     // The cells within `reach` of (column, row) may change without the
@@ -40,6 +42,7 @@ public:
     // The ghost's touch killed the character.
     bool Caught() const { return caught_; }
     bool ReachedGoal() const { return goal_; }
+    int Misses() const { return misses_; }
     int Ticks() const { return int(words_.size()); }
 
     Game& game;
@@ -58,4 +61,6 @@ private:
     bool died_ = false;
     bool caught_ = false;
     bool goal_ = false;
+    bool acceptMisses_ = false;
+    int misses_ = 0;
 };

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int SettleLimit = 1000;  // ticks of falling: the deepest cave under the parachute
 constexpr int BombWaitLimit = 120;
+constexpr int RespawnLimit = 100;    // ticks from a death to the character's return
 constexpr int GhostWaitLimit = 400;  // ticks for a ghost 300 pixels off to come near
 constexpr int JetBrakeSpeed = 6;     // a fall this fast is slowed with the jet
 
@@ -157,6 +158,19 @@ bool LightBomb(MacroRunner& r, int away)
         if (!ok || r.ReachedGoal()) return ok;
     }
     if (!HoldUntil(r, 0, [&] { return s.Action != ActionBomb; }, BombWaitLimit)) return false;
+    return Settle(r);
+}
+
+// In a pocket that no way leads out of, the blast opens it at the price of a
+// life: the character comes back where it last stood.
+bool BombInPlace(MacroRunner& r)
+{
+    GameState& s = r.s;
+    r.Watch((s.PlayerX + 8) / CellSize, (s.PlayerY + 8) / CellSize, 3);
+    r.AcceptMisses();
+    if (!UseSlot(r, SlotOf(s, Bomb)) || s.Action != ActionBomb) return false;
+    if (!HoldUntil(r, 0, [&] { return s.DeathTimer != 0; }, BombWaitLimit)) return false;
+    if (!HoldUntil(r, 0, [&] { return s.DeathTimer == 0; }, RespawnLimit)) return false;
     return Settle(r);
 }
 
@@ -334,9 +348,11 @@ std::vector<Move> CandidateMoves(const Game& g)
         for (int d = 0; d < 4; ++d)
             if (CellAt(g.map, c + StepVectors[d].dx, t.KneeRow + StepVectors[d].dy) == TileDiggable)
                 moves.push_back({MoveKind::Dig, std::int8_t(d)});
-    if (has(Bomb) && BlastHasWork(g))
+    if (has(Bomb) && BlastHasWork(g)) {
         for (int away = 0; away < (climbable ? 4 : 2); ++away)
             if (away > 1 || canWalk(away == 0 ? -1 : +1)) moves.push_back({MoveKind::Bomb, std::int8_t(away)});
+        if (standing) moves.push_back({MoveKind::BombInPlace});
+    }
 
     const std::uint8_t flyer = FlyingItem(s);
     // Flights: every height and way with the bird on; a few to take off with.
@@ -369,6 +385,7 @@ bool RunMove(MacroRunner& r, const Move& m)
     case MoveKind::Rope: ok = LayRope(r, m.dir); break;
     case MoveKind::Dig: ok = Dig(r, m.dir); break;
     case MoveKind::Bomb: ok = LightBomb(r, m.dir); break;
+    case MoveKind::BombInPlace: ok = BombInPlace(r); break;
     case MoveKind::Fly: ok = Fly(r, m.dir, m.amount); break;
     case MoveKind::Thrust: ok = Thrust(r, m.dir, m.amount); break;
     case MoveKind::Repel: ok = Repel(r); break;

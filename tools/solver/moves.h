@@ -16,6 +16,7 @@ enum class MoveKind : std::uint8_t {
     Rope,       // lay a rope up (dir 0) or a bar sideways (1 right, 3 left)
     Dig,        // the pickaxe or the drill, in direction dir (0 up .. 3 left)
     Bomb,       // light a bomb, get away (dir: 0 left, 1 right, 2 up, 3 down), wait for the blast
+    BombInPlace,  // light a bomb with no way away, lose a life to it and go on where the character reappears
     Fly,        // with the bird: rise `amount` cells, then a cell sideways (dir -1, 0, +1)
     Thrust,     // with the jet: thrust `amount` ticks while moving a cell sideways (dir)
     Repel,      // wait for the ghost to come near, then the wand or the pistol

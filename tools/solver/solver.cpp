@@ -22,8 +22,8 @@ namespace {
 // A best-first search over settled positions. A position is the play state
 // where a move left it, with the cells that play changed since the start; the
 // moves between positions are played tick by tick by the real frame tick. The
-// price of a way is its ticks, plus a charge for every item spent, less a
-// reward for what it collects; the guide to the goal leans on the cost of the
+// price of a way is its ticks, plus a charge for every item spent and every
+// life lost, less a reward for what it collects; the guide to the goal leans on the cost of the
 // way left. Two positions are the same place when the character stands at
 // the same pixel with the same action in a cave changed the same way by
 // tools; of those, one with fewer items that got there later is dropped.
@@ -38,6 +38,7 @@ struct Weights {
 constexpr Weights DemonstrationWeights{60, 12, 25};
 constexpr Weights NewGroundWeights{60, 60, 25};
 constexpr std::int32_t TicksPerCell = 4;   // walking or climbing a cell
+constexpr std::int32_t MissCost = 300;     // what a life lost is worth against ticks
 constexpr std::int32_t FarAway = 1 << 24;  // the guide where the goal cannot be reached
 constexpr std::int64_t GuideRange = std::int64_t(1) << 25;  // above every guide: f and h in one rank
 
@@ -106,8 +107,9 @@ private:
     std::uint64_t Ground(const GameState& s) const;
 
     void Expand(const Queued& q);
-    // Plays `move` from node n; the runner tells how it went.
-    void Try(std::int32_t n, const Move& move);
+    // Plays `move` from node n; true when it worked out. The runner tells how
+    // it went.
+    bool Try(std::int32_t n, const Move& move);
     void AddChild(std::int32_t parent, const Move& move);
     void Push(std::int32_t n, bool newGround);
     std::vector<std::uint16_t> InputsTo(std::int32_t n);
@@ -167,12 +169,14 @@ std::uint64_t Search::Ground(const GameState& s) const
     return Mix(Spot(s) ^ around);
 }
 
-void Search::Try(std::int32_t n, const Move& move)
+bool Search::Try(std::int32_t n, const Move& move)
 {
     RestoreSnapshot(game_.state, nodes_[n].snap);
     runner_.Start();
-    if (RunMove(runner_, move)) AddChild(n, move);
+    const bool worked = RunMove(runner_, move);
+    if (worked) AddChild(n, move);
     runner_.Undo();
+    return worked;
 }
 
 // Tries the moves from the node. A bomb takes a hundred ticks to play out, so
@@ -189,17 +193,22 @@ void Search::Expand(const Queued& q)
                           nodes_[n].snap.Inventory[flyerSlot] > 0 && nodes_[n].snap.Action != ActionParachute &&
                           nodes_[n].snap.Action != ActionBird;
     bool bombsLeft = false;
+    bool escaped = false;  // from a bomb lit here
     for (const Move& move : moves) {
-        if (!Demonstration() && (move.kind == MoveKind::Bomb) != bool(q.bombs)) {
-            bombsLeft = bombsLeft || move.kind == MoveKind::Bomb;
+        const bool bomb = move.kind == MoveKind::Bomb || move.kind == MoveKind::BombInPlace;
+        // A life is given for a blast only where there is no way away from it,
+        // and never in the demonstration.
+        if (move.kind == MoveKind::BombInPlace && (escaped || Demonstration())) continue;
+        if (!Demonstration() && bomb != bool(q.bombs)) {
+            bombsLeft = bombsLeft || bomb;
             continue;
         }
-        Try(n, move);
+        bool worked = Try(n, move);
         if (runner_.Caught() && move.kind != MoveKind::Repel) {
             // The ghost came first: drive it off, then the move.
             Move first = move;
             first.repelFirst = true;
-            Try(n, first);
+            worked = Try(n, first);
         } else if (runner_.Died() && canFloat && !move.takeOff &&
                    (move.kind == MoveKind::Walk || move.kind == MoveKind::Climb || move.kind == MoveKind::Jump)) {
             // A fall that kills is survived under the parachute or with the bird.
@@ -207,6 +216,7 @@ void Search::Expand(const Queued& q)
             floating.takeOff = true;
             Try(n, floating);
         }
+        escaped = escaped || (worked && move.kind == MoveKind::Bomb);
     }
     if (bombsLeft) frontier_.Push({q.rank, n, q.cell, true}, false);
 }
@@ -225,7 +235,7 @@ void Search::AddChild(std::int32_t parent, const Move& move)
     std::int32_t spent = 0;
     for (int i = 0; i < 6; ++i)
         if (s.Inventory[i] < p.snap.Inventory[i]) spent += p.snap.Inventory[i] - s.Inventory[i];
-    const std::int32_t g = p.g + runner_.Ticks() + weights_.itemCost * spent - reward;
+    const std::int32_t g = p.g + runner_.Ticks() + weights_.itemCost * spent + MissCost * runner_.Misses() - reward;
 
     const auto id = std::int32_t(nodes_.size());
     const std::int32_t cave = caves_.Add(p.cave, runner_.Changes());
