@@ -393,7 +393,7 @@ TEST(MovesTest, SettledMeansAnIdleTickChangesNothing)
     EXPECT_FALSE(Settled(cave.game));
 }
 
-TEST(MovesTest, TheWandDrivesOffAGhostThatComesClose)
+TEST(MovesTest, TheWandDrivesOffAGhostThatComesCloseOrALifeDoes)
 {
     Cave cave({
         "#######",
@@ -412,6 +412,19 @@ TEST(MovesTest, TheWandDrivesOffAGhostThatComesClose)
     EXPECT_EQ(cave.s.DeathTimer, 0);
     EXPECT_NE(cave.s.GhostTimer, 20);
     EXPECT_EQ(cave.s.Inventory[0], 2);  // the wand is never spent
+
+    // With no wand, the touch is waited for: a life, and the ghost is gone.
+    cave.Reset();
+    cave.s.Variant = 1;
+    cave.s.Inventory[0] = 0;
+    cave.s.GhostTimer = 20;
+    cave.s.GhostX = cave.s.PlayerX + 30;
+    cave.s.GhostY = cave.s.PlayerY - 30;
+    runner.Start();
+    EXPECT_TRUE(RunMove(runner, {MoveKind::Repel}));
+    EXPECT_EQ(runner.Misses(), 1);
+    EXPECT_EQ(cave.s.DeathTimer, 0);
+    EXPECT_NE(cave.s.GhostTimer, 20);
 }
 
 TEST(GoalDistanceTest, CountsCellsAroundHardRockAndDiggableRockDearer)

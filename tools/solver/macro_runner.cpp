@@ -39,6 +39,7 @@ bool MacroRunner::Tick(std::uint16_t word)
     const std::uint8_t before = inMap ? game.map[column][row] : 0;
 
     const bool ghost = s.GhostTimer != 0;
+    const bool alive = s.DeathTimer == 0;
     s.KeysHeld = FlagsFromWord(word);
     FrameTick(game);
     words_.push_back(word);
@@ -47,7 +48,7 @@ bool MacroRunner::Tick(std::uint16_t word)
         Note(std::uint16_t(column * 256 + row), before);
     if (s.Screen != ScreenPlay) goal_ = true;
     if (acceptMisses_) {
-        if (s.DeathTimer == 1) ++misses_;
+        if (alive && s.DeathTimer != 0) ++misses_;
     } else if (s.DeathTimer != 0 && !died_) {
         died_ = true;
         caught_ = ghost && s.GhostTimer == 0;  // the touch takes the ghost away

@@ -21,8 +21,9 @@ public:
 
     // Forgets the last stretch's words, changes and misses.
     void Start();
-    // From here on in this stretch a death is a miss to count, not its end.
-    void AcceptMisses() { acceptMisses_ = true; }
+    // From here on in this stretch a death is a miss to count, not its end
+    // (until told otherwise).
+    void AcceptMisses(bool accept = true) { acceptMisses_ = accept; }
     // One tick with these inputs held. False when the character died on it.
     bool Tick(std::uint16_t word);
     // The cells within `reach` of (column, row) may change without the

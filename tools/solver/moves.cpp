@@ -148,12 +148,20 @@ bool Dig(MacroRunner& r, int direction)
     return PointTool(r, drill ? Drill : Pickaxe, drill ? ActionDrill : ActionPickaxe, direction) && Settle(r);
 }
 
+// The blast kills within 28 pixels of the corner of the bomb's cell.
+bool OutOfTheBlast(const GameState& s)
+{
+    const std::int64_t dx = s.PlayerX - s.ToolX * CellSize, dy = s.PlayerY - s.ToolY * CellSize;
+    return dx * dx + dy * dy > 28 * 28;
+}
+
 bool LightBomb(MacroRunner& r, int away)
 {
     GameState& s = r.s;
     r.Watch((s.PlayerX + 8) / CellSize, (s.PlayerY + 8) / CellSize, 3);
     if (!UseSlot(r, SlotOf(s, Bomb)) || s.Action != ActionBomb) return false;
-    for (int i = 0; i < 2; ++i) {
+    // Two cells away, or fewer when a fall after the first took it far enough.
+    for (int i = 0; i < 2 && !OutOfTheBlast(s); ++i) {
         const bool ok = away == 0 ? Walk(r, -1) : away == 1 ? Walk(r, +1) : Climb(r, away == 2 ? -1 : +1);
         if (!ok || r.ReachedGoal()) return ok;
     }
@@ -223,6 +231,18 @@ bool GhostInReach(const GameState& s, bool wand)
     return wand ? dx <= 40 && dy <= 40 : dx * dx + dy * dy < 90 * 90;
 }
 
+// With nothing left to drive the ghost off, waits, standing, for its touch:
+// a life for the time the ghost is away.
+bool TakeTheTouch(MacroRunner& r)
+{
+    GameState& s = r.s;
+    r.AcceptMisses();
+    if (!HoldUntil(r, 0, [&] { return s.DeathTimer != 0; }, GhostWaitLimit)) return false;
+    const bool back = HoldUntil(r, 0, [&] { return s.DeathTimer == 0; }, RespawnLimit);
+    r.AcceptMisses(false);
+    return back && Settle(r);
+}
+
 // Waits, standing, for the ghost to come near, then drives it off.
 bool Repel(MacroRunner& r)
 {
@@ -230,6 +250,7 @@ bool Repel(MacroRunner& r)
     const bool wand = SlotOf(s, Wand) >= 0;
     const int slot = SlotOf(s, wand ? Wand : Pistol);
     if (slot < 0 || s.GhostTimer != GhostActive || !Standing(r.game)) return false;
+    if (s.Inventory[slot] == 0) return TakeTheTouch(r);
     if (!HoldUntil(r, 0, [&] { return GhostInReach(s, wand); }, GhostWaitLimit) || !UseSlot(r, slot)) return false;
     if (!HoldUntil(r, 0, [&] { return s.Action == ActionNone; }, 60)) return false;
     return s.GhostTimer != GhostActive && Settle(r);

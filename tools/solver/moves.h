@@ -19,7 +19,7 @@ enum class MoveKind : std::uint8_t {
     BombInPlace,  // light a bomb with no way away, lose a life to it and go on where the character reappears
     Fly,        // with the bird: rise `amount` cells, then a cell sideways (dir -1, 0, +1)
     Thrust,     // with the jet: thrust `amount` ticks while moving a cell sideways (dir)
-    Repel,      // wait for the ghost to come near, then the wand or the pistol
+    Repel,      // wait for the ghost to come near, then the wand or the pistol (with neither left, a life)
 };
 
 struct Move {
