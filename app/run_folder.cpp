@@ -35,7 +35,7 @@ void CheckWritable(const std::string& folder)
 
 std::string DefaultRunFolder()
 {
-    // The base directory specification: a relative XDG_DATA_HOME is ignored.
+    // A relative XDG_DATA_HOME is ignored, as desktops do; then ~/.local/share.
     std::string data = Env("XDG_DATA_HOME");
     if (data.empty() || data[0] != '/') {
         const std::string home = Env("HOME");
