@@ -14,14 +14,12 @@
 #include <filesystem>
 
 #include "app/display.h"
-#include "app/display.h"
 #include "app/run_folder.h"
 #include "core/files.h"
 #include "gfx/draw.h"
 #include "screens/frame_tick.h"
 #include "screens/keys.h"
 #include "screens/title.h"
-#include "screens/title_picture.h"
 
 namespace {
 

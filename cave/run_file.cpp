@@ -7,6 +7,7 @@
 #include "cave/generator.h"
 #include "cave/replay.h"
 #include "core/files.h"
+#include "core/input.h"
 #include "core/null_shell.h"
 
 namespace {
@@ -23,7 +24,7 @@ enum HeaderWord : int {
     EndingWord = 13,
     TicksWord = 14,
 };
-constexpr std::uint16_t AllInputs = 63;
+constexpr std::uint16_t AllInputs = (1 << InputFlagCount) - 1;  // every flag held
 
 std::uint16_t Pair(int low, int high) { return std::uint16_t(low | (high << 8)); }
 int Low(std::uint16_t word) { return word & 0xff; }
@@ -140,9 +141,7 @@ RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes)
                            std::to_string(RunFormatVersion) + ")");
     for (int i = 0; i < 4; ++i) CheckRange("random state byte", w[i], 0, 255);
 
-    RunFile run;
-    run.header = HeaderOf(w);
-    run = RunFromRecording(w, run.header);
+    const RunFile run = RunFromRecording(w, HeaderOf(w));
     const auto bad = std::find_if(run.inputs.begin(), run.inputs.end(), [](std::uint16_t w) { return w > AllInputs; });
     if (bad != run.inputs.end())
         throw RunFileError("a value out of range: the input of tick " + std::to_string(bad - run.inputs.begin()) + " is " +

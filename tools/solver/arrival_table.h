@@ -26,7 +26,6 @@ public:
     template <typename Dropped>
     bool Admit(std::uint64_t place, const Arrival& arrival, Dropped dropped);
 
-    std::size_t Places() const { return places_; }
     // The memory the table holds, roughly.
     std::size_t Bytes() const;
 

@@ -331,7 +331,6 @@ SolveResult Search::Run()
     result.outOfTime = result.outOfTime || result.outOfMemory;
     result.positions = std::int64_t(nodes_.size());
     result.seconds = elapsed();
-    result.memoryBytes = Bytes();
     return result;
 }
 

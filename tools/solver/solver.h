@@ -40,7 +40,6 @@ struct SolveResult {
     // under its model of play the cave cannot be finished.
     bool exhausted = false;
     double seconds = 0;          // processor time spent searching
-    std::size_t memoryBytes = 0; // what the search held at its end
 };
 
 // Searches for inputs that take the character of a freshly generated game to
