@@ -368,6 +368,26 @@ TEST(MacroRunnerTest, PutsBackTheCellsAMoveChanged)
     EXPECT_EQ(cave.game.map, before);
 }
 
+TEST(MacroRunnerTest, NothingIsPlayedPastTheGoal)
+{
+    // Select and Use at the ending would go on to the title, which makes the
+    // game the first character's again.
+    Cave cave({
+        "#####",
+        "#@E.#",
+        "#####",
+    }, {2, 2, 2, 0, 0, 0}, 1);
+    MacroRunner runner(cave.game);
+    runner.Start();
+    ASSERT_TRUE(RunMove(runner, {MoveKind::Walk, +1}));
+    ASSERT_TRUE(runner.ReachedGoal());
+    const std::size_t ticks = runner.Words().size();
+    for (int i = 0; i < 10; ++i) EXPECT_TRUE(runner.Tick(i % 2 ? 0 : BitSelect | BitUse));
+    EXPECT_EQ(runner.Words().size(), ticks);
+    EXPECT_EQ(cave.s.Screen, ScreenEnding);
+    EXPECT_EQ(cave.s.Variant, 1);
+}
+
 TEST(MovesTest, SettledMeansAnIdleTickChangesNothing)
 {
     Cave cave({

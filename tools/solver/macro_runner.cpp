@@ -32,6 +32,9 @@ void MacroRunner::Note(std::uint16_t cell, std::uint8_t before)
 
 bool MacroRunner::Tick(std::uint16_t word)
 {
+    // Play ends at the goal; the ending and the title after it would change
+    // the game (its variant, even its cave) behind the search's back.
+    if (goal_) return true;
     // The pickup looks at the cell of the character's position at the start
     // of the tick; remember it when something lies there.
     const int column = (s.PlayerX + 4) / CellSize, row = s.PlayerY / CellSize;
