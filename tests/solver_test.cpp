@@ -173,6 +173,28 @@ TEST(SolverTest, AWalledInExitIsNotSolvedAndTheSearchEnds)
     EXPECT_LT(r.expansions, 100);
 }
 
+// A step into the shaft falls to death, and a jump falls from too high;
+// holding on across the gap lands on the ledge beyond.
+TEST(SolverTest, AFallIsSteeredOntoALedgeWhereAStepOrAJumpWouldKill)
+{
+    Cave cave({
+        "######",
+        "#....#",
+        "#....#",
+        "#@...#",
+        "##..E#",
+        "##.###",
+        "##.###",
+        "##.###",
+        "##.###",
+        "##.###",
+        "######",
+    }, {0, 0, 0, 0, 0, 0});
+    const SolveResult r = cave.Solve();
+    ASSERT_TRUE(r.solved);
+    Replay(cave, r.inputs);
+}
+
 // Solves the cave, plays the recording back and checks that the item of
 // `slot` was spent on the way, and `misses` lives.
 void ExpectSolvedSpending(Cave& cave, int slot, int misses = 0)

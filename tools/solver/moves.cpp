@@ -53,7 +53,18 @@ bool HoldUntil(MacroRunner& r, std::uint16_t word, Done done, int limit)
     return r.ReachedGoal() || done();
 }
 
-bool Settle(MacroRunner& r) { return HoldUntil(r, 0, [&] { return Settled(r.game); }, SettleLimit); }
+// Under the jet: Up whenever the fall grows fast, so that it never grows fatal.
+std::uint16_t Braking(const GameState& s) { return s.Action == ActionJet && s.FallSpeed >= JetBrakeSpeed ? BitUp : 0; }
+
+// Lets the character come to rest; under the jet, braking.
+bool Settle(MacroRunner& r)
+{
+    for (int n = 0; n < SettleLimit; ++n) {
+        if (r.ReachedGoal() || Settled(r.game)) return true;
+        if (!r.Tick(Braking(r.s))) return false;
+    }
+    return r.ReachedGoal() || Settled(r.game);
+}
 
 // A button is only pressed on a tick after one without it.
 void ReleaseButtons(MacroRunner& r)
@@ -79,6 +90,20 @@ bool Walk(MacroRunner& r, int dir)
 {
     const std::int32_t target = r.s.PlayerX + 16 * dir;
     if (!HoldUntil(r, SideBit(dir), [&] { return r.s.PlayerX == target; }, 6)) return false;
+    return Settle(r);
+}
+
+// Over the edge and on across a gap, steering while falling, until so many
+// cells are crossed or rock stops the way; then down to rest.
+bool Leap(MacroRunner& r, int dir, int cells)
+{
+    GameState& s = r.s;
+    const std::int32_t target = s.PlayerX + 16 * dir * cells;
+    for (std::int32_t last = s.PlayerX, n = 0; n < 6 * cells && s.PlayerX != target && !r.ReachedGoal(); ++n) {
+        if (!r.Tick(SideBit(dir))) return false;
+        if (n > 0 && s.PlayerX == last) break;
+        last = s.PlayerX;
+    }
     return Settle(r);
 }
 
@@ -203,9 +228,6 @@ bool Fly(MacroRunner& r, int dir, int cells)
     return Settle(r);
 }
 
-// Under the jet: Up whenever the fall grows fast, so that it never grows fatal.
-std::uint16_t Braking(const GameState& s) { return s.FallSpeed >= JetBrakeSpeed ? BitUp : 0; }
-
 bool Thrust(MacroRunner& r, int dir, int ticks)
 {
     GameState& s = r.s;
@@ -216,10 +238,7 @@ bool Thrust(MacroRunner& r, int dir, int ticks)
         if (!r.Tick(std::uint16_t(BitUp | side()))) return false;
     for (int i = 0; i < 10 && s.PlayerX != target; ++i)
         if (!r.Tick(std::uint16_t(Braking(s) | side()))) return false;
-    if (s.PlayerX != target) return false;
-    for (int i = 0; i < SettleLimit && !r.ReachedGoal() && !Settled(r.game); ++i)
-        if (!r.Tick(Braking(s))) return false;
-    return r.ReachedGoal() || Settled(r.game);
+    return s.PlayerX == target && Settle(r);
 }
 
 // Whether the ghost is near enough to strike at: the wand reaches 24 pixels
@@ -400,6 +419,7 @@ bool RunMove(MacroRunner& r, const Move& m)
     bool ok = false;
     switch (m.kind) {
     case MoveKind::Walk: ok = Walk(r, m.dir); break;
+    case MoveKind::Leap: ok = Leap(r, m.dir, m.amount); break;
     case MoveKind::Climb: ok = Climb(r, m.dir); break;
     case MoveKind::ClimbStep: ok = ClimbStep(r, m.dir, m.amount); break;
     case MoveKind::Jump: ok = Jump(r, m.dir, m.amount); break;

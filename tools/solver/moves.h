@@ -10,6 +10,7 @@
 // standing on rock, holding a rope or ladder, or hanging from a bar, alive.
 enum class MoveKind : std::uint8_t {
     Walk,       // one cell left or right (dir -1, +1), then any fall
+    Leap,       // `amount` cells left or right, steering on across a gap while falling
     Climb,      // one cell up or down a rope or ladder (dir -1, +1); down may let go
     ClimbStep,  // up a little (amount: ticks), then a cell sideways onto a ledge
     Jump,       // a jump, carried `amount` pixels sideways

@@ -64,6 +64,15 @@ std::uint64_t MovementKind(std::uint8_t tile)
     }
 }
 
+// The counts that make ground new again: up to two of each item. A third
+// rope or bomb does not send the search over the whole cave once more; such
+// an arrival waits with the rest.
+ItemCounts GroundItems(ItemCounts counts)
+{
+    for (std::uint8_t& c : counts) c = std::min<std::uint8_t>(c, 2);
+    return counts;
+}
+
 // Where the character stands, in one number.
 std::uint64_t Spot(const GameState& s) { return Mix(std::uint64_t(std::uint32_t(s.PlayerX)) << 32 | std::uint32_t(s.PlayerY)); }
 
@@ -189,9 +198,8 @@ void Search::Expand(const Queued& q)
     const std::vector<Move> moves = CandidateMoves(game_);
     const std::uint8_t flyer = FlyingItem(game_.state);
     const int flyerSlot = SlotOf(game_.state, flyer);
-    const bool canFloat = (flyer == Parachute || flyer == Bird) && flyerSlot >= 0 &&
-                          nodes_[n].snap.Inventory[flyerSlot] > 0 && nodes_[n].snap.Action != ActionParachute &&
-                          nodes_[n].snap.Action != ActionBird;
+    const ActionId flying = flyer == Parachute ? ActionParachute : flyer == Bird ? ActionBird : ActionJet;
+    const bool canFloat = flyerSlot >= 0 && nodes_[n].snap.Inventory[flyerSlot] > 0 && nodes_[n].snap.Action != flying;
     bool bombsLeft = false;
     bool escaped = false;  // from a bomb lit here
     for (const Move& move : moves) {
@@ -209,12 +217,18 @@ void Search::Expand(const Queued& q)
             Move first = move;
             first.repelFirst = true;
             worked = Try(n, first);
-        } else if (runner_.Died() && canFloat && !move.takeOff &&
-                   (move.kind == MoveKind::Walk || move.kind == MoveKind::Climb || move.kind == MoveKind::Jump)) {
-            // A fall that kills is survived under the parachute or with the bird.
-            Move floating = move;
-            floating.takeOff = true;
-            Try(n, floating);
+        } else if (runner_.Died() && !move.takeOff) {
+            const bool fall = move.kind == MoveKind::Walk || move.kind == MoveKind::Climb || move.kind == MoveKind::Jump;
+            // A fall that kills is survived under the parachute, with the bird
+            // or braked with the jet,
+            if (fall && canFloat) {
+                Move floating = move;
+                floating.takeOff = true;
+                Try(n, floating);
+            }
+            // or steered on across the gap onto a ledge beyond.
+            if (move.kind == MoveKind::Walk && !Demonstration())
+                for (int cells : {2, 3}) Try(n, {MoveKind::Leap, move.dir, std::int8_t(cells)});
         }
         escaped = escaped || (worked && move.kind == MoveKind::Bomb);
     }
@@ -243,7 +257,8 @@ void Search::AddChild(std::int32_t parent, const Move& move)
     const ItemCounts items = ItemsThatCount(s.Inventory);
     if (!arrivals_.Admit(place, {id, g, items}, [&](std::int32_t n) { flags_[n] |= Superseded; })) return;
     // The goal is the newest ground of all.
-    const bool newGround = !Demonstration() && (goal || reached_.Admit(Ground(s), {id, 0, items}, [](std::int32_t) {}));
+    const bool newGround =
+        !Demonstration() && (goal || reached_.Admit(Ground(s), {id, 0, GroundItems(items)}, [](std::int32_t) {}));
 
     Node child{};
     child.snap = TakeSnapshot(s);
