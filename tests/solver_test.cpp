@@ -186,8 +186,6 @@ TEST(SolverTest, AFallIsSteeredOntoALedgeWhereAStepOrAJumpWouldKill)
         "##.###",
         "##.###",
         "##.###",
-        "##.###",
-        "##.###",
         "######",
     }, {0, 0, 0, 0, 0, 0});
     const SolveResult r = cave.Solve();
