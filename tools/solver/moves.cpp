@@ -404,7 +404,8 @@ std::vector<Move> CandidateMoves(const Game& g)
     }
     if (flyer == Jet && (s.Action == ActionJet || has(Jet))) {
         const bool on = s.Action == ActionJet;
-        for (int ticks : {4, 7, 10})
+        // A short and a long thrust: more heights cost more than the ledges they reach.
+        for (int ticks : {4, 10})
             for (int dir = -1; dir <= 1; ++dir)
                 if (on || dir != 0) moves.push_back({MoveKind::Thrust, std::int8_t(dir), std::int8_t(ticks), !on});
     }
