@@ -23,8 +23,8 @@ namespace {
 // where a move left it, with the cells that play changed since the start; the
 // moves between positions are played tick by tick by the real frame tick. The
 // price of a way is its ticks, plus a charge for every item spent and every
-// life lost, less a reward for what it collects; the guide to the goal leans on the cost of the
-// way left. Two positions are the same place when the character stands at
+// life lost, less a reward for what it collects; the guide to the goal leans
+// on the cost of the way left. Two positions are the same place when the character stands at
 // the same pixel with the same action in a cave changed the same way by
 // tools; of those, one with fewer items that got there later is dropped.
 
