@@ -193,6 +193,31 @@ TEST(SolverTest, AFallIsSteeredOntoALedgeWhereAStepOrAJumpWouldKill)
     Replay(cave, r.inputs);
 }
 
+// No step, jump, leap or thrust crosses the gap: each ends in the pit, and
+// the pit is too deep to thrust out of. Once they have all led nowhere, a
+// level flight with the jet reaches the exit.
+TEST(SolverTest, WhenNothingElseLeadsOnTheJetFliesLevelAcrossAGap)
+{
+    Cave cave({
+        "##########",
+        "#........#",
+        "#........#",
+        "#@.....E.#",
+        "###...####",
+        "###...####",
+        "###...####",
+        "###...####",
+        "###...####",
+        "###...####",
+        "###...####",
+        "###...####",
+        "##########",
+    }, {0, 0, 0, 0, 0, 1}, 2);
+    const SolveResult r = cave.Solve();
+    ASSERT_TRUE(r.solved);
+    Replay(cave, r.inputs);
+}
+
 // Solves the cave, plays the recording back and checks that the item of
 // `slot` was spent on the way, and `misses` lives.
 void ExpectSolvedSpending(Cave& cave, int slot, int misses = 0)

@@ -7,12 +7,14 @@
 
 // A position waiting to be expanded: lowest rank first, then the node found
 // first. `cell` names where it stands, for counting the expansions there;
-// `bombs` marks the second visit to a node, for its bombs alone.
+// `bombs` marks the second visit to a node, for its bombs alone, and `wider`
+// a last one, for the moves tried once all others led nowhere.
 struct Queued {
     std::int64_t rank;
     std::int32_t node;
-    std::uint32_t cell : 31;
+    std::uint32_t cell : 30;
     std::uint32_t bombs : 1;
+    std::uint32_t wider : 1;
     bool operator>(const Queued& o) const { return rank != o.rank ? rank > o.rank : node > o.node; }
 };
 

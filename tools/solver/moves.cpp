@@ -14,6 +14,7 @@ constexpr int BombWaitLimit = 120;
 constexpr int RespawnLimit = 100;    // ticks from a death to the character's return
 constexpr int GhostWaitLimit = 400;  // ticks for a ghost 300 pixels off to come near
 constexpr int JetBrakeSpeed = 6;     // a fall this fast is slowed with the jet
+constexpr int CruiseClimb = 6;       // ticks of thrust before a level flight
 
 std::uint16_t SideBit(int dir) { return dir < 0 ? BitLeft : BitRight; }
 std::uint16_t ArrowBit(int direction)  // StepVectors order: up, right, down, left
@@ -241,6 +242,23 @@ bool Thrust(MacroRunner& r, int dir, int ticks)
     return s.PlayerX == target && Settle(r);
 }
 
+// Up for a few ticks, then level across, thrusting whenever the character
+// sinks, until so many cells are crossed or rock stops the way; then down.
+bool Cruise(MacroRunner& r, int dir, int cells)
+{
+    GameState& s = r.s;
+    if (s.Action != ActionJet) return false;
+    for (int i = 0; i < CruiseClimb; ++i)
+        if (!r.Tick(BitUp)) return false;
+    const std::int32_t target = s.PlayerX + 16 * dir * cells;
+    for (std::int32_t last = s.PlayerX, n = 0; n < 6 * cells && s.PlayerX != target && !r.ReachedGoal(); ++n) {
+        if (!r.Tick(std::uint16_t(SideBit(dir) | (s.FallSpeed >= 0 ? BitUp : 0)))) return false;
+        if (n > 2 && s.PlayerX == last) break;
+        last = s.PlayerX;
+    }
+    return Settle(r);
+}
+
 // Whether the ghost is near enough to strike at: the wand reaches 24 pixels
 // across and down and swings for 20 ticks, in which the ghost comes at least a
 // pixel nearer on each way a tick; the pistol reaches 100 pixels around.
@@ -413,6 +431,23 @@ std::vector<Move> CandidateMoves(const Game& g)
     return moves;
 }
 
+std::vector<Move> WiderMoves(const Game& g)
+{
+    const GameState& s = g.state;
+    const TickProbe t = ProbeAt(s);
+    std::vector<Move> moves;
+    // Over every edge and on across, not only where a step falls to death.
+    if (Standing(g) && s.PlayerY % 16 == 0)
+        for (int dir : {-1, +1})
+            if (t.SubX != 0 || ClassAt(g.map, t.BodyCol + dir, t.KneeRow) != ClassSolid)
+                for (int cells : {2, 3}) moves.push_back({MoveKind::Leap, std::int8_t(dir), std::int8_t(cells)});
+    const int jet = SlotOf(s, Jet);
+    if (s.Action == ActionJet || (jet >= 0 && s.Inventory[jet] > 0))
+        for (int cells : {2, 4})
+            for (int dir : {-1, +1}) moves.push_back({MoveKind::Cruise, std::int8_t(dir), std::int8_t(cells), s.Action != ActionJet});
+    return moves;
+}
+
 bool RunMove(MacroRunner& r, const Move& m)
 {
     if (m.repelFirst && !Repel(r)) return false;
@@ -430,6 +465,7 @@ bool RunMove(MacroRunner& r, const Move& m)
     case MoveKind::BombInPlace: ok = BombInPlace(r); break;
     case MoveKind::Fly: ok = Fly(r, m.dir, m.amount); break;
     case MoveKind::Thrust: ok = Thrust(r, m.dir, m.amount); break;
+    case MoveKind::Cruise: ok = Cruise(r, m.dir, m.amount); break;
     case MoveKind::Repel: ok = Repel(r); break;
     }
     r.Collect();

@@ -20,6 +20,7 @@ enum class MoveKind : std::uint8_t {
     BombInPlace,  // light a bomb with no way away, lose a life to it and go on where the character reappears
     Fly,        // with the bird: rise `amount` cells, then a cell sideways (dir -1, 0, +1)
     Thrust,     // with the jet: thrust `amount` ticks while moving a cell sideways (dir)
+    Cruise,     // with the jet: rise, then fly level `amount` cells sideways (dir)
     Repel,      // wait for the ghost to come near, then the wand or the pistol (with neither left, a life)
 };
 
@@ -42,6 +43,10 @@ bool Settled(const Game& game);
 
 // The moves worth trying from the game's present position.
 std::vector<Move> CandidateMoves(const Game& game);
+
+// The moves the search tries only once the others have led nowhere: they
+// reach more, at a price in search time that most caves need not pay.
+std::vector<Move> WiderMoves(const Game& game);
 
 // Plays a move from the game's present state. True when it ended settled (or
 // on the goal) with the character alive; the runner holds its ticks.

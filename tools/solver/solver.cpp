@@ -27,6 +27,8 @@ namespace {
 // on the cost of the way left. Two positions are the same place when the character stands at
 // the same pixel with the same action in a cave changed the same way by
 // tools; of those, one with fewer items that got there later is dropped.
+// When the moves have led nowhere from every position, the search goes over
+// them all once more with the wider moves, and from then on uses both.
 
 // What things are worth against ticks of play, and how hard the search leans
 // toward the goal (in tenths: the guide counts so many times the price).
@@ -120,7 +122,9 @@ private:
     // it went.
     bool Try(std::int32_t n, const Move& move);
     void AddChild(std::int32_t parent, const Move& move);
+    std::int64_t Rank(std::int32_t n) const;
     void Push(std::int32_t n, bool newGround);
+    void Widen();
     std::vector<std::uint16_t> InputsTo(std::int32_t n);
     std::size_t Bytes() const;
 
@@ -137,6 +141,7 @@ private:
     ArrivalTable arrivals_;            // by place: position, action and the cells tools changed
     ArrivalTable reached_;             // by position and the cells around: what counts as new ground
     Frontier frontier_;
+    bool widened_ = false;  // the wider moves are tried too
 };
 
 std::int32_t Search::Guide(const PlaySnapshot& p) const
@@ -195,7 +200,11 @@ void Search::Expand(const Queued& q)
     const std::int32_t n = q.node;
     caves_.Apply(nodes_[n].cave, game_.map);
     RestoreSnapshot(game_.state, nodes_[n].snap);
-    const std::vector<Move> moves = CandidateMoves(game_);
+    std::vector<Move> moves = q.wider ? WiderMoves(game_) : CandidateMoves(game_);
+    if (widened_ && !q.wider && !q.bombs) {
+        const std::vector<Move> wider = WiderMoves(game_);
+        moves.insert(moves.end(), wider.begin(), wider.end());
+    }
     const std::uint8_t flyer = FlyingItem(game_.state);
     const int flyerSlot = SlotOf(game_.state, flyer);
     const ActionId flying = flyer == Parachute ? ActionParachute : flyer == Bird ? ActionBird : ActionJet;
@@ -207,7 +216,7 @@ void Search::Expand(const Queued& q)
         // A life is given for a blast only where there is no way away from it,
         // and never in the demonstration.
         if (move.kind == MoveKind::BombInPlace && (escaped || Demonstration())) continue;
-        if (!Demonstration() && bomb != bool(q.bombs)) {
+        if (!Demonstration() && !q.wider && bomb != bool(q.bombs)) {
             bombsLeft = bombsLeft || bomb;
             continue;
         }
@@ -232,7 +241,18 @@ void Search::Expand(const Queued& q)
         }
         escaped = escaped || (worked && move.kind == MoveKind::Bomb);
     }
-    if (bombsLeft) frontier_.Push({q.rank, n, q.cell, true}, false);
+    if (bombsLeft) frontier_.Push({q.rank, n, q.cell, true, false}, false);
+}
+
+// Every move of the narrower model was tried from every position: each
+// position is visited once more, for the wider moves.
+void Search::Widen()
+{
+    widened_ = true;
+    for (std::int32_t n = 0; n < std::int32_t(nodes_.size()); ++n) {
+        if (flags_[n] & Superseded) continue;
+        frontier_.Push({Rank(n), n, CellOf(nodes_[n].snap), false, true}, false);
+    }
 }
 
 void Search::AddChild(std::int32_t parent, const Move& move)
@@ -271,12 +291,17 @@ void Search::AddChild(std::int32_t parent, const Move& move)
     Push(id, newGround);
 }
 
-void Search::Push(std::int32_t n, bool newGround)
+std::int64_t Search::Rank(std::int32_t n) const
 {
     const Node& node = nodes_[n];
     const std::int32_t h = flags_[n] & ReachedGoal ? 0 : Guide(node.snap);
     const std::int64_t f = std::int64_t(node.g) * 10 + weights_.guideWeight * h;
-    frontier_.Push({f * GuideRange + h, n, CellOf(node.snap), false}, newGround);
+    return f * GuideRange + h;
+}
+
+void Search::Push(std::int32_t n, bool newGround)
+{
+    frontier_.Push({Rank(n), n, CellOf(nodes_[n].snap), false, false}, newGround);
 }
 
 // Plays the moves from the start to node n again, one after the other, for
@@ -321,7 +346,13 @@ SolveResult Search::Run()
         Push(0, false);
 
         bool stopped = false;
-        while (const std::optional<Queued> top = frontier_.Next()) {
+        while (true) {
+            std::optional<Queued> top = frontier_.Next();
+            if (!top && !widened_ && !Demonstration()) {
+                Widen();
+                top = frontier_.Next();
+            }
+            if (!top) break;
             if (flags_[top->node] & Superseded) continue;
             if (flags_[top->node] & ReachedGoal) {
                 result.solved = true;
