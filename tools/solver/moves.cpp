@@ -436,15 +436,21 @@ std::vector<Move> WiderMoves(const Game& g)
     const GameState& s = g.state;
     const TickProbe t = ProbeAt(s);
     std::vector<Move> moves;
-    // Over every edge and on across, not only where a step falls to death.
     if (Standing(g) && s.PlayerY % 16 == 0)
-        for (int dir : {-1, +1})
+        for (int dir : {-1, +1}) {
+            // Over every edge and on across, not only where a step falls to
+            // death, and jumps as far as under the parachute.
             if (t.SubX != 0 || ClassAt(g.map, t.BodyCol + dir, t.KneeRow) != ClassSolid)
-                for (int cells : {2, 3}) moves.push_back({MoveKind::Leap, std::int8_t(dir), std::int8_t(cells)});
+                for (int cells : {2, 3, 4, 5}) moves.push_back({MoveKind::Leap, std::int8_t(dir), std::int8_t(cells)});
+            for (int distance : {48, 64}) moves.push_back({MoveKind::Jump, std::int8_t(dir), std::int8_t(distance)});
+        }
+    if (s.Action == ActionJet)
+        for (int dir = -1; dir <= 1; ++dir) moves.push_back({MoveKind::Thrust, std::int8_t(dir), 7});
     const int jet = SlotOf(s, Jet);
     if (s.Action == ActionJet || (jet >= 0 && s.Inventory[jet] > 0))
         for (int cells : {2, 4})
-            for (int dir : {-1, +1}) moves.push_back({MoveKind::Cruise, std::int8_t(dir), std::int8_t(cells), s.Action != ActionJet});
+            for (int dir : {-1, +1})
+                moves.push_back({MoveKind::Cruise, std::int8_t(dir), std::int8_t(cells), s.Action != ActionJet});
     return moves;
 }
 
