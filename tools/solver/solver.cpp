@@ -216,7 +216,7 @@ void Search::Expand(const Queued& q)
         // A life is given for a blast only where there is no way away from it,
         // and never in the demonstration.
         if (move.kind == MoveKind::BombInPlace && (escaped || Demonstration())) continue;
-        if (!Demonstration() && !q.wider && bomb != bool(q.bombs)) {
+        if (!Demonstration() && bomb != bool(q.bombs)) {
             bombsLeft = bombsLeft || bomb;
             continue;
         }
