@@ -23,6 +23,18 @@ std::uint16_t ArrowBit(int direction)  // StepVectors order: up, right, down, le
     return Bits[direction & 3];
 }
 
+// From the start of a cell, rock at knee height beside it stops a walk.
+bool CanWalk(const Game& g, const TickProbe& t, int dir)
+{
+    return t.SubX != 0 || ClassAt(g.map, t.BodyCol + dir, t.KneeRow) != ClassSolid;
+}
+
+bool Has(const GameState& s, std::uint8_t item)
+{
+    const int slot = SlotOf(s, item);
+    return slot >= 0 && s.Inventory[slot] > 0;
+}
+
 bool Standing(const Game& g)
 {
     const TickProbe t = ProbeAt(g.state);
@@ -94,18 +106,26 @@ bool Walk(MacroRunner& r, int dir)
     return Settle(r);
 }
 
-// Over the edge and on across a gap, steering while falling, until so many
-// cells are crossed or rock stops the way; then down to rest.
-bool Leap(MacroRunner& r, int dir, int cells)
+// Holds the direction, with `lift(s)` added on every tick, until so many
+// cells are crossed or rock has stopped the way (after the first `grace`
+// ticks); then down to rest.
+template <typename Lift>
+bool SteerAcross(MacroRunner& r, int dir, int cells, int grace, Lift lift)
 {
     GameState& s = r.s;
     const std::int32_t target = s.PlayerX + 16 * dir * cells;
     for (std::int32_t last = s.PlayerX, n = 0; n < 6 * cells && s.PlayerX != target && !r.ReachedGoal(); ++n) {
-        if (!r.Tick(SideBit(dir))) return false;
-        if (n > 0 && s.PlayerX == last) break;
+        if (!r.Tick(std::uint16_t(SideBit(dir) | lift(s)))) return false;
+        if (n >= grace && s.PlayerX == last) break;
         last = s.PlayerX;
     }
     return Settle(r);
+}
+
+// Over the edge and on across a gap, steering while falling.
+bool Leap(MacroRunner& r, int dir, int cells)
+{
+    return SteerAcross(r, dir, cells, 1, [](const GameState&) { return 0; });
 }
 
 bool Climb(MacroRunner& r, int dir)
@@ -243,20 +263,13 @@ bool Thrust(MacroRunner& r, int dir, int ticks)
 }
 
 // Up for a few ticks, then level across, thrusting whenever the character
-// sinks, until so many cells are crossed or rock stops the way; then down.
+// sinks.
 bool Cruise(MacroRunner& r, int dir, int cells)
 {
-    GameState& s = r.s;
-    if (s.Action != ActionJet) return false;
+    if (r.s.Action != ActionJet) return false;
     for (int i = 0; i < CruiseClimb; ++i)
         if (!r.Tick(BitUp)) return false;
-    const std::int32_t target = s.PlayerX + 16 * dir * cells;
-    for (std::int32_t last = s.PlayerX, n = 0; n < 6 * cells && s.PlayerX != target && !r.ReachedGoal(); ++n) {
-        if (!r.Tick(std::uint16_t(SideBit(dir) | (s.FallSpeed >= 0 ? BitUp : 0)))) return false;
-        if (n > 2 && s.PlayerX == last) break;
-        last = s.PlayerX;
-    }
-    return Settle(r);
+    return SteerAcross(r, dir, cells, 3, [](const GameState& s) { return s.FallSpeed >= 0 ? BitUp : 0; });
 }
 
 // Whether the ghost is near enough to strike at: the wand reaches 24 pixels
@@ -366,17 +379,10 @@ std::vector<Move> CandidateMoves(const Game& g)
         const std::uint8_t k = ClassAt(g.map, c + dx, row + dy);
         return k == ClassClimbable || k == ClassHangBar;
     };
-    const auto has = [&](std::uint8_t item) {
-        const int slot = SlotOf(s, item);
-        return slot >= 0 && s.Inventory[slot] > 0;
-    };
-
-    // From the start of a cell, rock at knee height beside it stops a walk.
-    const auto canWalk = [&](int dir) { return t.SubX != 0 || ClassAt(g.map, c + dir, t.KneeRow) != ClassSolid; };
 
     std::vector<Move> moves;
     for (int dir : {-1, +1})
-        if (canWalk(dir)) moves.push_back({MoveKind::Walk, std::int8_t(dir)});
+        if (CanWalk(g, t, dir)) moves.push_back({MoveKind::Walk, std::int8_t(dir)});
     if (climbable || Hanging(g)) {
         moves.push_back({MoveKind::Climb, -1});
         moves.push_back({MoveKind::Climb, +1});
@@ -396,38 +402,38 @@ std::vector<Move> CandidateMoves(const Game& g)
         }
     }
 
-    if (has(Rope)) {
+    if (Has(s, Rope)) {
         if (!holds(0, -1) && ClassAt(g.map, c, t.HeadRow - 1) == ClassOpen) moves.push_back({MoveKind::Rope, 0});
         for (int dir : {-1, +1})
             if (!solid(dir, 1) && ClassAt(g.map, c + dir, t.HeadRow) == ClassOpen)
                 moves.push_back({MoveKind::Rope, std::int8_t(dir < 0 ? 3 : 1)});
     }
-    if (has(Pickaxe) || has(Drill))
+    if (Has(s, Pickaxe) || Has(s, Drill))
         for (int d = 0; d < 4; ++d)
             if (CellAt(g.map, c + StepVectors[d].dx, t.KneeRow + StepVectors[d].dy) == TileDiggable)
                 moves.push_back({MoveKind::Dig, std::int8_t(d)});
-    if (has(Bomb) && BlastHasWork(g)) {
+    if (Has(s, Bomb) && BlastHasWork(g)) {
         for (int away = 0; away < (climbable ? 4 : 2); ++away)
-            if (away > 1 || canWalk(away == 0 ? -1 : +1)) moves.push_back({MoveKind::Bomb, std::int8_t(away)});
+            if (away > 1 || CanWalk(g, t, away == 0 ? -1 : +1)) moves.push_back({MoveKind::Bomb, std::int8_t(away)});
         if (standing) moves.push_back({MoveKind::BombInPlace});
     }
 
     const std::uint8_t flyer = FlyingItem(s);
     // Flights: every height and way with the bird on; a few to take off with.
-    if (flyer == Bird && (s.Action == ActionBird || has(Bird))) {
+    if (flyer == Bird && (s.Action == ActionBird || Has(s, Bird))) {
         const bool on = s.Action == ActionBird;
         for (int cells = on ? 1 : 2; cells <= 4; cells += on ? 1 : 2)
             for (int dir = -1; dir <= 1; dir += on ? 1 : 2)
                 moves.push_back({MoveKind::Fly, std::int8_t(dir), std::int8_t(cells), !on});
     }
-    if (flyer == Jet && (s.Action == ActionJet || has(Jet))) {
+    if (flyer == Jet && (s.Action == ActionJet || Has(s, Jet))) {
         const bool on = s.Action == ActionJet;
         // A short and a long thrust: more heights cost more than the ledges they reach.
         for (int ticks : {4, 10})
             for (int dir = -1; dir <= 1; ++dir)
                 if (on || dir != 0) moves.push_back({MoveKind::Thrust, std::int8_t(dir), std::int8_t(ticks), !on});
     }
-    if (s.GhostTimer == GhostActive && standing && has(SlotOf(s, Wand) >= 0 ? Wand : Pistol)) moves.push_back({MoveKind::Repel});
+    if (s.GhostTimer == GhostActive && standing && Has(s, SlotOf(s, Wand) >= 0 ? Wand : Pistol)) moves.push_back({MoveKind::Repel});
     return moves;
 }
 
@@ -440,14 +446,13 @@ std::vector<Move> WiderMoves(const Game& g)
         for (int dir : {-1, +1}) {
             // Over every edge and on across, not only where a step falls to
             // death, and jumps as far as under the parachute.
-            if (t.SubX != 0 || ClassAt(g.map, t.BodyCol + dir, t.KneeRow) != ClassSolid)
+            if (CanWalk(g, t, dir))
                 for (int cells : {2, 3, 4, 5}) moves.push_back({MoveKind::Leap, std::int8_t(dir), std::int8_t(cells)});
             for (int distance : {48, 64}) moves.push_back({MoveKind::Jump, std::int8_t(dir), std::int8_t(distance)});
         }
     if (s.Action == ActionJet)
         for (int dir = -1; dir <= 1; ++dir) moves.push_back({MoveKind::Thrust, std::int8_t(dir), 7});
-    const int jet = SlotOf(s, Jet);
-    if (s.Action == ActionJet || (jet >= 0 && s.Inventory[jet] > 0))
+    if (s.Action == ActionJet || Has(s, Jet))
         for (int cells : {2, 4})
             for (int dir : {-1, +1})
                 moves.push_back({MoveKind::Cruise, std::int8_t(dir), std::int8_t(cells), s.Action != ActionJet});
