@@ -11,7 +11,7 @@ std::int32_t& ArrivalTable::HeadOf(std::uint64_t place)
 {
     if (2 * (places_ + 1) > heads_.size()) {
         // Twice as many rooms, and every place moved to its room there.
-        std::vector<Head> old(heads_.size() * 2);
+        LargeVector<Head> old(heads_.size() * 2);
         old.swap(heads_);
         places_ = 0;
         for (const Head& h : old)

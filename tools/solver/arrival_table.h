@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "tools/solver/large_allocator.h"
+
 using ItemCounts = std::array<std::uint8_t, 6>;
 
 // True when `a` holds at least as many of every item as `b`.
@@ -43,9 +45,9 @@ private:
     std::int32_t& HeadOf(std::uint64_t place);
     std::int32_t NewLink(const Arrival& arrival, std::int32_t next);
 
-    std::vector<Head> heads_ = std::vector<Head>(1024);
+    LargeVector<Head> heads_ = LargeVector<Head>(1024);
     std::size_t places_ = 0;
-    std::vector<Link> links_;
+    LargeVector<Link> links_;
     std::int32_t free_ = -1;  // links forgotten, chained for reuse
 };
 

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "tools/solver/large_allocator.h"
+
 // A position waiting to be expanded: lowest rank first, then the node found
 // first. `cell` names where it stands, for counting the expansions there;
 // `bombs` marks the second visit to a node, for its bombs alone, and `wider`
@@ -42,13 +44,14 @@ private:
         std::size_t Bytes() const { return items_.capacity() * sizeof(Queued); }
 
     private:
-        std::vector<Queued> items_;
+        static constexpr std::size_t Arity = 4;
+        LargeVector<Queued> items_;
     };
 
     bool crowding_;
     Heap newGround_, rest_;
     std::vector<std::uint16_t> expandedIn_ = std::vector<std::uint16_t>(Cells);
-    std::vector<Queued> waiting_;
+    LargeVector<Queued> waiting_;
     std::uint32_t crowd_ = FirstCrowd;
 
     // Expansions in a cell before its positions wait, and how that grows

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <ctime>
-#include <deque>
 #include <new>
 #include <optional>
 
 #include "play/actions.h"
 #include "tools/solver/arrival_table.h"
+#include "tools/solver/block_store.h"
 #include "tools/solver/cave_versions.h"
 #include "tools/solver/frontier.h"
 #include "tools/solver/goal_distance.h"
@@ -136,7 +136,7 @@ private:
     MacroRunner runner_;
     CaveVersions caves_;
 
-    std::deque<Node> nodes_;           // grows without copying what it holds
+    BlockStore<Node> nodes_;
     std::vector<std::uint8_t> flags_;  // NodeFlag bits of each node
     ArrivalTable arrivals_;            // by place: position, action and the cells tools changed
     ArrivalTable reached_;             // by position and the cells around: what counts as new ground
@@ -324,7 +324,7 @@ std::vector<std::uint16_t> Search::InputsTo(std::int32_t n)
 
 std::size_t Search::Bytes() const
 {
-    return nodes_.size() * sizeof(Node) + flags_.capacity() + caves_.Bytes() + arrivals_.Bytes() + reached_.Bytes() +
+    return nodes_.Bytes() + flags_.capacity() + caves_.Bytes() + arrivals_.Bytes() + reached_.Bytes() +
            frontier_.Bytes();
 }
 
