@@ -433,7 +433,6 @@ std::vector<Move> CandidateMoves(const Game& g)
             for (int dir = -1; dir <= 1; ++dir)
                 if (on || dir != 0) moves.push_back({MoveKind::Thrust, std::int8_t(dir), std::int8_t(ticks), !on});
     }
-    if (s.GhostTimer == GhostActive && standing && Has(s, SlotOf(s, Wand) >= 0 ? Wand : Pistol)) moves.push_back({MoveKind::Repel});
     return moves;
 }
 
@@ -477,7 +476,6 @@ bool RunMove(MacroRunner& r, const Move& m)
     case MoveKind::Fly: ok = Fly(r, m.dir, m.amount); break;
     case MoveKind::Thrust: ok = Thrust(r, m.dir, m.amount); break;
     case MoveKind::Cruise: ok = Cruise(r, m.dir, m.amount); break;
-    case MoveKind::Repel: ok = Repel(r); break;
     }
     r.Collect();
     return ok && !r.Died() && (r.ReachedGoal() || Settled(r.game));

@@ -21,7 +21,6 @@ enum class MoveKind : std::uint8_t {
     Fly,        // with the bird: rise `amount` cells, then a cell sideways (dir -1, 0, +1)
     Thrust,     // with the jet: thrust `amount` ticks while moving a cell sideways (dir)
     Cruise,     // with the jet: rise, then fly level `amount` cells sideways (dir)
-    Repel,      // wait for the ghost to come near, then the wand or the pistol (with neither left, a life)
 };
 
 struct Move {
@@ -30,7 +29,8 @@ struct Move {
     std::int8_t amount = 0;
     // First put on the variant's flying item (the parachute, the bird, the jet).
     bool takeOff = false;
-    // First drive off the ghost.
+    // First wait for the ghost to come near and drive it off with the wand or
+    // the pistol (with neither left, a life).
     bool repelFirst = false;
 };
 

@@ -221,7 +221,7 @@ void Search::Expand(const Queued& q)
             continue;
         }
         bool worked = Try(n, move);
-        if (runner_.Caught() && move.kind != MoveKind::Repel) {
+        if (runner_.Caught() && !move.repelFirst) {
             // The ghost came first: drive it off, then the move.
             Move first = move;
             first.repelFirst = true;
