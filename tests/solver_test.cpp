@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <tuple>
 
 #include "cave/generator.h"
 #include "cave/replay.h"
 #include "tests/support/playground.h"
 #include "tests/support/test_assets.h"
+#include "tools/solver/block_store.h"
+#include "tools/solver/frontier.h"
 #include "tools/solver/goal_distance.h"
 #include "tools/solver/macro_runner.h"
 #include "tools/solver/moves.h"
@@ -548,6 +552,38 @@ TEST(PlaySnapshotTest, RestoringPutsThePlayStateBack)
     EXPECT_EQ(cave.s.InputNow, start.InputNow);
     EXPECT_EQ(cave.s.InputPrev, start.InputPrev);
     EXPECT_EQ(cave.s.BlinkPhase, start.BlinkPhase);
+}
+
+TEST(FrontierTest, TakesNewGroundFirstThenTheLowestRankAndTheEarlierNodeOnATie)
+{
+    Frontier frontier(false);
+    std::vector<std::pair<std::int64_t, std::int32_t>> newGround, rest;
+    for (std::int32_t node = 0; node < 3000; ++node) {
+        const std::int64_t rank = (node * 7919) % 101;  // many ties, pushed out of order
+        const bool fresh = node % 10 == 0;
+        frontier.Push({rank, node, 0, false, false}, fresh);
+        (fresh ? newGround : rest).push_back({rank, node});
+    }
+    std::sort(newGround.begin(), newGround.end());
+    std::sort(rest.begin(), rest.end());
+    newGround.insert(newGround.end(), rest.begin(), rest.end());
+    for (const auto& [rank, node] : newGround) {
+        const std::optional<Queued> q = frontier.Next();
+        ASSERT_TRUE(q.has_value());
+        ASSERT_EQ(std::tie(q->rank, q->node), std::tie(rank, node));
+    }
+    EXPECT_FALSE(frontier.Next().has_value());
+}
+
+TEST(BlockStoreTest, WhatItHoldsStaysInPlaceAsItGrowsPastABlock)
+{
+    BlockStore<std::int32_t> store;
+    store.push_back(0);
+    const std::int32_t* first = &store[0];
+    for (std::int32_t i = 1; i < 40000; ++i) store.push_back(i);
+    ASSERT_EQ(store.size(), 40000u);
+    EXPECT_EQ(&store[0], first);
+    for (std::int32_t i : {0, 16383, 16384, 32768, 39999}) EXPECT_EQ(store[std::size_t(i)], i);
 }
 
 }  // namespace
