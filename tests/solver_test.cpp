@@ -6,6 +6,7 @@
 
 #include "cave/generator.h"
 #include "cave/replay.h"
+#include "play/actions.h"
 #include "tests/support/playground.h"
 #include "tests/support/test_assets.h"
 #include "tools/solver/block_store.h"
@@ -493,6 +494,21 @@ TEST(MovesTest, TheWandDrivesOffAGhostThatComesCloseOrALifeDoes)
     EXPECT_EQ(runner.Misses(), 1);
     EXPECT_EQ(cave.s.DeathTimer, 0);
     EXPECT_NE(cave.s.GhostTimer, 20);
+}
+
+TEST(MovesTest, LandingPutsOutTheJetWithoutUsingUpTheRope)
+{
+    Cave cave({
+        "#######",
+        "#..@..#",
+        "#######",
+    }, {2, 2, 1, 0, 0, 0}, 2);
+    cave.s.Action = ActionJet;
+    MacroRunner runner(cave.game);
+    runner.Start();
+    EXPECT_TRUE(RunMove(runner, {MoveKind::Land}));
+    EXPECT_EQ(cave.s.Action, ActionNone);
+    EXPECT_EQ(cave.s.Inventory, (std::array<std::uint8_t, 6>{2, 2, 1, 0, 0, 0}));
 }
 
 TEST(GoalDistanceTest, CountsCellsAroundHardRockAndDiggableRockDearer)

@@ -272,6 +272,20 @@ bool Cruise(MacroRunner& r, int dir, int cells)
     return SteerAcross(r, dir, cells, 3, [](const GameState& s) { return s.FallSpeed >= 0 ? BitUp : 0; });
 }
 
+// The jet burns and the bird flies until another item is used; choosing the
+// rope, the pickaxe or the drill and cancelling with Select uses none up.
+bool Land(MacroRunner& r)
+{
+    GameState& s = r.s;
+    if (s.Action != ActionJet && s.Action != ActionBird) return false;
+    int slot = -1;
+    for (std::uint8_t tool : {Rope, Pickaxe, Drill})
+        if (Has(s, tool)) slot = SlotOf(s, tool);
+    if (!UseSlot(r, slot)) return false;
+    ReleaseButtons(r);
+    return r.Tick(BitSelect) && s.Action == ActionNone && Settle(r);
+}
+
 // Whether the ghost is near enough to strike at: the wand reaches 24 pixels
 // across and down and swings for 20 ticks, in which the ghost comes at least a
 // pixel nearer on each way a tick; the pistol reaches 100 pixels around.
@@ -451,6 +465,9 @@ std::vector<Move> WiderMoves(const Game& g)
         }
     if (s.Action == ActionJet)
         for (int dir = -1; dir <= 1; ++dir) moves.push_back({MoveKind::Thrust, std::int8_t(dir), 7});
+    // Back on foot, where a jump is a jump again.
+    if ((s.Action == ActionJet || s.Action == ActionBird) && (Has(s, Rope) || Has(s, Pickaxe) || Has(s, Drill)))
+        moves.push_back({MoveKind::Land});
     if (s.Action == ActionJet || Has(s, Jet))
         for (int cells : {2, 4})
             for (int dir : {-1, +1})
@@ -476,6 +493,7 @@ bool RunMove(MacroRunner& r, const Move& m)
     case MoveKind::Fly: ok = Fly(r, m.dir, m.amount); break;
     case MoveKind::Thrust: ok = Thrust(r, m.dir, m.amount); break;
     case MoveKind::Cruise: ok = Cruise(r, m.dir, m.amount); break;
+    case MoveKind::Land: ok = Land(r); break;
     }
     r.Collect();
     return ok && !r.Died() && (r.ReachedGoal() || Settled(r.game));

@@ -21,6 +21,7 @@ enum class MoveKind : std::uint8_t {
     Fly,        // with the bird: rise `amount` cells, then a cell sideways (dir -1, 0, +1)
     Thrust,     // with the jet: thrust `amount` ticks while moving a cell sideways (dir)
     Cruise,     // with the jet: rise, then fly level `amount` cells sideways (dir)
+    Land,       // put out the jet or send the bird away, by choosing a tool and thinking better of it
 };
 
 struct Move {
