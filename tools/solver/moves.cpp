@@ -432,6 +432,10 @@ std::vector<Move> CandidateMoves(const Game& g)
         if (standing) moves.push_back({MoveKind::BombInPlace});
     }
 
+    // Back on foot, where a jump is a jump again.
+    if ((s.Action == ActionJet || s.Action == ActionBird) && (Has(s, Rope) || Has(s, Pickaxe) || Has(s, Drill)))
+        moves.push_back({MoveKind::Land});
+
     const std::uint8_t flyer = FlyingItem(s);
     // Flights: every height and way with the bird on; a few to take off with.
     if (flyer == Bird && (s.Action == ActionBird || Has(s, Bird))) {
@@ -465,9 +469,6 @@ std::vector<Move> WiderMoves(const Game& g)
         }
     if (s.Action == ActionJet)
         for (int dir = -1; dir <= 1; ++dir) moves.push_back({MoveKind::Thrust, std::int8_t(dir), 7});
-    // Back on foot, where a jump is a jump again.
-    if ((s.Action == ActionJet || s.Action == ActionBird) && (Has(s, Rope) || Has(s, Pickaxe) || Has(s, Drill)))
-        moves.push_back({MoveKind::Land});
     if (s.Action == ActionJet || Has(s, Jet))
         for (int cells : {2, 4})
             for (int dir : {-1, +1})

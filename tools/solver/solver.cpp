@@ -276,9 +276,11 @@ void Search::AddChild(std::int32_t parent, const Move& move)
     const std::uint64_t place = goal ? 0 : Mix(Mix(Spot(s) ^ caves_.ToolKey(cave)) ^ std::uint64_t(s.Action));
     const ItemCounts items = ItemsThatCount(s.Inventory);
     if (!arrivals_.Admit(place, {id, g, items}, [&](std::int32_t n) { flags_[n] |= Superseded; })) return;
-    // The goal is the newest ground of all.
+    // The goal is the newest ground of all. Landing stays where it was:
+    // on foot there waits with the rest until flying leads nowhere new.
     const bool newGround =
-        !Demonstration() && (goal || reached_.Admit(Ground(s), {id, 0, GroundItems(items)}, [](std::int32_t) {}));
+        !Demonstration() &&
+        (goal || (move.kind != MoveKind::Land && reached_.Admit(Ground(s), {id, 0, GroundItems(items)}, [](std::int32_t) {})));
 
     Node child{};
     child.snap = TakeSnapshot(s);
