@@ -273,17 +273,21 @@ bool Cruise(MacroRunner& r, int dir, int cells)
 }
 
 // The jet burns and the bird flies until another item is used; choosing the
-// rope, the pickaxe or the drill and cancelling with Select uses none up.
+// rope, the pickaxe or the drill and cancelling with Select uses none up. The
+// slot of such a tool in hand while flying so, or -1.
+int LandingSlot(const GameState& s)
+{
+    if (s.Action != ActionJet && s.Action != ActionBird) return -1;
+    for (std::uint8_t tool : {Drill, Pickaxe, Rope})
+        if (Has(s, tool)) return SlotOf(s, tool);
+    return -1;
+}
+
 bool Land(MacroRunner& r)
 {
-    GameState& s = r.s;
-    if (s.Action != ActionJet && s.Action != ActionBird) return false;
-    int slot = -1;
-    for (std::uint8_t tool : {Rope, Pickaxe, Drill})
-        if (Has(s, tool)) slot = SlotOf(s, tool);
-    if (!UseSlot(r, slot)) return false;
+    if (!UseSlot(r, LandingSlot(r.s))) return false;
     ReleaseButtons(r);
-    return r.Tick(BitSelect) && s.Action == ActionNone && Settle(r);
+    return r.Tick(BitSelect) && r.s.Action == ActionNone && Settle(r);
 }
 
 // Whether the ghost is near enough to strike at: the wand reaches 24 pixels
@@ -433,8 +437,7 @@ std::vector<Move> CandidateMoves(const Game& g)
     }
 
     // Back on foot, where a jump is a jump again.
-    if ((s.Action == ActionJet || s.Action == ActionBird) && (Has(s, Rope) || Has(s, Pickaxe) || Has(s, Drill)))
-        moves.push_back({MoveKind::Land});
+    if (LandingSlot(s) >= 0) moves.push_back({MoveKind::Land});
 
     const std::uint8_t flyer = FlyingItem(s);
     // Flights: every height and way with the bird on; a few to take off with.

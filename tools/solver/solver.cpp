@@ -24,9 +24,10 @@ namespace {
 // moves between positions are played tick by tick by the real frame tick. The
 // price of a way is its ticks, plus a charge for every item spent and every
 // life lost, less a reward for what it collects; the guide to the goal leans
-// on the cost of the way left. Two positions are the same place when the character stands at
-// the same pixel with the same action in a cave changed the same way by
-// tools; of those, one with fewer items that got there later is dropped.
+// on the cost of the way left. Two positions are the same place when the
+// character stands at the same pixel with the same action in a cave changed
+// the same way by tools; of those, one with fewer items that got there later
+// is dropped.
 // When the moves have led nowhere from every position, the search goes over
 // them all once more with the wider moves, and from then on uses both.
 
