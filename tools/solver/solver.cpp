@@ -95,6 +95,16 @@ struct Node {
     std::int32_t g;
 };
 
+// A position a move reached, with its keys in the tables.
+struct Found {
+    Node node;
+    std::uint64_t place;
+    std::uint64_t ground;
+    ItemCounts items;
+    bool goal;
+    bool mayBeNew;  // new ground when `ground` was not reached with as much before
+};
+
 // What the search remembers of a node besides, in a byte of its own.
 enum NodeFlag : std::uint8_t { ReachedGoal = 1, Superseded = 2 };
 
@@ -122,7 +132,9 @@ private:
     // Plays `move` from node n; true when it worked out. The runner tells how
     // it went.
     bool Try(std::int32_t n, const Move& move);
-    void AddChild(std::int32_t parent, const Move& move);
+    // Keeps the position the move from `parent` reached, for AddChild.
+    void Find(std::int32_t parent, const Move& move);
+    void AddChild(const Found& f);
     std::int64_t Rank(std::int32_t n) const;
     void Push(std::int32_t n, bool newGround);
     void Widen();
@@ -143,6 +155,9 @@ private:
     ArrivalTable reached_;             // by position and the cells around: what counts as new ground
     Frontier frontier_;
     bool widened_ = false;  // the wider moves are tried too
+    // The children of the node being expanded, added once all its moves were
+    // tried: their places in the tables are fetched from memory together.
+    std::vector<Found> found_;
 };
 
 std::int32_t Search::Guide(const PlaySnapshot& p) const
@@ -189,7 +204,7 @@ bool Search::Try(std::int32_t n, const Move& move)
     RestoreSnapshot(game_.state, nodes_[n].snap);
     runner_.Start();
     const bool worked = RunMove(runner_, move);
-    if (worked) AddChild(n, move);
+    if (worked) Find(n, move);
     runner_.Undo();
     return worked;
 }
@@ -242,6 +257,8 @@ void Search::Expand(const Queued& q)
         }
         escaped = escaped || (worked && move.kind == MoveKind::Bomb);
     }
+    for (const Found& f : found_) AddChild(f);
+    found_.clear();
     if (bombsLeft) frontier_.Push({q.rank, n, q.cell, true, false}, false);
 }
 
@@ -256,7 +273,7 @@ void Search::Widen()
     }
 }
 
-void Search::AddChild(std::int32_t parent, const Move& move)
+void Search::Find(std::int32_t parent, const Move& move)
 {
     const GameState& s = game_.state;
     const bool goal = runner_.ReachedGoal();
@@ -272,25 +289,34 @@ void Search::AddChild(std::int32_t parent, const Move& move)
         if (s.Inventory[i] < p.snap.Inventory[i]) spent += p.snap.Inventory[i] - s.Inventory[i];
     const std::int32_t g = p.g + runner_.Ticks() + weights_.itemCost * spent + MissCost * runner_.Misses() - reward;
 
-    const auto id = std::int32_t(nodes_.size());
-    const std::int32_t cave = caves_.Add(p.cave, runner_.Changes());
-    const std::uint64_t place = goal ? 0 : Mix(Mix(Spot(s) ^ caves_.ToolKey(cave)) ^ std::uint64_t(s.Action));
-    const ItemCounts items = ItemsThatCount(s.Inventory);
-    if (!arrivals_.Admit(place, {id, g, items}, [&](std::int32_t n) { flags_[n] |= Superseded; })) return;
+    Found f{};
+    f.node.snap = TakeSnapshot(s);
+    f.node.parent = parent;
+    f.node.cave = caves_.Add(p.cave, runner_.Changes());
+    f.node.move = move;
+    f.node.g = g;
+    f.place = goal ? 0 : Mix(Mix(Spot(s) ^ caves_.ToolKey(f.node.cave)) ^ std::uint64_t(s.Action));
+    f.items = ItemsThatCount(s.Inventory);
+    f.goal = goal;
     // The goal is the newest ground of all. Landing stays where it was:
     // on foot there waits with the rest until flying leads nowhere new.
-    const bool newGround =
-        !Demonstration() &&
-        (goal || (move.kind != MoveKind::Land && reached_.Admit(Ground(s), {id, 0, GroundItems(items)}, [](std::int32_t) {})));
+    f.mayBeNew = !Demonstration() && !goal && move.kind != MoveKind::Land;
+    if (f.mayBeNew) {
+        f.ground = Ground(s);
+        reached_.Prefetch(f.ground);
+    }
+    arrivals_.Prefetch(f.place);
+    found_.push_back(f);
+}
 
-    Node child{};
-    child.snap = TakeSnapshot(s);
-    child.parent = parent;
-    child.cave = cave;
-    child.move = move;
-    child.g = g;
-    nodes_.push_back(child);
-    flags_.push_back(goal ? ReachedGoal : 0);
+void Search::AddChild(const Found& f)
+{
+    const auto id = std::int32_t(nodes_.size());
+    if (!arrivals_.Admit(f.place, {id, f.node.g, f.items}, [&](std::int32_t n) { flags_[n] |= Superseded; })) return;
+    const bool newGround =
+        !Demonstration() && (f.goal || (f.mayBeNew && reached_.Admit(f.ground, {id, 0, GroundItems(f.items)}, [](std::int32_t) {})));
+    nodes_.push_back(f.node);
+    flags_.push_back(f.goal ? ReachedGoal : 0);
     Push(id, newGround);
 }
 
