@@ -318,6 +318,20 @@ TEST(SolverTest, EachItemOpensTheWayWhereNothingElseWould)
         Cave cave(wall, {0, 0, 0, 0, 0, 1}, 2);
         ExpectSolvedSpending(cave, 5);
     }
+    {
+        SCOPED_TRACE("the jet brakes the fall into the shaft the drill opened");
+        Cave cave({
+            "#####",
+            "#.@.#",
+            "##%##",
+            "##.##",
+            "##.##",
+            "##.##",
+            "##E##",
+            "#####",
+        }, {0, 0, 0, 1, 0, 1}, 2);
+        ExpectSolvedSpending(cave, 5);
+    }
 }
 
 TEST(SolverTest, TheSameCaveGivesTheSameRecording)

@@ -69,16 +69,6 @@ bool HoldUntil(MacroRunner& r, std::uint16_t word, Done done, int limit)
 // Under the jet: Up whenever the fall grows fast, so that it never grows fatal.
 std::uint16_t Braking(const GameState& s) { return s.Action == ActionJet && s.FallSpeed >= JetBrakeSpeed ? BitUp : 0; }
 
-// Lets the character come to rest; under the jet, braking.
-bool Settle(MacroRunner& r)
-{
-    for (int n = 0; n < SettleLimit; ++n) {
-        if (r.ReachedGoal() || Settled(r.game)) return true;
-        if (!r.Tick(Braking(r.s))) return false;
-    }
-    return r.ReachedGoal() || Settled(r.game);
-}
-
 // A button is only pressed on a tick after one without it.
 void ReleaseButtons(MacroRunner& r)
 {
@@ -97,6 +87,31 @@ bool UseSlot(MacroRunner& r, int slot)
         if (!r.Tick(BitSelect) || !r.Tick(0)) return false;
     }
     return r.Tick(std::uint16_t((presses > 0 ? BitSelect : 0) | BitUse));
+}
+
+bool TakeOff(MacroRunner& r)
+{
+    GameState& s = r.s;
+    const std::uint8_t item = FlyingItem(s);
+    const ActionId action = item == Parachute ? ActionParachute : item == Bird ? ActionBird : ActionJet;
+    if (s.Action == action) return true;
+    return UseSlot(r, SlotOf(s, item)) && s.Action == action;
+}
+
+// Lets the character come to rest; under the jet, braking. With `catchFall`,
+// the flying item is put on as soon as the character falls.
+bool Settle(MacroRunner& r, bool catchFall = false)
+{
+    for (int n = 0; n < SettleLimit; ++n) {
+        if (r.ReachedGoal() || Settled(r.game)) return true;
+        if (catchFall && r.s.FallSpeed > 0) {
+            if (!TakeOff(r)) return false;
+            catchFall = false;
+        } else if (!r.Tick(Braking(r.s))) {
+            return false;
+        }
+    }
+    return r.ReachedGoal() || Settled(r.game);
 }
 
 bool Walk(MacroRunner& r, int dir)
@@ -181,7 +196,7 @@ bool LayRope(MacroRunner& r, int direction)
     return PointTool(r, Rope, ActionRope, direction) && Settle(r);
 }
 
-bool Dig(MacroRunner& r, int direction)
+bool Dig(MacroRunner& r, int direction, bool catchFall)
 {
     const bool drill = SlotOf(r.s, Drill) >= 0;
     const TickProbe t = ProbeAt(r.s);
@@ -191,7 +206,7 @@ bool Dig(MacroRunner& r, int direction)
     while (drill && CellAt(r.game.map, t.BodyCol + d.dx * run, t.KneeRow + d.dy * run) == TileDiggable) ++run;
     r.Watch(std::min(t.BodyCol, t.BodyCol + d.dx * run), std::min(t.KneeRow, t.KneeRow + d.dy * run),
             std::max(t.BodyCol, t.BodyCol + d.dx * run), std::max(t.KneeRow, t.KneeRow + d.dy * run));
-    return PointTool(r, drill ? Drill : Pickaxe, drill ? ActionDrill : ActionPickaxe, direction) && Settle(r);
+    return PointTool(r, drill ? Drill : Pickaxe, drill ? ActionDrill : ActionPickaxe, direction) && Settle(r, catchFall);
 }
 
 // The blast kills within 28 pixels of the corner of the bomb's cell.
@@ -201,7 +216,7 @@ bool OutOfTheBlast(const GameState& s)
     return dx * dx + dy * dy > 28 * 28;
 }
 
-bool LightBomb(MacroRunner& r, int away)
+bool LightBomb(MacroRunner& r, int away, bool catchFall)
 {
     GameState& s = r.s;
     r.Watch((s.PlayerX + 8) / CellSize, (s.PlayerY + 8) / CellSize, 3);
@@ -212,7 +227,7 @@ bool LightBomb(MacroRunner& r, int away)
         if (!ok || r.ReachedGoal()) return ok;
     }
     if (!HoldUntil(r, 0, [&] { return s.Action != ActionBomb; }, BombWaitLimit)) return false;
-    return Settle(r);
+    return Settle(r, catchFall);
 }
 
 // In a pocket that no way leads out of, the blast opens it at the price of a
@@ -322,15 +337,6 @@ bool Repel(MacroRunner& r)
     if (!HoldUntil(r, 0, [&] { return GhostInReach(s, wand); }, GhostWaitLimit) || !UseSlot(r, slot)) return false;
     if (!HoldUntil(r, 0, [&] { return s.Action == ActionNone; }, 60)) return false;
     return s.GhostTimer != GhostActive && Settle(r);
-}
-
-bool TakeOff(MacroRunner& r)
-{
-    GameState& s = r.s;
-    const std::uint8_t item = FlyingItem(s);
-    const ActionId action = item == Parachute ? ActionParachute : item == Bird ? ActionBird : ActionJet;
-    if (s.Action == action) return true;
-    return UseSlot(r, SlotOf(s, item)) && s.Action == action;
 }
 
 bool BlastHasWork(const Game& g)
@@ -491,8 +497,8 @@ bool RunMove(MacroRunner& r, const Move& m)
     case MoveKind::ClimbStep: ok = ClimbStep(r, m.dir, m.amount); break;
     case MoveKind::Jump: ok = Jump(r, m.dir, m.amount); break;
     case MoveKind::Rope: ok = LayRope(r, m.dir); break;
-    case MoveKind::Dig: ok = Dig(r, m.dir); break;
-    case MoveKind::Bomb: ok = LightBomb(r, m.dir); break;
+    case MoveKind::Dig: ok = Dig(r, m.dir, m.catchFall); break;
+    case MoveKind::Bomb: ok = LightBomb(r, m.dir, m.catchFall); break;
     case MoveKind::BombInPlace: ok = BombInPlace(r); break;
     case MoveKind::Fly: ok = Fly(r, m.dir, m.amount); break;
     case MoveKind::Thrust: ok = Thrust(r, m.dir, m.amount); break;

@@ -33,6 +33,9 @@ struct Move {
     // First wait for the ghost to come near and drive it off with the wand or
     // the pistol (with neither left, a life).
     bool repelFirst = false;
+    // Put on the flying item as soon as the character falls, when digging or
+    // a blast has opened the floor.
+    bool catchFall = false;
 };
 
 // Input bits of a tick.

@@ -243,10 +243,11 @@ void Search::Expand(const Queued& q)
             first.repelFirst = true;
             worked = Try(n, first);
         } else if (runner_.Died() && !move.takeOff) {
-            const bool fall = move.kind == MoveKind::Walk || move.kind == MoveKind::Climb || move.kind == MoveKind::Jump;
+            const bool fellToDeath = game_.state.FallSpeed > game_.state.SpeedToDeath;  // not the blast
+            const bool mayFall = move.kind == MoveKind::Walk || move.kind == MoveKind::Climb || move.kind == MoveKind::Jump;
             // A fall that kills is survived under the parachute, with the bird
             // or braked with the jet,
-            if (fall && canFloat) {
+            if (mayFall && canFloat) {
                 Move floating = move;
                 floating.takeOff = true;
                 Try(n, floating);
@@ -254,6 +255,13 @@ void Search::Expand(const Queued& q)
             // or steered on across the gap onto a ledge beyond.
             if (move.kind == MoveKind::Walk && !Demonstration())
                 for (int cells : {2, 3}) Try(n, {MoveKind::Leap, move.dir, std::int8_t(cells)});
+            // Where digging or a blast opened the floor, the flying item is
+            // put on as the fall begins.
+            if ((move.kind == MoveKind::Dig || move.kind == MoveKind::Bomb) && fellToDeath && canFloat && !Demonstration()) {
+                Move caught = move;
+                caught.catchFall = true;
+                Try(n, caught);
+            }
         }
         escaped = escaped || (worked && move.kind == MoveKind::Bomb);
     }
