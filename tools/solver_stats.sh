@@ -5,7 +5,8 @@
 # want of time (or memory), how many it proved unfinishable (every move it
 # knows tried from the start), the median ticks of the finished ones and the
 # median search time in processor seconds (a cave given up counts its whole
-# limit).
+# limit); then the seeds of the caves it gave up on and of those it proved
+# unfinishable.
 #
 #   tools/solver_stats.sh [SIM] [SIZE] [SEEDS] [SECONDS] [JOBS]
 #
@@ -42,4 +43,12 @@ for variant in 0 1 2; do
   ticks=$(echo -n "$made" | having 'solved":true' | field ticks | median)
   secs=$(echo -n "$made" | field seconds | median)
   printf '%-10s %-6s %-9s %-12s %-13s %-13s %s\n' "$variant" "$caves" "$finished" "$out_of_time" "$unfinishable" "$ticks" "$secs"
+done
+
+seeds() { cut -d' ' -f2 | sort -n | tr '\n' ' ' | sed 's/ $//'; }
+for variant in 0 1 2; do
+  made=$(having "^$variant " < "$results" | having 'generated":true')
+  given_up=$(echo -n "$made" | grep -v -e 'solved":true' -e 'unfinishable":true' | seeds || true)
+  unfinishable=$(echo -n "$made" | having 'unfinishable":true' | seeds)
+  echo "character $variant: out of time: ${given_up:--}; unfinishable: ${unfinishable:--}"
 done
