@@ -34,8 +34,11 @@ done | xargs -P "$jobs" -n 2 sh -c \
   > "$results"
 
 printf '%-10s %-6s %-9s %-12s %-13s %-13s %s\n' character caves finished out_of_time unfinishable median_ticks median_seconds
+seeds() { cut -d' ' -f2 | sort -n | tr '\n' ' ' | sed 's/ $//'; }
+names=""
 for variant in 0 1 2; do
-  made=$(having "^$variant " < "$results" | cut -d' ' -f3- | having 'generated":true')
+  lines=$(having "^$variant " < "$results" | having 'generated":true')
+  made=$(echo -n "$lines" | cut -d' ' -f3-)
   caves=$(echo -n "$made" | count .)
   finished=$(echo -n "$made" | count 'solved":true')
   unfinishable=$(echo -n "$made" | count 'unfinishable":true')
@@ -43,12 +46,9 @@ for variant in 0 1 2; do
   ticks=$(echo -n "$made" | having 'solved":true' | field ticks | median)
   secs=$(echo -n "$made" | field seconds | median)
   printf '%-10s %-6s %-9s %-12s %-13s %-13s %s\n' "$variant" "$caves" "$finished" "$out_of_time" "$unfinishable" "$ticks" "$secs"
+  given_up=$(echo -n "$lines" | grep -v -e 'solved":true' -e 'unfinishable":true' | seeds || true)
+  proved=$(echo -n "$lines" | having 'unfinishable":true' | seeds)
+  names+="character $variant: out of time: ${given_up:--}; unfinishable: ${proved:--}"$'\n'
 done
 
-seeds() { cut -d' ' -f2 | sort -n | tr '\n' ' ' | sed 's/ $//'; }
-for variant in 0 1 2; do
-  made=$(having "^$variant " < "$results" | having 'generated":true')
-  given_up=$(echo -n "$made" | grep -v -e 'solved":true' -e 'unfinishable":true' | seeds || true)
-  unfinishable=$(echo -n "$made" | having 'unfinishable":true' | seeds)
-  echo "character $variant: out of time: ${given_up:--}; unfinishable: ${unfinishable:--}"
-done
+printf '%s' "$names"

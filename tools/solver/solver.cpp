@@ -244,24 +244,19 @@ void Search::Expand(const Queued& q)
             worked = Try(n, first);
         } else if (runner_.Died() && !move.takeOff) {
             const bool fellToDeath = game_.state.FallSpeed > game_.state.SpeedToDeath;  // not the blast
-            const bool mayFall = move.kind == MoveKind::Walk || move.kind == MoveKind::Climb || move.kind == MoveKind::Jump;
+            const bool overEdge = move.kind == MoveKind::Walk || move.kind == MoveKind::Climb || move.kind == MoveKind::Jump;
+            const bool floorOpened = (move.kind == MoveKind::Dig || move.kind == MoveKind::Bomb) && fellToDeath && !Demonstration();
             // A fall that kills is survived under the parachute, with the bird
-            // or braked with the jet,
-            if (mayFall && canFloat) {
+            // or braked with the jet: put on first over an edge, as the fall
+            // begins where digging or a blast opened the floor,
+            if ((overEdge || floorOpened) && canFloat) {
                 Move floating = move;
-                floating.takeOff = true;
+                (overEdge ? floating.takeOff : floating.catchFall) = true;
                 Try(n, floating);
             }
             // or steered on across the gap onto a ledge beyond.
             if (move.kind == MoveKind::Walk && !Demonstration())
                 for (int cells : {2, 3}) Try(n, {MoveKind::Leap, move.dir, std::int8_t(cells)});
-            // Where digging or a blast opened the floor, the flying item is
-            // put on as the fall begins.
-            if ((move.kind == MoveKind::Dig || move.kind == MoveKind::Bomb) && fellToDeath && canFloat && !Demonstration()) {
-                Move caught = move;
-                caught.catchFall = true;
-                Try(n, caught);
-            }
         }
         escaped = escaped || (worked && move.kind == MoveKind::Bomb);
     }
