@@ -198,6 +198,48 @@ TEST(SolverTest, AFallIsSteeredOntoALedgeWhereAStepOrAJumpWouldKill)
     Replay(cave, r.inputs);
 }
 
+// A fall of two cells kills, but the character comes back where the body
+// came to rest on the floor: a life for the only way down. Where the body
+// hangs in a deeper shaft the character comes back up, and only with what it
+// picked up there.
+TEST(SolverTest, AFallThatKillsLeadsOnWhereTheBodyLiesOrWithWhatItPickedUp)
+{
+    Cave twoCells({
+        "#######",
+        "#@.####",
+        "##.####",
+        "##..E##",
+        "#######",
+    }, {0, 0, 0, 0, 0, 0});
+    SolveResult r = twoCells.Solve();
+    ASSERT_TRUE(r.solved);
+    Replay(twoCells, r.inputs, 1);
+
+    Cave threeCells({
+        "#######",
+        "#@.####",
+        "##.####",
+        "##.####",
+        "##..E##",
+        "#######",
+    }, {0, 0, 0, 0, 0, 0});
+    r = threeCells.Solve();
+    EXPECT_FALSE(r.solved);
+    EXPECT_TRUE(r.exhausted);
+
+    Cave pickaxeBelow({
+        "########",
+        "#.@%E###",
+        "#.######",
+        "#k######",
+        "#.######",
+        "########",
+    }, {0, 0, 0, 0, 0, 0});
+    r = pickaxeBelow.Solve();
+    ASSERT_TRUE(r.solved);
+    Replay(pickaxeBelow, r.inputs, 1);
+}
+
 // No step, jump, leap or thrust crosses the gap: each ends in the pit, and
 // the pit is too deep to thrust out of. Once they have all led nowhere, a
 // level flight with the jet reaches the exit.

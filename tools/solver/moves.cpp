@@ -98,12 +98,24 @@ bool TakeOff(MacroRunner& r)
     return UseSlot(r, SlotOf(s, item)) && s.Action == action;
 }
 
+// A fall that kills is worth the move's first life where the body lies on a
+// floor (the character comes back there), over something to pick up, or
+// after picking something up on the way down.
+bool WorthALife(const MacroRunner& r)
+{
+    const TickProbe t = ProbeAt(r.s);
+    const std::uint8_t here = CellAt(r.game.map, t.BodyCol, t.BodyRow);
+    return Standing(r.game) || !r.Changes().empty() || ClassOf(here) == ClassItem || here == TileGoal;
+}
+
 // Lets the character come to rest; under the jet, braking. With `catchFall`,
-// the flying item is put on as soon as the character falls.
+// the flying item is put on as soon as the character falls. A death there
+// ends the move unless lives are given and it is worth its life.
 bool Settle(MacroRunner& r, bool catchFall = false)
 {
     for (int n = 0; n < SettleLimit; ++n) {
         if (r.ReachedGoal() || Settled(r.game)) return true;
+        if (r.s.DeathTimer != 0 && r.Misses() == 1 && !WorthALife(r)) return false;
         if (catchFall && r.s.FallSpeed > 0) {
             if (!TakeOff(r)) return false;
             catchFall = false;
@@ -476,6 +488,14 @@ std::vector<Move> WiderMoves(const Game& g)
                 for (int cells : {2, 3, 4, 5}) moves.push_back({MoveKind::Leap, std::int8_t(dir), std::int8_t(cells)});
             for (int distance : {48, 64}) moves.push_back({MoveKind::Jump, std::int8_t(dir), std::int8_t(distance)});
         }
+    // Every step, jump, climb down and dig down once more, letting a fall
+    // kill: a life for a way down where the body comes to rest on a floor.
+    for (Move m : CandidateMoves(g))
+        if (m.kind == MoveKind::Walk || m.kind == MoveKind::Jump || (m.kind == MoveKind::Climb && m.dir > 0) ||
+            (m.kind == MoveKind::Dig && m.dir == 2)) {
+            m.throughDeath = true;
+            moves.push_back(m);
+        }
     if (s.Action == ActionJet)
         for (int dir = -1; dir <= 1; ++dir) moves.push_back({MoveKind::Thrust, std::int8_t(dir), 7});
     if (s.Action == ActionJet || Has(s, Jet))
@@ -488,6 +508,7 @@ std::vector<Move> WiderMoves(const Game& g)
 bool RunMove(MacroRunner& r, const Move& m)
 {
     if (m.repelFirst && !Repel(r)) return false;
+    if (m.throughDeath) r.AcceptMisses();
     if (m.takeOff && !TakeOff(r)) return false;
     bool ok = false;
     switch (m.kind) {
@@ -506,5 +527,7 @@ bool RunMove(MacroRunner& r, const Move& m)
     case MoveKind::Land: ok = Land(r); break;
     }
     r.Collect();
+    // Without a death it is the move tried before.
+    if (m.throughDeath && r.Misses() == 0) return false;
     return ok && !r.Died() && (r.ReachedGoal() || Settled(r.game));
 }

@@ -36,6 +36,9 @@ struct Move {
     // Put on the flying item as soon as the character falls, when digging or
     // a blast has opened the floor.
     bool catchFall = false;
+    // Let a fall kill and go on where the character comes back: below, where
+    // the body came to rest on a floor, or above with what it picked up.
+    bool throughDeath = false;
 };
 
 // Input bits of a tick.

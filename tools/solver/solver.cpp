@@ -302,8 +302,10 @@ void Search::Find(std::int32_t parent, const Move& move)
     f.items = ItemsThatCount(s.Inventory);
     f.goal = goal;
     // The goal is the newest ground of all. Landing stays where it was:
-    // on foot there waits with the rest until flying leads nowhere new.
-    f.mayBeNew = !Demonstration() && !goal && move.kind != MoveKind::Land;
+    // on foot there waits with the rest until flying leads nowhere new. So
+    // does a place reached at the price of a life, lest it take the ground
+    // from a way there without.
+    f.mayBeNew = !Demonstration() && !goal && move.kind != MoveKind::Land && !move.throughDeath;
     if (f.mayBeNew) {
         f.ground = Ground(s);
         reached_.Prefetch(f.ground);

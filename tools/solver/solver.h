@@ -44,8 +44,10 @@ struct SolveResult {
 
 // Searches for inputs that take the character of a freshly generated game to
 // the goal, by playing the real play step from saved positions. It loses a
-// life only to a bomb in a pocket with no way out or to a ghost that nothing
-// is left to drive off, and never in the demonstration's search.
+// life only to a bomb in a pocket with no way out, to a ghost that nothing is
+// left to drive off, or, once nothing else leads on, to a fall after which
+// the character comes back lower down or with an item; never in the
+// demonstration's search.
 // Items are used only while their count, as it would stand with the normal
 // starting counts, is above 0. The game is left in an unspecified state.
 SolveResult Solve(Game& game, const SolveLimits& limits);
