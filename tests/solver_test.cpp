@@ -198,33 +198,22 @@ TEST(SolverTest, AFallIsSteeredOntoALedgeWhereAStepOrAJumpWouldKill)
     Replay(cave, r.inputs);
 }
 
-// A fall of two cells kills, but the character comes back where the body
-// came to rest on the floor: a life for the only way down. From a deeper
-// shaft it comes back up, with what the body reached there.
+// A fall kills, but the character comes back where the body came to rest: on
+// the floor two cells down, or, from a deeper shaft, up on the ledge with
+// what the body reached (here the pickaxe). Each way costs a life.
 TEST(SolverTest, AFallThatKillsLeadsOnWhereTheBodyLiesOrWithWhatItPickedUp)
 {
-    Cave twoCells({
-        "#######",
-        "#@.####",
-        "##.####",
-        "##..E##",
-        "#######",
-    }, {0, 0, 0, 0, 0, 0});
-    SolveResult r = twoCells.Solve();
-    ASSERT_TRUE(r.solved);
-    Replay(twoCells, r.inputs, 1);
-
-    Cave pickaxeBelow({
+    Cave cave({
         "########",
-        "#.@%E###",
-        "#.######",
-        "#k######",
+        "#.@%.###",
+        "#.##.###",
+        "#k##..E#",
         "#.######",
         "########",
     }, {0, 0, 0, 0, 0, 0});
-    r = pickaxeBelow.Solve();
+    const SolveResult r = cave.Solve();
     ASSERT_TRUE(r.solved);
-    Replay(pickaxeBelow, r.inputs, 1);
+    Replay(cave, r.inputs, 2);
 }
 
 // No step, jump, leap or thrust crosses the gap: each ends in the pit, and
