@@ -69,6 +69,15 @@ PlayOut Replay(Cave& cave, const std::vector<std::uint16_t>& inputs, int misses 
     return out;
 }
 
+// Solves the cave and plays the recording back as a clean run with `misses`
+// lives lost.
+void ExpectSolved(Cave& cave, int misses = 0)
+{
+    const SolveResult r = cave.Solve();
+    ASSERT_TRUE(r.solved);
+    Replay(cave, r.inputs, misses);
+}
+
 TEST(SolverTest, JumpsOverABlockAndWalksToTheExit)
 {
     Cave cave({
@@ -117,9 +126,7 @@ TEST(SolverTest, BridgesAChasmWithARopeLaidSideways)
         "###.....###",
         "###########",
     });
-    const SolveResult r = cave.Solve();
-    ASSERT_TRUE(r.solved);
-    Replay(cave, r.inputs);
+    ASSERT_NO_FATAL_FAILURE(ExpectSolved(cave));
     EXPECT_GT(std::count(&cave.game.map[0][0], &cave.game.map[0][0] + 65536, TileBuiltBar), 0);
 }
 
@@ -193,9 +200,7 @@ TEST(SolverTest, AFallIsSteeredOntoALedgeWhereAStepOrAJumpWouldKill)
         "##.###",
         "######",
     }, {0, 0, 0, 0, 0, 0});
-    const SolveResult r = cave.Solve();
-    ASSERT_TRUE(r.solved);
-    Replay(cave, r.inputs);
+    ExpectSolved(cave);
 }
 
 // A fall kills, but the character comes back where the body came to rest: on
@@ -211,9 +216,7 @@ TEST(SolverTest, AFallThatKillsLeadsOnWhereTheBodyLiesOrWithWhatItPickedUp)
         "#.######",
         "########",
     }, {0, 0, 0, 0, 0, 0});
-    const SolveResult r = cave.Solve();
-    ASSERT_TRUE(r.solved);
-    Replay(cave, r.inputs, 2);
+    ExpectSolved(cave, 2);
 }
 
 // No step, jump, leap or thrust crosses the gap: each ends in the pit, and
@@ -236,9 +239,7 @@ TEST(SolverTest, WhenNothingElseLeadsOnTheJetFliesLevelAcrossAGap)
         "###...####",
         "##########",
     }, {0, 0, 0, 0, 0, 1}, 2);
-    const SolveResult r = cave.Solve();
-    ASSERT_TRUE(r.solved);
-    Replay(cave, r.inputs);
+    ExpectSolved(cave);
 }
 
 // Solves the cave, plays the recording back and checks that the item of
@@ -246,9 +247,7 @@ TEST(SolverTest, WhenNothingElseLeadsOnTheJetFliesLevelAcrossAGap)
 void ExpectSolvedSpending(Cave& cave, int slot, int misses = 0)
 {
     const auto before = cave.s.Inventory;
-    const SolveResult r = cave.Solve();
-    ASSERT_TRUE(r.solved);
-    Replay(cave, r.inputs, misses);
+    ASSERT_NO_FATAL_FAILURE(ExpectSolved(cave, misses));
     EXPECT_LT(cave.s.Inventory[slot], before[slot]);
 }
 
