@@ -527,6 +527,43 @@ TEST(MovesTest, TheWandDrivesOffAGhostThatComesCloseOrALifeDoes)
     EXPECT_NE(cave.s.GhostTimer, 20);
 }
 
+// The wider moves run from a bomb a cell aside and then up a ladder, where
+// two cells either way are rock, and give a life to the fall where the blast
+// opens the floor on the way away: the character comes back where the body
+// came to rest.
+TEST(MovesTest, ABombIsRunFromUpALadderBesideOrItsBlastOpensAFallForALife)
+{
+    const auto playsWider = [](Cave& cave, const Move& want) {
+        const std::vector<Move> wider = WiderMoves(cave.game);
+        const bool listed = std::any_of(wider.begin(), wider.end(), [&](const Move& m) {
+            return m.kind == want.kind && m.dir == want.dir && m.amount == want.amount && m.throughDeath == want.throughDeath;
+        });
+        MacroRunner runner(cave.game);
+        runner.Start();
+        return listed && RunMove(runner, want) ? runner.Misses() : -1;
+    };
+    Cave ladder({
+        "########",
+        "#H######",
+        "#H######",
+        "#H@%%E##",
+        "########",
+    }, {1, 0, 0, 0, 0, 0});
+    EXPECT_EQ(playsWider(ladder, {MoveKind::Bomb, 0, 3}), 0);  // left, then up
+    EXPECT_EQ(ladder.Cell(4, 3), TileEmpty);
+
+    Cave drop({
+        "#######",
+        "#.@..##",
+        "####%##",
+        "####.E#",
+        "#######",
+    }, {1, 0, 0, 0, 0, 0});
+    EXPECT_EQ(playsWider(drop, {MoveKind::Bomb, 1, 0, false, false, false, true}), 1);
+    EXPECT_EQ(drop.s.PlayerX, Playground::X(4));
+    EXPECT_EQ(drop.s.PlayerY, Playground::Y(3));
+}
+
 TEST(MovesTest, LandingPutsOutTheJetWithoutUsingUpTheRope)
 {
     Cave cave({

@@ -228,14 +228,19 @@ bool OutOfTheBlast(const GameState& s)
     return dx * dx + dy * dy > 28 * 28;
 }
 
-bool LightBomb(MacroRunner& r, int away, bool catchFall)
+// A cell away from a bomb: 0 left, 1 right, 2 up, 3 down.
+bool StepAway(MacroRunner& r, int way) { return way < 2 ? Walk(r, way == 0 ? -1 : +1) : Climb(r, way == 2 ? -1 : +1); }
+
+// Lights a bomb and gets away: two cells one way, or fewer when a fall after
+// the first took it far enough; with `then`, a cell one way and up to two the
+// other, as onto a ladder and up it.
+bool LightBomb(MacroRunner& r, int away, int then, bool catchFall)
 {
     GameState& s = r.s;
     r.Watch((s.PlayerX + 8) / CellSize, (s.PlayerY + 8) / CellSize, 3);
     if (!UseSlot(r, SlotOf(s, Bomb)) || s.Action != ActionBomb) return false;
-    // Two cells away, or fewer when a fall after the first took it far enough.
-    for (int i = 0; i < 2 && !OutOfTheBlast(s); ++i) {
-        const bool ok = away == 0 ? Walk(r, -1) : away == 1 ? Walk(r, +1) : Climb(r, away == 2 ? -1 : +1);
+    for (int i = 0; i < (then < 0 ? 2 : 3) && !OutOfTheBlast(s); ++i) {
+        const bool ok = StepAway(r, i > 0 && then >= 0 ? then : away);
         if (!ok || r.ReachedGoal()) return ok;
     }
     if (!HoldUntil(r, 0, [&] { return s.Action != ActionBomb; }, BombWaitLimit)) return false;
@@ -488,11 +493,28 @@ std::vector<Move> WiderMoves(const Game& g)
                 for (int cells : {2, 3, 4, 5}) moves.push_back({MoveKind::Leap, std::int8_t(dir), std::int8_t(cells)});
             for (int distance : {48, 64}) moves.push_back({MoveKind::Jump, std::int8_t(dir), std::int8_t(distance)});
         }
-    // Every step, jump, climb down and dig down once more, letting a fall
-    // kill: a life for a way down where the body comes to rest on a floor.
+    // A bomb run from a cell aside and then up or down the rope or ladder
+    // there, or the other way round.
+    if (Has(s, Bomb) && BlastHasWork(g)) {
+        for (int dir : {-1, +1})
+            if (CanWalk(g, t, dir) && ClassAt(g.map, t.BodyCol + dir, t.BodyRow) == ClassClimbable)
+                for (int then : {2, 3}) moves.push_back({MoveKind::Bomb, std::int8_t(dir < 0 ? 0 : 1), std::int8_t(then + 1)});
+        if (OnClimbable(g))
+            for (int away : {2, 3})
+                for (int then : {0, 1}) moves.push_back({MoveKind::Bomb, std::int8_t(away), std::int8_t(then + 1)});
+    }
+    // Every step, jump, climb down, dig down and blast once more, letting a
+    // fall kill: a life for a way down where the body comes to rest on a
+    // floor. A blast drops the character only where it opens the floor on
+    // the way away.
+    const auto opensFloor = [&](const Move& m) {
+        const int dir = m.dir == 0 ? -1 : +1;
+        return m.dir < 2 && (CellAt(g.map, t.BodyCol + dir, t.BodyRow + 1) == TileDiggable ||
+                             CellAt(g.map, t.BodyCol + 2 * dir, t.BodyRow + 1) == TileDiggable);
+    };
     for (Move m : CandidateMoves(g))
         if (m.kind == MoveKind::Walk || m.kind == MoveKind::Jump || (m.kind == MoveKind::Climb && m.dir > 0) ||
-            (m.kind == MoveKind::Dig && m.dir == 2)) {
+            (m.kind == MoveKind::Dig && m.dir == 2) || (m.kind == MoveKind::Bomb && opensFloor(m))) {
             m.throughDeath = true;
             moves.push_back(m);
         }
@@ -519,7 +541,7 @@ bool RunMove(MacroRunner& r, const Move& m)
     case MoveKind::Jump: ok = Jump(r, m.dir, m.amount); break;
     case MoveKind::Rope: ok = LayRope(r, m.dir); break;
     case MoveKind::Dig: ok = Dig(r, m.dir, m.catchFall); break;
-    case MoveKind::Bomb: ok = LightBomb(r, m.dir, m.catchFall); break;
+    case MoveKind::Bomb: ok = LightBomb(r, m.dir, m.amount - 1, m.catchFall); break;
     case MoveKind::BombInPlace: ok = BombInPlace(r); break;
     case MoveKind::Fly: ok = Fly(r, m.dir, m.amount); break;
     case MoveKind::Thrust: ok = Thrust(r, m.dir, m.amount); break;

@@ -16,7 +16,8 @@ enum class MoveKind : std::uint8_t {
     Jump,       // a jump, carried `amount` pixels sideways
     Rope,       // lay a rope up (dir 0) or a bar sideways (1 right, 3 left)
     Dig,        // the pickaxe or the drill, in direction dir (0 up .. 3 left)
-    Bomb,       // light a bomb, get away (dir: 0 left, 1 right, 2 up, 3 down), wait for the blast
+    Bomb,       // light a bomb, get away (dir: 0 left, 1 right, 2 up, 3 down), wait for the blast;
+                // an `amount` above 0 turns after the first cell, to way amount - 1
     BombInPlace,  // light a bomb with no way away, lose a life to it and go on where the character reappears
     Fly,        // with the bird: rise `amount` cells, then a cell sideways (dir -1, 0, +1)
     Thrust,     // with the jet: thrust `amount` ticks while moving a cell sideways (dir)

@@ -210,14 +210,15 @@ bool Search::Try(std::int32_t n, const Move& move)
 }
 
 // Tries the moves from the node. A bomb takes a hundred ticks to play out, so
-// the new search leaves them for a second visit, after the new ground.
+// the new search leaves them for a second visit, after the new ground; the
+// last visit, for the wider moves, tries its own at once.
 void Search::Expand(const Queued& q)
 {
     const std::int32_t n = q.node;
     caves_.Apply(nodes_[n].cave, game_.map);
     RestoreSnapshot(game_.state, nodes_[n].snap);
     std::vector<Move> moves = q.wider ? WiderMoves(game_) : CandidateMoves(game_);
-    if (widened_ && !q.wider && !q.bombs) {
+    if (widened_ && !q.wider) {
         const std::vector<Move> wider = WiderMoves(game_);
         moves.insert(moves.end(), wider.begin(), wider.end());
     }
@@ -232,7 +233,7 @@ void Search::Expand(const Queued& q)
         // A life is given for a blast only where there is no way away from it,
         // and never in the demonstration.
         if (move.kind == MoveKind::BombInPlace && (escaped || Demonstration())) continue;
-        if (!Demonstration() && bomb != bool(q.bombs)) {
+        if (!Demonstration() && !q.wider && bomb != bool(q.bombs)) {
             bombsLeft = bombsLeft || bomb;
             continue;
         }
