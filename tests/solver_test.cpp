@@ -536,7 +536,8 @@ TEST(MovesTest, ABombIsRunFromUpALadderBesideOrItsBlastOpensAFallForALife)
     const auto playsWider = [](Cave& cave, const Move& want) {
         const std::vector<Move> wider = WiderMoves(cave.game);
         const bool listed = std::any_of(wider.begin(), wider.end(), [&](const Move& m) {
-            return m.kind == want.kind && m.dir == want.dir && m.amount == want.amount && m.throughDeath == want.throughDeath;
+            return std::tie(m.kind, m.dir, m.amount, m.throughDeath) ==
+                   std::tie(want.kind, want.dir, want.amount, want.throughDeath);
         });
         MacroRunner runner(cave.game);
         runner.Start();

@@ -496,9 +496,11 @@ std::vector<Move> WiderMoves(const Game& g)
     // A bomb run from a cell aside and then up or down the rope or ladder
     // there, or the other way round.
     if (Has(s, Bomb) && BlastHasWork(g)) {
-        for (int dir : {-1, +1})
+        for (int away : {0, 1}) {
+            const int dir = away == 0 ? -1 : +1;
             if (CanWalk(g, t, dir) && ClassAt(g.map, t.BodyCol + dir, t.BodyRow) == ClassClimbable)
-                for (int then : {2, 3}) moves.push_back({MoveKind::Bomb, std::int8_t(dir < 0 ? 0 : 1), std::int8_t(then + 1)});
+                for (int then : {2, 3}) moves.push_back({MoveKind::Bomb, std::int8_t(away), std::int8_t(then + 1)});
+        }
         if (OnClimbable(g))
             for (int away : {2, 3})
                 for (int then : {0, 1}) moves.push_back({MoveKind::Bomb, std::int8_t(away), std::int8_t(then + 1)});
