@@ -16,6 +16,7 @@
 #include "tools/solver/moves.h"
 #include "tools/solver/play_snapshot.h"
 #include "tools/solver/recording.h"
+#include "tools/solver/shut_in.h"
 #include "tools/solver/solver.h"
 
 namespace {
@@ -270,6 +271,24 @@ TEST(SolverTest, TooFewItemsIsAProofThatTheCaveCannotBeFinished)
 
     Cave bombed(pocket, {1, 0, 0, 0, 0, 0});
     ExpectSolvedSpending(bombed, 0, 1);
+}
+
+// With nothing to dig, the character stays in its pocket of open cells unless
+// the pocket holds the exit or an item that digs.
+TEST(ShutInTest, APocketHoldsTheCharacterUnlessItHoldsTheExitOrAnItemThatDigs)
+{
+    ShutInCheck check;
+    const auto shutIn = [&](std::initializer_list<std::string> rows, std::uint8_t item = TileEmpty) {
+        Playground cave(rows);
+        if (item != TileEmpty) cave.Cell(2, 1) = item;
+        return check.ShutIn(cave.game.map, Playground::Left + 1, Playground::Top + 1);
+    };
+    const std::initializer_list<std::string> walled = {"#######", "#@.r%E#", "#######"};
+    EXPECT_TRUE(shutIn(walled));
+    EXPECT_TRUE(shutIn(walled, TileCoin));
+    for (std::uint8_t dig : {Bomb, Pickaxe, Drill}) EXPECT_FALSE(shutIn(walled, dig));
+    // Between two blocks that meet at a corner the character squeezes through.
+    EXPECT_FALSE(shutIn({"######", "#@.###", "###.E#", "######"}));
 }
 
 TEST(SolverTest, ASearchStoppedByALimitProvesNothing)

@@ -16,6 +16,7 @@
 #include "tools/solver/moves.h"
 #include "tools/solver/play_snapshot.h"
 #include "tools/solver/route_cost.h"
+#include "tools/solver/shut_in.h"
 
 namespace {
 
@@ -74,6 +75,17 @@ ItemCounts GroundItems(ItemCounts counts)
 {
     for (std::uint8_t& c : counts) c = std::min<std::uint8_t>(c, 2);
     return counts;
+}
+
+// The bombs, pickaxes and drills in hand.
+int DigsInHand(const GameState& s, const ItemCounts& counts)
+{
+    int digs = 0;
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        const std::uint8_t item = ItemsOf(s.Variant)[i];
+        if (item == Bomb || item == Pickaxe || item == Drill) digs += counts[i];
+    }
+    return digs;
 }
 
 // Where the character stands, in one number.
@@ -148,6 +160,7 @@ private:
     std::optional<RouteCost> route_;
     MacroRunner runner_;
     CaveVersions caves_;
+    ShutInCheck shutIn_;
 
     BlockStore<Node> nodes_;
     std::vector<std::uint8_t> flags_;  // NodeFlag bits of each node
@@ -285,6 +298,10 @@ void Search::Find(std::int32_t parent, const Move& move)
         return;
 
     const Node& p = nodes_[parent];
+    // Once the last dig is spent, a character shut in has no way on.
+    if (!Demonstration() && !goal && DigsInHand(s, s.Inventory) == 0 && DigsInHand(s, p.snap.Inventory) > 0 &&
+        shutIn_.ShutIn(game_.map, (s.PlayerX + 4) / CellSize, s.PlayerY / CellSize))
+        return;
     std::int32_t reward = 0;
     for (const CellChange& c : runner_.Changes())
         if (c.after == TileEmpty) reward += Reward(c.before);
