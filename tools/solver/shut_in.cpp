@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
+#include "play/tick_probe.h"
+
 namespace {
 
-bool Open(const CaveMap& map, int column, int row)
-{
-    return column >= 0 && column < 256 && row >= 0 && row < 256 && ClassOf(map[column][row]) != ClassSolid;
-}
+bool Open(const CaveMap& map, int column, int row) { return ClassAt(map, column, row) != ClassSolid; }
 
 bool WayOn(std::uint8_t tile) { return tile == TileGoal || tile == Bomb || tile == Pickaxe || tile == Drill; }
 

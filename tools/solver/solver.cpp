@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "play/actions.h"
+#include "play/tick_probe.h"
 #include "tools/solver/arrival_table.h"
 #include "tools/solver/block_store.h"
 #include "tools/solver/cave_versions.h"
@@ -299,9 +300,10 @@ void Search::Find(std::int32_t parent, const Move& move)
 
     const Node& p = nodes_[parent];
     // Once the last dig is spent, a character shut in has no way on.
-    if (!Demonstration() && !goal && DigsInHand(s, s.Inventory) == 0 && DigsInHand(s, p.snap.Inventory) > 0 &&
-        shutIn_.ShutIn(game_.map, (s.PlayerX + 4) / CellSize, s.PlayerY / CellSize))
-        return;
+    if (!Demonstration() && !goal && DigsInHand(s, s.Inventory) == 0 && DigsInHand(s, p.snap.Inventory) > 0) {
+        const TickProbe at = ProbeAt(s);
+        if (shutIn_.ShutIn(game_.map, at.BodyCol, at.BodyRow)) return;
+    }
     std::int32_t reward = 0;
     for (const CellChange& c : runner_.Changes())
         if (c.after == TileEmpty) reward += Reward(c.before);
