@@ -27,9 +27,8 @@ inline std::uint16_t InputWord(const InputFlags& flags)
 
 inline InputFlags FlagsFromWord(std::uint16_t word)
 {
-    InputFlags flags{};
-    for (int i = 0; i < InputFlagCount; ++i) flags[i] = (word >> i) & 1u;
-    return flags;
+    const auto bit = [word](int i) { return std::uint8_t((word >> i) & 1u); };
+    return {bit(0), bit(1), bit(2), bit(3), bit(4), bit(5)};
 }
 
 // A press is an edge: set on this tick, clear on the one before.
