@@ -658,7 +658,7 @@ TEST(PlaySnapshotTest, RestoringPutsThePlayStateBack)
     EXPECT_EQ(cave.s.BlinkPhase, start.BlinkPhase);
 }
 
-TEST(FrontierTest, TakesNewGroundFirstThenTheLowestRankAndTheEarlierNodeOnATie)
+TEST(FrontierTest, TakesNewGroundFirstThenTheLowestRankAndTheEarlierNodeOnATieAndCountsTheNewGround)
 {
     Frontier frontier(false);
     std::vector<std::pair<std::int64_t, std::int32_t>> newGround, rest;
@@ -677,6 +677,7 @@ TEST(FrontierTest, TakesNewGroundFirstThenTheLowestRankAndTheEarlierNodeOnATie)
         ASSERT_EQ(std::tie(q->rank, q->node), std::tie(rank, node));
     }
     EXPECT_FALSE(frontier.Next().has_value());
+    EXPECT_EQ(frontier.NewGroundTaken(), 300);  // what tells the search it has stopped finding new ground
 }
 
 TEST(BlockStoreTest, WhatItHoldsStaysInPlaceAsItGrowsPastABlock)

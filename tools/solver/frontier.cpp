@@ -41,7 +41,10 @@ Queued Frontier::Heap::Pop()
 
 std::optional<Queued> Frontier::Next()
 {
-    if (!newGround_.Empty()) return newGround_.Pop();
+    if (!newGround_.Empty()) {
+        ++newGroundTaken_;
+        return newGround_.Pop();
+    }
     while (true) {
         while (!rest_.Empty()) {
             const Queued q = rest_.Pop();

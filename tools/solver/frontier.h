@@ -33,6 +33,8 @@ public:
     std::optional<Queued> Next();
     // Counts an expansion in the cell.
     void Expanded(std::uint32_t cell);
+    // The positions taken from new ground so far.
+    std::int64_t NewGroundTaken() const { return newGroundTaken_; }
     std::size_t Bytes() const;
 
 private:
@@ -53,6 +55,7 @@ private:
     std::vector<std::uint16_t> expandedIn_ = std::vector<std::uint16_t>(Cells);
     LargeVector<Queued> waiting_;
     std::uint32_t crowd_ = FirstCrowd;
+    std::int64_t newGroundTaken_ = 0;
 
     // Expansions in a cell before its positions wait, and how that grows
     // once every cell has had its share.

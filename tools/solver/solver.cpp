@@ -30,8 +30,9 @@ namespace {
 // character stands at the same pixel with the same action in a cave changed
 // the same way by tools; of those, one with fewer items that got there later
 // is dropped.
-// When the moves have led nowhere from every position, the search goes over
-// them all once more with the wider moves, and from then on uses both.
+// When the moves have led nowhere from every position, or have stopped
+// finding new ground, the search goes over the positions once more with the
+// wider moves, and from then on uses both.
 
 // What things are worth against ticks of play, and how hard the search leans
 // toward the goal (in tenths: the guide counts so many times the price).
@@ -46,6 +47,10 @@ constexpr std::int32_t TicksPerCell = 4;   // walking or climbing a cell
 constexpr std::int32_t MissCost = 300;     // what a life lost is worth against ticks
 constexpr std::int32_t FarAway = 1 << 24;  // the guide where the goal cannot be reached
 constexpr std::int64_t GuideRange = std::int64_t(1) << 25;  // above every guide: f and h in one rank
+// A stretch of expansions in which less than a tenth were new ground: the
+// narrower moves have as good as led nowhere, and the wider ones join them.
+constexpr std::int64_t StallWindow = 100'000;
+constexpr std::int64_t StallNewGround = StallWindow / 10;
 
 // The detour, in ticks, that a treasure on the way is worth.
 std::int32_t TreasureReward(std::uint8_t tile)
@@ -119,7 +124,8 @@ struct Found {
 };
 
 // What the search remembers of a node besides, in a byte of its own.
-enum NodeFlag : std::uint8_t { ReachedGoal = 1, Superseded = 2 };
+// Visited: its first visit, for the moves but its bombs, is over.
+enum NodeFlag : std::uint8_t { ReachedGoal = 1, Superseded = 2, Visited = 4 };
 
 class Search {
 public:
@@ -169,6 +175,7 @@ private:
     ArrivalTable reached_;             // by position and the cells around: what counts as new ground
     Frontier frontier_;
     bool widened_ = false;  // the wider moves are tried too
+    std::int64_t newGroundBefore_ = 0;  // taken before the present stretch
     // The children of the node being expanded, added once all its moves were
     // tried: their places in the tables are fetched from memory together.
     std::vector<Found> found_;
@@ -232,6 +239,7 @@ void Search::Expand(const Queued& q)
     caves_.Apply(nodes_[n].cave, game_.map);
     RestoreSnapshot(game_.state, nodes_[n].snap);
     std::vector<Move> moves = q.wider ? WiderMoves(game_) : CandidateMoves(game_);
+    if (!q.bombs && !q.wider) flags_[n] |= Visited;
     if (widened_ && !q.wider) {
         const std::vector<Move> wider = WiderMoves(game_);
         moves.insert(moves.end(), wider.begin(), wider.end());
@@ -280,13 +288,14 @@ void Search::Expand(const Queued& q)
     if (bombsLeft) frontier_.Push({q.rank, n, q.cell, true, false}, false);
 }
 
-// Every move of the narrower model was tried from every position: each
-// position is visited once more, for the wider moves.
+// The narrower moves have led nowhere, or have stopped finding new ground:
+// each position they were tried from is visited once more, for the wider moves.
 void Search::Widen()
 {
     widened_ = true;
     for (std::int32_t n = 0; n < std::int32_t(nodes_.size()); ++n) {
-        if (flags_[n] & Superseded) continue;
+        // One still waiting for its first visit tries the wider moves then.
+        if ((flags_[n] & Superseded) || !(flags_[n] & Visited)) continue;
         frontier_.Push({Rank(n), n, CellOf(nodes_[n].snap), false, true}, false);
     }
 }
@@ -423,6 +432,10 @@ SolveResult Search::Run()
             ++result.expansions;
             frontier_.Expanded(top->cell);
             Expand(*top);
+            if (result.expansions % StallWindow == 0 && !widened_ && !Demonstration()) {
+                if (frontier_.NewGroundTaken() - newGroundBefore_ < StallNewGround) Widen();
+                newGroundBefore_ = frontier_.NewGroundTaken();
+            }
         }
         result.exhausted = !result.solved && !stopped;
     } catch (const std::bad_alloc&) {
