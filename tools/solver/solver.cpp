@@ -47,7 +47,7 @@ constexpr std::int32_t TicksPerCell = 4;   // walking or climbing a cell
 constexpr std::int32_t MissCost = 300;     // what a life lost is worth against ticks
 constexpr std::int32_t FarAway = 1 << 24;  // the guide where the goal cannot be reached
 constexpr std::int64_t GuideRange = std::int64_t(1) << 25;  // above every guide: f and h in one rank
-// A stretch of expansions in which less than a tenth were new ground: the
+// A stretch of expansions of which fewer than a tenth were new ground: the
 // narrower moves have as good as led nowhere, and the wider ones join them.
 constexpr std::int64_t StallWindow = 100'000;
 constexpr std::int64_t StallNewGround = StallWindow / 10;
