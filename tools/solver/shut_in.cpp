@@ -8,7 +8,7 @@ namespace {
 
 bool Open(const CaveMap& map, int column, int row) { return ClassAt(map, column, row) != ClassSolid; }
 
-bool WayOn(std::uint8_t tile) { return tile == TileGoal || tile == Bomb || tile == Pickaxe || tile == Drill; }
+bool WayOn(std::uint8_t tile) { return tile == TileGoal || OpensRock(tile); }
 
 }  // namespace
 

@@ -5,6 +5,9 @@
 
 #include "cave/cave_map.h"
 
+// The items that open rock: the bomb, the pickaxe and the drill.
+inline bool OpensRock(std::uint8_t item) { return item == Bomb || item == Pickaxe || item == Drill; }
+
 // Whether a character with nothing left to dig with (no bomb, pickaxe or
 // drill) is shut in: the open cells it can reach hold neither the exit nor an
 // item that digs, so no play at all takes it to the goal. Without a dig the

@@ -87,10 +87,8 @@ ItemCounts GroundItems(ItemCounts counts)
 int DigsInHand(const GameState& s, const ItemCounts& counts)
 {
     int digs = 0;
-    for (std::size_t i = 0; i < counts.size(); ++i) {
-        const std::uint8_t item = ItemsOf(s.Variant)[i];
-        if (item == Bomb || item == Pickaxe || item == Drill) digs += counts[i];
-    }
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        if (OpensRock(ItemsOf(s.Variant)[i])) digs += counts[i];
     return digs;
 }
 
