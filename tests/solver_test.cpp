@@ -368,6 +368,20 @@ TEST(SolverTest, EachItemOpensTheWayWhereNothingElseWould)
         }, {0, 0, 0, 1, 0, 1}, 2);
         ExpectSolvedSpending(cave, 5);
     }
+    {
+        SCOPED_TRACE("a rope laid up from mid-air catches a fall too deep to live through");
+        Cave cave({
+            "########",
+            "#@..####",
+            "###.####",
+            "###..###",
+            "###..E##",
+            "###.####",
+            "###.####",
+            "########",
+        }, {0, 1, 0, 0, 0, 0});
+        ExpectSolvedSpending(cave, 1);
+    }
 }
 
 TEST(SolverTest, TheSameCaveGivesTheSameRecording)

@@ -15,6 +15,7 @@ constexpr int RespawnLimit = 100;    // ticks from a death to the character's re
 constexpr int GhostWaitLimit = 400;  // ticks for a ghost 300 pixels off to come near
 constexpr int JetBrakeSpeed = 6;     // a fall this fast is slowed with the jet
 constexpr int CruiseClimb = 6;       // ticks of thrust before a level flight
+constexpr int RopeReach = 10;        // cells a rope runs at most
 
 std::uint16_t SideBit(int dir) { return dir < 0 ? BitLeft : BitRight; }
 std::uint16_t ArrowBit(int direction)  // StepVectors order: up, right, down, left
@@ -89,6 +90,15 @@ bool UseSlot(MacroRunner& r, int slot)
     return r.Tick(std::uint16_t((presses > 0 ? BitSelect : 0) | BitUse));
 }
 
+// Presses Select until `slot` is the one selected.
+bool SelectSlot(MacroRunner& r, int slot)
+{
+    ReleaseButtons(r);
+    while (r.s.SelectedSlot != slot)
+        if (!r.Tick(BitSelect) || !r.Tick(0)) return false;
+    return true;
+}
+
 bool TakeOff(MacroRunner& r)
 {
     GameState& s = r.s;
@@ -108,10 +118,47 @@ bool WorthALife(const MacroRunner& r)
     return Standing(r.game) || !r.Changes().empty() || ClassOf(here) == ClassItem || here == TileGoal;
 }
 
+// Starts the direction choice of the rope, the pickaxe or the drill, points it
+// and carries it out; true when the item was spent.
+bool PointTool(MacroRunner& r, std::uint8_t item, ActionId action, int direction)
+{
+    GameState& s = r.s;
+    const int slot = SlotOf(s, item);
+    if (slot < 0) return false;
+    const int before = s.Inventory[slot];
+    if (!UseSlot(r, slot) || s.Action != action) return false;
+    if (!r.Tick(ArrowBit(direction))) return false;
+    r.Tick(std::uint16_t(ArrowBit(direction) | BitUse));
+    return s.Action == ActionNone && s.Inventory[slot] < before;
+}
+
+// A rope up (direction 0) or a bar sideways from the character's head.
+bool PutRope(MacroRunner& r, int direction)
+{
+    const TickProbe t = ProbeAt(r.s);
+    r.Watch(t.BodyCol, t.HeadRow, RopeReach + 1);
+    return PointTool(r, Rope, ActionRope, direction);
+}
+
+// Whether the rope must be chosen now to catch the fall: the tick of Use must
+// still leave the speed below the fatal one, and from then on the character
+// hangs still in the air until the rope is laid.
+bool RopeDue(const GameState& s)
+{
+    const int slot = SlotOf(s, Rope);
+    const int presses = (slot - s.SelectedSlot + 6) % 6;
+    const int release = s.InputNow[ButtonSelect] || s.InputNow[ButtonUse] ? 1 : 0;
+    const int useTicks = release + (presses > 0 ? 2 * presses - 1 : 1);
+    const int safeTicks = (s.SpeedToDeath - s.FallSpeed) / 2;
+    return useTicks >= safeTicks;
+}
+
 // Lets the character come to rest; under the jet, braking. With `catchFall`,
-// the flying item is put on as soon as the character falls. A death there
-// ends the move unless lives are given and it is worth its life.
-bool Settle(MacroRunner& r, bool catchFall = false)
+// the flying item is put on as soon as the character falls; with
+// `catchRope`, a rope is laid up from mid-air as late as it still saves the
+// character, who holds on to it. A death there ends the move unless lives
+// are given and it is worth its life.
+bool Settle(MacroRunner& r, bool catchFall = false, bool catchRope = false)
 {
     for (int n = 0; n < SettleLimit; ++n) {
         if (r.ReachedGoal() || Settled(r.game)) return true;
@@ -119,6 +166,9 @@ bool Settle(MacroRunner& r, bool catchFall = false)
         if (catchFall && r.s.FallSpeed > 0) {
             if (!TakeOff(r)) return false;
             catchFall = false;
+        } else if (catchRope && RopeDue(r.s)) {
+            if (!PutRope(r, 0)) return false;
+            catchRope = false;
         } else if (!r.Tick(Braking(r.s))) {
             return false;
         }
@@ -126,11 +176,11 @@ bool Settle(MacroRunner& r, bool catchFall = false)
     return r.ReachedGoal() || Settled(r.game);
 }
 
-bool Walk(MacroRunner& r, int dir)
+bool Walk(MacroRunner& r, int dir, bool catchRope = false)
 {
     const std::int32_t target = r.s.PlayerX + 16 * dir;
     if (!HoldUntil(r, SideBit(dir), [&] { return r.s.PlayerX == target; }, 6)) return false;
-    return Settle(r);
+    return Settle(r, false, catchRope);
 }
 
 // Holds the direction, with `lift(s)` added on every tick, until so many
@@ -155,7 +205,7 @@ bool Leap(MacroRunner& r, int dir, int cells)
     return SteerAcross(r, dir, cells, 1, [](const GameState&) { return 0; });
 }
 
-bool Climb(MacroRunner& r, int dir)
+bool Climb(MacroRunner& r, int dir, bool catchRope = false)
 {
     GameState& s = r.s;
     if (!OnClimbable(r.game) && !Hanging(r.game)) return false;
@@ -168,7 +218,7 @@ bool Climb(MacroRunner& r, int dir)
     const bool ok = HoldUntil(
         r, BitDown,
         [&] { return (s.PlayerY % 16 == 0 && s.PlayerY > y0) || (!OnClimbable(r.game) && !Hanging(r.game)); }, 6);
-    return ok && Settle(r);
+    return ok && Settle(r, false, catchRope);
 }
 
 bool ClimbStep(MacroRunner& r, int dir, int upTicks)
@@ -178,35 +228,16 @@ bool ClimbStep(MacroRunner& r, int dir, int upTicks)
     return Walk(r, dir);
 }
 
-bool Jump(MacroRunner& r, int dir, int distance)
+bool Jump(MacroRunner& r, int dir, int distance, bool catchRope = false)
 {
     if (!Settled(r.game) || !Standing(r.game)) return false;
     const std::int32_t target = r.s.PlayerX + dir * distance;
     if (!r.Tick(std::uint16_t(BitUp | (distance ? SideBit(dir) : 0)))) return false;
     if (distance && !HoldUntil(r, SideBit(dir), [&] { return r.s.PlayerX == target; }, 16)) return false;
-    return Settle(r);
+    return Settle(r, false, catchRope);
 }
 
-// Starts the direction choice of the rope, the pickaxe or the drill, points it
-// and carries it out; true when the item was spent.
-bool PointTool(MacroRunner& r, std::uint8_t item, ActionId action, int direction)
-{
-    GameState& s = r.s;
-    const int slot = SlotOf(s, item);
-    if (slot < 0) return false;
-    const int before = s.Inventory[slot];
-    if (!UseSlot(r, slot) || s.Action != action) return false;
-    if (!r.Tick(ArrowBit(direction))) return false;
-    r.Tick(std::uint16_t(ArrowBit(direction) | BitUse));
-    return s.Action == ActionNone && s.Inventory[slot] < before;
-}
-
-bool LayRope(MacroRunner& r, int direction)
-{
-    const TickProbe t = ProbeAt(r.s);
-    r.Watch(t.BodyCol, t.HeadRow, 11);
-    return PointTool(r, Rope, ActionRope, direction) && Settle(r);
-}
+bool LayRope(MacroRunner& r, int direction) { return PutRope(r, direction) && Settle(r); }
 
 bool Dig(MacroRunner& r, int direction, bool catchFall)
 {
@@ -234,7 +265,7 @@ bool StepAway(MacroRunner& r, int way) { return way < 2 ? Walk(r, way == 0 ? -1 
 // Lights a bomb and gets away: two cells one way, or fewer when a fall after
 // the first took it far enough; with `then`, a cell one way and up to two the
 // other, as onto a ladder and up it.
-bool LightBomb(MacroRunner& r, int away, int then, bool catchFall)
+bool LightBomb(MacroRunner& r, int away, int then, bool catchFall, bool catchRope)
 {
     GameState& s = r.s;
     r.Watch((s.PlayerX + 8) / CellSize, (s.PlayerY + 8) / CellSize, 3);
@@ -244,7 +275,7 @@ bool LightBomb(MacroRunner& r, int away, int then, bool catchFall)
         if (!ok || r.ReachedGoal()) return ok;
     }
     if (!HoldUntil(r, 0, [&] { return s.Action != ActionBomb; }, BombWaitLimit)) return false;
-    return Settle(r, catchFall);
+    return Settle(r, catchFall, catchRope);
 }
 
 // In a pocket that no way leads out of, the blast opens it at the price of a
@@ -534,16 +565,19 @@ bool RunMove(MacroRunner& r, const Move& m)
     if (m.repelFirst && !Repel(r)) return false;
     if (m.throughDeath) r.AcceptMisses();
     if (m.takeOff && !TakeOff(r)) return false;
+    // The rope is chosen beforehand where nothing else is used on the way.
+    const bool onFoot = m.kind == MoveKind::Walk || m.kind == MoveKind::Climb || m.kind == MoveKind::Jump;
+    if (m.catchRope && onFoot && !SelectSlot(r, SlotOf(r.s, Rope))) return false;
     bool ok = false;
     switch (m.kind) {
-    case MoveKind::Walk: ok = Walk(r, m.dir); break;
+    case MoveKind::Walk: ok = Walk(r, m.dir, m.catchRope); break;
     case MoveKind::Leap: ok = Leap(r, m.dir, m.amount); break;
-    case MoveKind::Climb: ok = Climb(r, m.dir); break;
+    case MoveKind::Climb: ok = Climb(r, m.dir, m.catchRope); break;
     case MoveKind::ClimbStep: ok = ClimbStep(r, m.dir, m.amount); break;
-    case MoveKind::Jump: ok = Jump(r, m.dir, m.amount); break;
+    case MoveKind::Jump: ok = Jump(r, m.dir, m.amount, m.catchRope); break;
     case MoveKind::Rope: ok = LayRope(r, m.dir); break;
     case MoveKind::Dig: ok = Dig(r, m.dir, m.catchFall); break;
-    case MoveKind::Bomb: ok = LightBomb(r, m.dir, m.amount - 1, m.catchFall); break;
+    case MoveKind::Bomb: ok = LightBomb(r, m.dir, m.amount - 1, m.catchFall, m.catchRope); break;
     case MoveKind::BombInPlace: ok = BombInPlace(r); break;
     case MoveKind::Fly: ok = Fly(r, m.dir, m.amount); break;
     case MoveKind::Thrust: ok = Thrust(r, m.dir, m.amount); break;

@@ -40,6 +40,9 @@ struct Move {
     // Let a fall kill and go on where the character comes back: below, where
     // the body came to rest on a floor, or above with what it picked up.
     bool throughDeath = false;
+    // Catch a fall that would kill on a rope laid up from mid-air, just
+    // before it grows fatal.
+    bool catchRope = false;
 };
 
 // Input bits of a tick.

@@ -246,6 +246,8 @@ void Search::Expand(const Queued& q)
     const int flyerSlot = SlotOf(game_.state, flyer);
     const ActionId flying = flyer == Parachute ? ActionParachute : flyer == Bird ? ActionBird : ActionJet;
     const bool canFloat = flyerSlot >= 0 && nodes_[n].snap.Inventory[flyerSlot] > 0 && nodes_[n].snap.Action != flying;
+    const int ropeSlot = SlotOf(game_.state, Rope);
+    const bool canCatch = ropeSlot >= 0 && nodes_[n].snap.Inventory[ropeSlot] > 0;
     bool bombsLeft = false;
     bool escaped = false;  // from a bomb lit here
     for (const Move& move : moves) {
@@ -275,9 +277,20 @@ void Search::Expand(const Queued& q)
                 (overEdge ? floating.takeOff : floating.catchFall) = true;
                 Try(n, floating);
             }
-            // or steered on across the gap onto a ledge beyond.
+            // or steered on across the gap onto a ledge beyond,
             if (move.kind == MoveKind::Walk && !Demonstration())
                 for (int cells : {2, 3}) Try(n, {MoveKind::Leap, move.dir, std::int8_t(cells)});
+            // or caught on a rope laid up from mid-air (not where digging
+            // opened the floor: the rope is five presses of Select away from
+            // the pickaxe or drill). Jumps fall to death in so many ways that
+            // they wait for the wider moves.
+            const bool ropeInReach = overEdge || (floorOpened && move.kind == MoveKind::Bomb);
+            if (ropeInReach && fellToDeath && canCatch && (move.kind != MoveKind::Jump || q.wider || widened_) &&
+                !Demonstration()) {
+                Move caught = move;
+                caught.catchRope = true;
+                Try(n, caught);
+            }
         }
         escaped = escaped || (worked && move.kind == MoveKind::Bomb);
     }
