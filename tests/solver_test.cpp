@@ -382,6 +382,21 @@ TEST(SolverTest, EachItemOpensTheWayWhereNothingElseWould)
         }, {0, 1, 0, 0, 0, 0});
         ExpectSolvedSpending(cave, 1);
     }
+    {
+        SCOPED_TRACE("a blast with no way away takes the floor, and the rope catches the fall after it");
+        Cave cave({
+            "#######",
+            "###%###",
+            "##%@%##",
+            "###%###",
+            "###..##",
+            "###..E#",
+            "###.###",
+            "###.###",
+            "#######",
+        }, {1, 1, 0, 0, 0, 0});
+        ExpectSolvedSpending(cave, 1, 1);
+    }
 }
 
 TEST(SolverTest, TheSameCaveGivesTheSameRecording)

@@ -280,7 +280,7 @@ bool LightBomb(MacroRunner& r, int away, int then, bool catchFall, bool catchRop
 
 // In a pocket that no way leads out of, the blast opens it at the price of a
 // life: the character comes back where it last stood.
-bool BombInPlace(MacroRunner& r)
+bool BombInPlace(MacroRunner& r, bool catchRope)
 {
     GameState& s = r.s;
     r.Watch((s.PlayerX + 8) / CellSize, (s.PlayerY + 8) / CellSize, 3);
@@ -288,7 +288,7 @@ bool BombInPlace(MacroRunner& r)
     if (!UseSlot(r, SlotOf(s, Bomb)) || s.Action != ActionBomb) return false;
     if (!HoldUntil(r, 0, [&] { return s.DeathTimer != 0; }, BombWaitLimit)) return false;
     if (!HoldUntil(r, 0, [&] { return s.DeathTimer == 0; }, RespawnLimit)) return false;
-    return Settle(r);
+    return Settle(r, false, catchRope);
 }
 
 bool Fly(MacroRunner& r, int dir, int cells)
@@ -578,7 +578,7 @@ bool RunMove(MacroRunner& r, const Move& m)
     case MoveKind::Rope: ok = LayRope(r, m.dir); break;
     case MoveKind::Dig: ok = Dig(r, m.dir, m.catchFall); break;
     case MoveKind::Bomb: ok = LightBomb(r, m.dir, m.amount - 1, m.catchFall, m.catchRope); break;
-    case MoveKind::BombInPlace: ok = BombInPlace(r); break;
+    case MoveKind::BombInPlace: ok = BombInPlace(r, m.catchRope); break;
     case MoveKind::Fly: ok = Fly(r, m.dir, m.amount); break;
     case MoveKind::Thrust: ok = Thrust(r, m.dir, m.amount); break;
     case MoveKind::Cruise: ok = Cruise(r, m.dir, m.amount); break;

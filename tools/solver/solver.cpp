@@ -260,6 +260,12 @@ void Search::Expand(const Queued& q)
             continue;
         }
         bool worked = Try(n, move);
+        if (!worked && move.kind == MoveKind::BombInPlace && canCatch) {
+            // The blast took the floor: the character comes back over the hole.
+            Move caught = move;
+            caught.catchRope = true;
+            worked = Try(n, caught);
+        }
         if (runner_.Caught() && !move.repelFirst) {
             // The ghost came first: drive it off, then the move.
             Move first = move;
