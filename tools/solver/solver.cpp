@@ -248,6 +248,11 @@ void Search::Expand(const Queued& q)
     const bool canFloat = flyerSlot >= 0 && nodes_[n].snap.Inventory[flyerSlot] > 0 && nodes_[n].snap.Action != flying;
     const int ropeSlot = SlotOf(game_.state, Rope);
     const bool canCatch = ropeSlot >= 0 && nodes_[n].snap.Inventory[ropeSlot] > 0;
+    // The move once more, with one of its flags set.
+    const auto tryWith = [&](Move m, bool Move::*flag) {
+        m.*flag = true;
+        return Try(n, m);
+    };
     bool bombsLeft = false;
     bool escaped = false;  // from a bomb lit here
     for (const Move& move : moves) {
@@ -260,17 +265,11 @@ void Search::Expand(const Queued& q)
             continue;
         }
         bool worked = Try(n, move);
-        if (!worked && move.kind == MoveKind::BombInPlace && canCatch) {
-            // The blast took the floor: the character comes back over the hole.
-            Move caught = move;
-            caught.catchRope = true;
-            worked = Try(n, caught);
-        }
+        // The blast took the floor: the character comes back over the hole.
+        if (!worked && move.kind == MoveKind::BombInPlace && canCatch) worked = tryWith(move, &Move::catchRope);
         if (runner_.Caught() && !move.repelFirst) {
             // The ghost came first: drive it off, then the move.
-            Move first = move;
-            first.repelFirst = true;
-            worked = Try(n, first);
+            worked = tryWith(move, &Move::repelFirst);
         } else if (runner_.Died() && !move.takeOff) {
             const bool fellToDeath = game_.state.FallSpeed > game_.state.SpeedToDeath;  // not the blast
             const bool overEdge = move.kind == MoveKind::Walk || move.kind == MoveKind::Climb || move.kind == MoveKind::Jump;
@@ -278,11 +277,7 @@ void Search::Expand(const Queued& q)
             // A fall that kills is survived under the parachute, with the bird
             // or braked with the jet: put on first over an edge, as the fall
             // begins where digging or a blast opened the floor,
-            if ((overEdge || floorOpened) && canFloat) {
-                Move floating = move;
-                (overEdge ? floating.takeOff : floating.catchFall) = true;
-                Try(n, floating);
-            }
+            if ((overEdge || floorOpened) && canFloat) tryWith(move, overEdge ? &Move::takeOff : &Move::catchFall);
             // or steered on across the gap onto a ledge beyond,
             if (move.kind == MoveKind::Walk && !Demonstration())
                 for (int cells : {2, 3}) Try(n, {MoveKind::Leap, move.dir, std::int8_t(cells)});
@@ -292,11 +287,8 @@ void Search::Expand(const Queued& q)
             // they wait for the wider moves.
             const bool ropeInReach = overEdge || (floorOpened && move.kind == MoveKind::Bomb);
             if (ropeInReach && fellToDeath && canCatch && (move.kind != MoveKind::Jump || q.wider || widened_) &&
-                !Demonstration()) {
-                Move caught = move;
-                caught.catchRope = true;
-                Try(n, caught);
-            }
+                !Demonstration())
+                tryWith(move, &Move::catchRope);
         }
         escaped = escaped || (worked && move.kind == MoveKind::Bomb);
     }
