@@ -24,7 +24,6 @@ enum HeaderWord : int {
     EndingWord = 13,
     TicksWord = 14,
 };
-constexpr std::uint16_t AllInputs = (1 << InputFlagCount) - 1;  // every flag held
 
 std::uint16_t Pair(int low, int high) { return std::uint16_t(low | (high << 8)); }
 int Low(std::uint16_t word) { return word & 0xff; }
@@ -65,7 +64,7 @@ RunHeader HeaderOf(const ReplayWordBuffer& w)
     CheckRange("fatal speed", h.speedToDeath, 0, 16);
     if (h.facing != 0 && h.facing != 8) throw RunFileError("a value out of range: facing " + std::to_string(h.facing) + " (0 or 8)");
     CheckRange("ending", ending, 1, 3);
-    CheckRange("input before the first tick", h.inputBefore, 0, AllInputs);
+    CheckRange("input before the first tick", h.inputBefore, 0, AllInputBits);
     h.beginner = beginner == 1;
     h.ending = RunEnding(ending);
     if (h.ending == RunEnding::Goal) CheckRange("ticks of a run that reached the goal", h.ticks, 1, UINT32_MAX);
@@ -142,10 +141,10 @@ RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes)
     for (int i = 0; i < 4; ++i) CheckRange("random state byte", w[i], 0, 255);
 
     const RunFile run = RunFromRecording(w, HeaderOf(w));
-    const auto bad = std::find_if(run.inputs.begin(), run.inputs.end(), [](std::uint16_t w) { return w > AllInputs; });
+    const auto bad = std::find_if(run.inputs.begin(), run.inputs.end(), [](std::uint16_t w) { return w > AllInputBits; });
     if (bad != run.inputs.end())
         throw RunFileError("a value out of range: the input of tick " + std::to_string(bad - run.inputs.begin()) + " is " +
-                           std::to_string(*bad) + " (0.." + std::to_string(AllInputs) + ")");
+                           std::to_string(*bad) + " (0.." + std::to_string(AllInputBits) + ")");
     CheckCave(run);
     return run;
 }

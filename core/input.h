@@ -16,6 +16,17 @@ constexpr int InputFlagCount = 6;
 
 using InputFlags = std::array<std::uint8_t, InputFlagCount>;
 
+// The same inputs as the bits of an input word.
+enum InputBit : std::uint16_t {
+    BitUp = 1 << InputUp,
+    BitDown = 1 << InputDown,
+    BitLeft = 1 << InputLeft,
+    BitRight = 1 << InputRight,
+    BitSelect = 1 << ButtonSelect,
+    BitUse = 1 << ButtonUse,
+};
+constexpr std::uint16_t AllInputBits = (1 << InputFlagCount) - 1;
+
 // Bit i of an input word is flag i; the replay buffer stores these words.
 inline std::uint16_t InputWord(const InputFlags& flags)
 {

@@ -15,7 +15,7 @@ Playground Cliff()
 // Walks off the cliff until the fatal tick has run; returns that position.
 void FallToDeath(Playground& p)
 {
-    for (int i = 0; i < 40 && p.s.DeathTimer == 0; ++i) p.Tick(HoldRight);
+    for (int i = 0; i < 40 && p.s.DeathTimer == 0; ++i) p.Tick(BitRight);
     ASSERT_EQ(p.s.DeathTimer, 1);
 }
 
@@ -26,7 +26,7 @@ TEST(Death, BlinksForThreeSecondsAndReappearsOnTheLedge)
     const int deadX = p.s.PlayerX, deadY = p.s.PlayerY;
     // Tick 0 was the fatal one (DeathTimer 1, hidden); then one on, one off.
     for (int k = 1; k < 60; ++k) {
-        p.Tick(HoldRight);
+        p.Tick(BitRight);
         ASSERT_EQ(p.s.DeathTimer, k + 1);
         ASSERT_EQ(p.s.PlayerX, deadX);  // frozen in the air
         ASSERT_EQ(p.s.PlayerY, deadY);
@@ -88,7 +88,7 @@ TEST(Death, KilledWhileStandingReappearsOnTheSpot)
 TEST(Death, TheExitTakenWhileDeadStillEndsTheGame)
 {
     Playground p({".@E.", "####"});
-    p.Ticks(3, HoldRight);  // the exit's cell is entered but not yet collected
+    p.Ticks(3, BitRight);  // the exit's cell is entered but not yet collected
     p.s.DeathTimer = 5;
     p.s.PlayerX = Playground::X(2);
     p.Tick();

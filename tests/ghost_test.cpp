@@ -81,7 +81,7 @@ TEST(Wand, BanishesTheGhostInTwoTicksStillDeadlyMeanwhile)
 {
     Playground p({".....", "..@..", "#####"}, 1);
     PlaceGhost(p, 40, 0);
-    p.Tick(HoldUse);  // the swing starts; the ghost is 38 or 39 pixels away
+    p.Tick(BitUse);  // the swing starts; the ghost is 38 or 39 pixels away
     p.s.GhostX = p.s.PlayerX + 20;
     p.Tick();
     EXPECT_EQ(p.s.GhostTimer, 2);
@@ -96,7 +96,7 @@ TEST(Wand, ReachesAboutTwentyFourPixelsOnBothAxes)
 {
     for (auto [dx, dy, banished] : {std::tuple{24, 24, true}, {-24, 10, true}, {27, 0, false}, {0, -27, false}}) {
         Playground p({".....", "..@..", "#####"}, 1);
-        p.Tick(HoldUse);
+        p.Tick(BitUse);
         PlaceGhost(p, dx, dy);  // its chase comes first: 1 or 2 pixels nearer
         p.Tick();
         EXPECT_EQ(p.s.GhostTimer == 2, banished) << dx << "," << dy;
@@ -107,7 +107,7 @@ TEST(Pistol, FadesTheGhostForNineteenTicks)
 {
     Playground p({".....", "..@..", "#####"}, 2);
     PlaceGhost(p, 90, 0);
-    p.Tick(HoldUse);
+    p.Tick(BitUse);
     EXPECT_EQ(p.s.Action, ActionPistol);
     EXPECT_EQ(p.s.Inventory[0], 1);
     p.s.GhostX = p.s.PlayerX + 90;
@@ -125,7 +125,7 @@ TEST(Pistol, FadesTheGhostForNineteenTicks)
 TEST(Pistol, MissesAGhostAHundredPixelsAway)
 {
     Playground p({".....", "..@..", "#####"}, 2);
-    p.Tick(HoldUse);
+    p.Tick(BitUse);
     PlaceGhost(p, 102, 0);  // 100 or 101 after its chase
     p.Tick();
     EXPECT_EQ(p.s.GhostTimer, GhostActive);

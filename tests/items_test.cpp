@@ -14,24 +14,24 @@ void Use(Playground& p, int slot, std::uint16_t alsoHeld = 0)
 {
     p.Tick(alsoHeld);  // let go of whatever was pressed
     while (p.s.SelectedSlot != slot) {
-        p.Tick(HoldSelect | alsoHeld);
+        p.Tick(BitSelect | alsoHeld);
         p.Tick(alsoHeld);
     }
-    p.Tick(HoldUse | alsoHeld);
+    p.Tick(BitUse | alsoHeld);
 }
 
 // A press of Use (with the arrows held) during a direction choice.
 void Confirm(Playground& p, std::uint16_t arrows = 0)
 {
     p.Tick(arrows);
-    p.Tick(HoldUse | arrows);
+    p.Tick(BitUse | arrows);
 }
 
 TEST(Wand, NeverWearsOut)
 {
     Playground p({"...", ".@.", "###"}, 1);
     for (int i = 0; i < 10; ++i) {
-        p.Tick(HoldUse);
+        p.Tick(BitUse);
         EXPECT_EQ(p.s.Action, ActionWand);
         p.Ticks(21);
         EXPECT_EQ(p.s.Action, ActionNone);
@@ -44,13 +44,13 @@ TEST(WandAndPistol, NeedTheCharacterStanding)
     Playground wand({"...", ".@.", "...", "...", "###"}, 1);
     wand.s.SpeedToDeath = 16;
     wand.Tick();  // in the air now
-    wand.Tick(HoldUse);
+    wand.Tick(BitUse);
     EXPECT_EQ(wand.s.Action, ActionNone);
 
     Playground pistol({"...", ".@.", "...", "...", "###"}, 2);
     pistol.s.SpeedToDeath = 16;
     pistol.Tick();
-    pistol.Tick(HoldUse);
+    pistol.Tick(BitUse);
     EXPECT_EQ(pistol.s.Action, ActionNone);
     EXPECT_EQ(pistol.s.Inventory[0], 2);
 }
@@ -60,7 +60,7 @@ TEST(Rope, FromAnEmptyCellTheRopeBeginsAtTheCharacter)
     Playground p({"#####", ".....", ".....", ".@...", "#####"});
     Use(p, 1);
     EXPECT_EQ(p.s.Action, ActionRope);
-    Confirm(p, HoldUp);
+    Confirm(p, BitUp);
     EXPECT_EQ(p.s.Action, ActionNone);
     for (int row = 1; row <= 3; ++row) EXPECT_EQ(p.Cell(1, row), TileBuiltRope) << row;
     EXPECT_EQ(p.s.Inventory[1], 1);
@@ -72,7 +72,7 @@ TEST(Rope, FromALadderTheRopeBeginsInTheNextCell)
     p.s.PlayerX = Playground::X(1);
     p.s.PlayerY = Playground::Y(2);
     Use(p, 1);
-    Confirm(p, HoldUp);
+    Confirm(p, BitUp);
     EXPECT_EQ(p.Cell(1, 2), TileLadder);
     EXPECT_EQ(p.Cell(1, 1), TileBuiltRope);
 }
@@ -81,7 +81,7 @@ TEST(Rope, SidewaysItIsABar)
 {
     Playground p({"#######", ".@....#", "#######"});
     Use(p, 1);
-    Confirm(p, HoldRight);
+    Confirm(p, BitRight);
     for (int c = 1; c <= 5; ++c) EXPECT_EQ(p.Cell(c, 1), TileBuiltBar) << c;
 }
 
@@ -91,13 +91,13 @@ TEST(Rope, IntoRockAtOnceIsSpentForNothingOrForTheOwnCell)
     ladder.s.PlayerX = Playground::X(1);
     ladder.s.PlayerY = Playground::Y(1);
     Use(ladder, 1);
-    Confirm(ladder, HoldRight);
+    Confirm(ladder, BitRight);
     EXPECT_EQ(ladder.Cell(1, 1), TileLadder);
     EXPECT_EQ(ladder.s.Inventory[1], 1);
 
     Playground open({"###", ".@#", "###"});
     Use(open, 1);
-    Confirm(open, HoldRight);
+    Confirm(open, BitRight);
     EXPECT_EQ(open.Cell(1, 1), TileBuiltBar);
     EXPECT_EQ(open.s.Inventory[1], 1);
 }
@@ -121,14 +121,14 @@ TEST(Rope, ElevenCellsUpIsTooFarTenIsLaid)
 {
     Playground far = UnderACeiling(11);
     Use(far, 1);
-    Confirm(far, HoldUp);
+    Confirm(far, BitUp);
     EXPECT_EQ(far.s.Action, ActionNone);
     EXPECT_EQ(far.s.Inventory[1], 2);
     EXPECT_EQ(far.Cell(1, 11), TileEmpty);
 
     Playground near = UnderACeiling(10);
     Use(near, 1);
-    Confirm(near, HoldUp);
+    Confirm(near, BitUp);
     EXPECT_EQ(near.s.Inventory[1], 1);
     int laid = 0;
     for (int r = 0; r < 12; ++r) laid += near.Cell(1, r) == TileBuiltRope;
@@ -140,9 +140,9 @@ TEST(Rope, DownDoesNotTurnIt)
     Playground p({"#####", ".@...", "#####"});
     Use(p, 1);
     EXPECT_EQ(p.s.ActionTimer, 1);  // facing right
-    p.Tick(HoldDown);
+    p.Tick(BitDown);
     EXPECT_EQ(p.s.ActionTimer, 1);
-    p.Tick(HoldLeft);
+    p.Tick(BitLeft);
     EXPECT_EQ(p.s.ActionTimer, 3);
 }
 
@@ -151,7 +151,7 @@ TEST(Tools, SelectCancelsAndKeepsTheItem)
     Playground p({"....", ".@%.", "####"});
     Use(p, 2);
     EXPECT_EQ(p.s.Action, ActionPickaxe);
-    p.Tick(HoldSelect);
+    p.Tick(BitSelect);
     EXPECT_EQ(p.s.Action, ActionNone);
     EXPECT_EQ(p.s.SelectedSlot, 2);  // the press cancelled, it did not select
     EXPECT_EQ(p.s.Inventory[2], 2);
@@ -161,13 +161,13 @@ TEST(Pickaxe, DigsOneDiggableCellAtKneeHeight)
 {
     Playground p({"....", ".@%%", "####"});
     Use(p, 2);
-    Confirm(p, HoldRight);
+    Confirm(p, BitRight);
     EXPECT_EQ(p.Cell(2, 1), TileEmpty);
     EXPECT_EQ(p.Cell(3, 1), TileDiggable);
     EXPECT_EQ(p.s.Inventory[2], 1);
 
     Use(p, 2);  // hard rock below: refused, nothing taken
-    Confirm(p, HoldDown);
+    Confirm(p, BitDown);
     EXPECT_EQ(p.Cell(1, 2), TileHardRock);
     EXPECT_EQ(p.s.Inventory[2], 1);
     EXPECT_EQ(p.s.Action, ActionNone);
@@ -178,7 +178,7 @@ TEST(Drill, DigsTheWholeRunOfDiggableRock)
     Playground p({"........", ".@%%%#%.", "########"}, 2);
     p.s.Inventory[3] = 1;
     Use(p, 3);
-    Confirm(p, HoldRight);
+    Confirm(p, BitRight);
     EXPECT_EQ(p.Cell(2, 1), TileEmpty);
     EXPECT_EQ(p.Cell(4, 1), TileEmpty);
     EXPECT_EQ(p.Cell(5, 1), TileHardRock);
@@ -240,7 +240,7 @@ TEST(Bomb, AReplacedBombNeverExplodes)
     Use(p, 0);  // the second bomb replaces the first
     p.s.PlayerX = Playground::X(1);
     Use(p, 1);  // a rope choice replaces the second bomb
-    p.Tick(HoldSelect);
+    p.Tick(BitSelect);
     p.Ticks(120);
     EXPECT_EQ(p.Cell(2, 1), TileDiggable);
     EXPECT_EQ(p.s.Inventory[0], 0);
@@ -253,11 +253,11 @@ TEST(Potion, DoublesTheStepUntilAParachuteReplacesIt)
     p.s.Inventory[5] = 1;
     Use(p, 3);
     const int x = p.s.PlayerX;
-    p.Tick(HoldRight);
+    p.Tick(BitRight);
     EXPECT_EQ(p.s.PlayerX, x + 8);
     Use(p, 5);
     const int x2 = p.s.PlayerX;
-    p.Tick(HoldRight);
+    p.Tick(BitRight);
     EXPECT_EQ(p.s.PlayerX, x2 + 4);
 }
 
@@ -315,7 +315,7 @@ TEST(Tools, AChoiceMadeWhileDeadHoldsTheDeathCount)
     EXPECT_EQ(p.s.Action, ActionRope);
     p.Ticks(20);
     EXPECT_EQ(p.s.DeathTimer, frozen);
-    p.Tick(HoldSelect);
+    p.Tick(BitSelect);
     p.Tick();
     EXPECT_EQ(p.s.DeathTimer, frozen + 1);
 }
@@ -323,7 +323,7 @@ TEST(Tools, AChoiceMadeWhileDeadHoldsTheDeathCount)
 TEST(Inventory, SelectAndUseOnOneTickUseTheNextSlot)
 {
     Playground p({"....", ".@..", "####"});
-    p.Tick(HoldSelect | HoldUse);
+    p.Tick(BitSelect | BitUse);
     EXPECT_EQ(p.s.SelectedSlot, 1);
     EXPECT_EQ(p.s.Action, ActionRope);
 }
@@ -332,7 +332,7 @@ TEST(Inventory, AnEmptySlotDoesNothing)
 {
     Playground p({"....", ".@..", "####"});
     p.s.Inventory[0] = 0;
-    p.Tick(HoldUse);
+    p.Tick(BitUse);
     EXPECT_EQ(p.s.Action, ActionNone);
 }
 
@@ -341,9 +341,9 @@ TEST(Overlay, TheToolsArrowStandsInTheChosenCell)
     Playground p({"....", ".@..", "####"});
     Use(p, 1);
     EXPECT_TRUE(ShowsSpriteAt(p.game.ViewBitmap, 144, 128, 52));
-    p.Tick(HoldUp);
+    p.Tick(BitUp);
     EXPECT_TRUE(ShowsSpriteAt(p.game.ViewBitmap, 128, 112, 48));
-    p.Tick(HoldLeft);
+    p.Tick(BitLeft);
     EXPECT_TRUE(ShowsSpriteAt(p.game.ViewBitmap, 112, 128, 60));
 }
 
@@ -368,7 +368,7 @@ TEST(Overlay, ParachuteAboveBirdFlapsJetAtTheFeet)
     Playground bird({"....", "....", ".@..", "####"}, 1);
     bird.s.Inventory[5] = 1;
     Use(bird, 5);
-    bird.Tick(HoldUp);  // thrusting: the wings move with the blink
+    bird.Tick(BitUp);  // thrusting: the wings move with the blink
     const int wing = JetFrames[2 + bird.s.BlinkPhase];
     EXPECT_TRUE(ShowsSpriteAt(bird.game.ViewBitmap, 128, 112, 90 + wing));
 
@@ -385,7 +385,7 @@ TEST(Bird, RisesTwoPixelsATickAndFallsGently)
     p.s.Inventory[5] = 1;
     Use(p, 5);
     const int y = p.s.PlayerY;
-    p.Ticks(4, HoldUp);
+    p.Ticks(4, BitUp);
     EXPECT_EQ(p.s.PlayerY, y - 8);
     p.s.SpeedToDeath = 3;
     p.Ticks(10);
@@ -399,7 +399,7 @@ TEST(Jet, ThrustsUpToFifteenAndCrashesAgainstRock)
     Use(p, 5);
     std::vector<int> speeds;
     for (int i = 0; i < 5 && p.s.DeathTimer == 0; ++i) {
-        p.Tick(HoldUp);
+        p.Tick(BitUp);
         speeds.push_back(p.s.FallSpeed);
     }
     EXPECT_EQ(speeds.front(), -1);  // -3 + 2 from standing

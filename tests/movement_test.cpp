@@ -23,7 +23,7 @@ TEST(Jump, RisesTwentyPixelsAndComesBack)
 {
     Playground p({"....", "....", ".@..", "####"});
     const int y0 = p.s.PlayerY;
-    p.Tick(HoldUp);
+    p.Tick(BitUp);
     std::vector<int> heights{y0 - p.s.PlayerY};
     for (int i = 0; i < 8; ++i) {
         p.Tick();
@@ -70,7 +70,7 @@ TEST(Fall, OneCellDownIsSurvivedTwoAreFatal)
 {
     {
         Playground p = Ledge(1);
-        p.Ticks(12, HoldRight);
+        p.Ticks(12, BitRight);
         EXPECT_EQ(p.s.DeathTimer, 0);
         EXPECT_EQ(p.s.PlayerY, Playground::Y(1));
     }
@@ -79,7 +79,7 @@ TEST(Fall, OneCellDownIsSurvivedTwoAreFatal)
         int fallTicks = 0;
         while (p.s.DeathTimer == 0 && fallTicks < 40) {
             const bool falling = p.s.FallSpeed > 0 || p.game.lastPose == 3;
-            p.Tick(HoldRight);
+            p.Tick(BitRight);
             if (falling || p.s.FallSpeed > 0) ++fallTicks;
         }
         EXPECT_EQ(p.s.DeathTimer, 1);
@@ -92,13 +92,13 @@ TEST(Fall, SpeedToDeathSixteenSparesEveryFallAndZeroKillsEveryJump)
 {
     Playground high = Ledge(8);
     high.s.SpeedToDeath = 16;
-    high.Ticks(40, HoldRight);
+    high.Ticks(40, BitRight);
     EXPECT_EQ(high.s.DeathTimer, 0);
     EXPECT_EQ(high.s.Misses, 0);
 
     Playground p({"...", ".@.", "###"});
     p.s.SpeedToDeath = 0;
-    p.Tick(HoldUp);
+    p.Tick(BitUp);
     int ticks = 1;
     while (p.s.DeathTimer == 0 && ticks < 20) {
         p.Tick();
@@ -113,7 +113,7 @@ TEST(Walk, GoesFourPixelsIntoAWallAndStops)
 {
     Playground p({".@#", "###"});
     const int x = p.s.PlayerX;
-    p.Ticks(3, HoldRight);
+    p.Ticks(3, BitRight);
     EXPECT_EQ(p.s.PlayerX, x + 4);
     EXPECT_EQ(p.s.StepCounter, 3);  // refused steps still count
 }
@@ -124,7 +124,7 @@ TEST(Walk, GoesEightPixelsIntoAWallWithThePotion)
     p.s.Action = ActionPotion;
     p.s.ActionTimer = 100;
     const int x = p.s.PlayerX;
-    p.Ticks(3, HoldRight);
+    p.Ticks(3, BitRight);
     EXPECT_EQ(p.s.PlayerX, x + 8);
 }
 
@@ -133,7 +133,7 @@ TEST(Walk, BothWaysHeldGoNowhereAndFaceRight)
     Playground p({"...", ".@.", "###"});
     p.s.Facing = 8;
     const int x = p.s.PlayerX;
-    p.Tick(HoldLeft | HoldRight);
+    p.Tick(BitLeft | BitRight);
     EXPECT_EQ(p.s.PlayerX, x);
     EXPECT_EQ(p.s.Facing, 0);
     EXPECT_EQ(p.s.StepCounter, 2);
@@ -144,9 +144,9 @@ TEST(Walk, StandsEightPixelsPastAnEdgeAndFallsAtTwelve)
     {
         Playground p({"@..", "#..", "#.."});
         const int x0 = p.s.PlayerX;
-        p.Ticks(2, HoldRight);  // 8 past the edge
+        p.Ticks(2, BitRight);  // 8 past the edge
         EXPECT_EQ(p.s.PlayerX, x0 + 8);
-        p.Tick(HoldRight);  // starts at 8 past: still standing, steps to 12
+        p.Tick(BitRight);  // starts at 8 past: still standing, steps to 12
         EXPECT_EQ(p.s.PlayerY, Playground::Y(0));
         p.Tick();
         EXPECT_GT(p.s.PlayerY, Playground::Y(0));
@@ -154,7 +154,7 @@ TEST(Walk, StandsEightPixelsPastAnEdgeAndFallsAtTwelve)
     {
         Playground p({"..@", "..#", "..#"});
         const int x0 = p.s.PlayerX;
-        p.Ticks(3, HoldLeft);  // 4, 8 and 12 pixels past the left edge
+        p.Ticks(3, BitLeft);  // 4, 8 and 12 pixels past the left edge
         EXPECT_EQ(p.s.PlayerX, x0 - 12);
         EXPECT_EQ(p.s.PlayerY, Playground::Y(0));
         p.Tick();
@@ -167,7 +167,7 @@ TEST(Walk, AOneCellGapSwallowsAWalker)
     // Three ticks over the gap sink the walker six pixels: the knee probe then
     // meets the far side's floor and the walker drops in.
     Playground p({"@.....", "###.##", "###.##", "######"});
-    p.Ticks(20, HoldRight);
+    p.Ticks(20, BitRight);
     EXPECT_EQ(p.s.PlayerX / 16, Playground::X(3) / 16);
     EXPECT_GT(p.s.PlayerY, Playground::Y(1));
 }
@@ -181,7 +181,7 @@ TEST(Walk, WithThePotionAOneCellGapOnlyDipsTheWalker)
     p.s.ActionTimer = 200;
     int deepest = 0;
     for (int i = 0; i < 10; ++i) {
-        p.Tick(HoldRight);
+        p.Tick(BitRight);
         deepest = std::max(deepest, p.s.PlayerY - Playground::Y(0));
     }
     EXPECT_EQ(deepest, 2);
@@ -198,14 +198,14 @@ TEST(Walk, InTheAirOnlyKneeHighRockStopsASideStep)
     knee.s.PlayerX += 4;
     knee.s.PlayerY += 4;
     const int x = knee.s.PlayerX;
-    knee.Tick(HoldRight);
+    knee.Tick(BitRight);
     EXPECT_EQ(knee.s.PlayerX, x);
 
     Playground head({".....", ".@#..", ".....", ".....", "....."});
     head.s.SpeedToDeath = 16;
     head.s.PlayerX += 4;
     head.s.PlayerY += 4;
-    head.Tick(HoldRight);
+    head.Tick(BitRight);
     EXPECT_EQ(head.s.PlayerX, x + 4);
 }
 
@@ -215,7 +215,7 @@ TEST(Climb, DownOnALadderOverRockSinksFourAndIsLiftedBack)
     p.s.PlayerX = Playground::X(1);
     p.s.PlayerY = Playground::Y(1);
     for (int i = 0; i < 4; ++i) {
-        p.Tick(HoldDown);
+        p.Tick(BitDown);
         EXPECT_EQ(p.s.PlayerY, Playground::Y(1) + 4);
         EXPECT_EQ(p.s.FallSpeed, 0);
     }
@@ -226,10 +226,10 @@ TEST(Climb, UpTheRopeFourPixelsATickSnappingToItsColumn)
     Playground p({".|.", ".|.", ".|.", "###"});
     p.s.PlayerX = Playground::X(1) - 4;  // SubX 12 of the cell on the left
     p.s.PlayerY = Playground::Y(2);
-    p.Tick(HoldUp);
+    p.Tick(BitUp);
     EXPECT_EQ(p.s.PlayerX, Playground::X(1));
     EXPECT_EQ(p.s.PlayerY, Playground::Y(2) - 4);
-    p.Tick(HoldUp);
+    p.Tick(BitUp);
     EXPECT_EQ(p.s.PlayerY, Playground::Y(2) - 8);
     EXPECT_TRUE(p.game.lastPose == 4 || p.game.lastPose == 5);
 }
@@ -249,11 +249,11 @@ TEST(Climb, WalkingAcrossALadderDoesNotFallWhileOnIt)
     Playground p({".H..", "....", "...."});
     p.s.PlayerX = Playground::X(1) - 4;  // own column: the ladder's
     p.s.PlayerY = Playground::Y(0);
-    p.Ticks(3, HoldRight);               // starts at SubX 12, 0 and 4
+    p.Ticks(3, BitRight);               // starts at SubX 12, 0 and 4
     EXPECT_EQ(p.s.PlayerY, Playground::Y(0));
     EXPECT_EQ(p.s.FallSpeed, 0);
     EXPECT_EQ(p.s.PlayerX, Playground::X(1) + 8);
-    p.Tick(HoldRight);  // SubX 8 is off the ladder
+    p.Tick(BitRight);  // SubX 8 is off the ladder
     EXPECT_EQ(p.s.PlayerY, Playground::Y(0) + 2);
 }
 
@@ -264,9 +264,9 @@ TEST(Hang, HoldsInTheUpperHalfAndDropsFromTheMiddle)
     p.s.PlayerY = Playground::Y(0);
     p.Ticks(3);
     EXPECT_EQ(p.s.PlayerY, Playground::Y(0));
-    p.Tick(HoldDown);
+    p.Tick(BitDown);
     EXPECT_EQ(p.s.PlayerY, Playground::Y(0) + 4);
-    p.Tick(HoldDown);
+    p.Tick(BitDown);
     EXPECT_EQ(p.s.PlayerY, Playground::Y(0) + 8);
     p.Tick();  // SubY 8, nothing climbable above: it falls
     EXPECT_EQ(p.s.PlayerY, Playground::Y(0) + 10);

@@ -9,7 +9,7 @@ TEST(PickUp, AFullSlotStillTakesTheItemAndItsPoints)
 {
     Playground p({".@b.", "####"});
     p.s.Inventory[0] = 9;
-    p.Ticks(4, HoldRight);
+    p.Ticks(4, BitRight);
     EXPECT_EQ(p.Cell(2, 0), TileEmpty);
     EXPECT_EQ(p.s.Inventory[0], 9);
     EXPECT_EQ(p.s.Score, 50);
@@ -18,7 +18,7 @@ TEST(PickUp, AFullSlotStillTakesTheItemAndItsPoints)
 TEST(PickUp, ItemsFillTheirSlotAndTreasuresTheScore)
 {
     Playground p({"@rc$BD..", "########"});
-    p.Ticks(30, HoldRight);
+    p.Ticks(30, BitRight);
     EXPECT_EQ(p.s.Inventory[1], 3);   // a rope
     EXPECT_EQ(p.s.Inventory[4], 1);   // a compass
     EXPECT_EQ(p.s.Score, 50 + 50 + 10 + 100 + 1000);
@@ -41,7 +41,7 @@ TEST(PickUp, ACellEnteredDuringATickIsCollectedOnTheNext)
 {
     Playground p({"@$.", "###"});
     p.s.PlayerX = Playground::X(1) - 8;  // one step left of the coin's column
-    p.Tick(HoldRight);                   // now its own column is the coin's
+    p.Tick(BitRight);                   // now its own column is the coin's
     EXPECT_EQ(p.Cell(1, 0), TileCoin);
     p.Tick();
     EXPECT_EQ(p.Cell(1, 0), TileEmpty);
@@ -58,7 +58,7 @@ TEST(PickUp, AFallingCharacterCollectsOnTheWayDown)
 TEST(PickUp, TheExitEndsTheGameOrTheDemonstration)
 {
     Playground game({"@E", "##"});
-    game.Ticks(6, HoldRight);
+    game.Ticks(6, BitRight);
     EXPECT_EQ(game.s.Screen, ScreenEnding);
 
     Playground demo({"@E", "##"});
@@ -73,7 +73,7 @@ TEST(PickUp, TheExitEndsTheGameOrTheDemonstration)
 TEST(PickUp, TheTickThatTakesTheExitStillDrawsItsView)
 {
     Playground p({"@E", "##"});
-    for (int i = 0; i < 10 && p.s.Screen == ScreenPlay; ++i) p.Tick(HoldRight);
+    for (int i = 0; i < 10 && p.s.Screen == ScreenPlay; ++i) p.Tick(BitRight);
     EXPECT_EQ(p.s.Screen, ScreenEnding);
     EXPECT_EQ(p.Cell(1, 0), TileEmpty);
 }

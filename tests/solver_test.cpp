@@ -453,7 +453,7 @@ TEST(RecordingTest, PlayingOutFlagsAUseOnAnEmptySlot)
         "#######",
     }, {2, 0, 2, 0, 0, 0});
     // Select moves to slot 1, which is empty, and Use on the same tick.
-    const PlayOut out = PlayRecording(cave.game, {HoldSelect | HoldUse, 0, HoldRight, HoldRight});
+    const PlayOut out = PlayRecording(cave.game, {BitSelect | BitUse, 0, BitRight, BitRight});
     EXPECT_TRUE(out.usedEmptySlot);
     EXPECT_FALSE(out.goalTaken);
     EXPECT_EQ(out.ticks, 4);
@@ -671,8 +671,8 @@ TEST(PlaySnapshotTest, RestoringPutsThePlayStateBack)
         "#######",
     });
     const PlaySnapshot start = TakeSnapshot(cave.s);
-    cave.Ticks(3, HoldRight | HoldUp);
-    cave.Tick(HoldSelect);
+    cave.Ticks(3, BitRight | BitUp);
+    cave.Tick(BitSelect);
     ASSERT_NE(cave.s.PlayerX, start.PlayerX);
     RestoreSnapshot(cave.s, start);
     EXPECT_EQ(cave.s.PlayerX, start.PlayerX);

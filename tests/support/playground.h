@@ -26,10 +26,7 @@ struct Playground {
     static int Y(int row) { return (Top + row) * 16; }
     std::uint8_t& Cell(int column, int row) { return game.map[Left + column][Top + row]; }
 
-    // One tick of the play screen with these inputs held (bits: 1 up, 2 down,
-    // 4 left, 8 right, 16 select, 32 use).
+    // One tick of the play screen with these inputs held (InputBit values).
     void Tick(std::uint16_t held = 0);
     void Ticks(int n, std::uint16_t held = 0);
 };
-
-enum HeldInput : std::uint16_t { HoldUp = 1, HoldDown = 2, HoldLeft = 4, HoldRight = 8, HoldSelect = 16, HoldUse = 32 };

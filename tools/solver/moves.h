@@ -45,9 +45,6 @@ struct Move {
     bool catchRope = false;
 };
 
-// Input bits of a tick.
-enum InputBit : std::uint16_t { BitUp = 1, BitDown = 2, BitLeft = 4, BitRight = 8, BitSelect = 16, BitUse = 32 };
-
 // Alive, not falling, and held up by rock, a rope or ladder, or a bar, so that
 // a tick without input leaves everything as it is.
 bool Settled(const Game& game);
