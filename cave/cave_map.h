@@ -12,6 +12,14 @@ constexpr int CellSize = 16;     // pixels to a cell
 constexpr int MaxCaveSize = 216; // cells across and down
 constexpr int TileCodeCount = 48;
 
+// A cell of the map by its column and row.
+struct MapCell {
+    std::int32_t column, row;
+};
+
+// Whether (column, row) is a cell of the map.
+inline bool InsideMap(std::int32_t column, std::int32_t row) { return column >= 0 && column < 256 && row >= 0 && row < 256; }
+
 // Tile codes the rules name.
 enum Tile : std::uint8_t {
     TileEmpty = 0,
@@ -72,6 +80,15 @@ inline constexpr std::array<std::array<std::uint8_t, 6>, 3> ItemKinds = {{
 // The items of a variant's slots; a variant past 2 reads as 0.
 inline const std::array<std::uint8_t, 6>& ItemsOf(int variant) { return ItemKinds[variant >= 0 && variant <= 2 ? variant : 0]; }
 
+// The slot that holds `item` in the variant, or -1.
+inline int SlotOf(int variant, std::uint8_t item)
+{
+    const auto& kinds = ItemsOf(variant);
+    for (int slot = 0; slot < 6; ++slot)
+        if (kinds[slot] == item) return slot;
+    return -1;
+}
+
 // Coins, money bags and diamonds per unit of a cave's density.
 inline constexpr std::array<std::int32_t, 3> TreasureDensity = {1000, 100, 10};
 
@@ -87,3 +104,10 @@ inline constexpr std::array<std::uint8_t, 4> JetFrames = {0, 0, 0, 1};    // by 
 
 // The class of a tile code; codes past 47 never stand in a map, and read as open.
 inline std::uint8_t ClassOf(std::uint8_t tile) { return tile < TileCodeCount ? TileClass[tile] : std::uint8_t(ClassOpen); }
+
+// What the character takes when it steps into the cell: an item, a treasure or the exit.
+inline bool Collectable(std::uint8_t tile)
+{
+    const std::uint8_t k = ClassOf(tile);
+    return k == ClassItem || k == ClassTreasure;
+}

@@ -6,9 +6,9 @@ bool CheckReachable(const CaveMap& map, ReplayWordBuffer& pathStack, std::int32_
 {
     std::array<std::array<std::uint8_t, 256>, 256> visited{};
     auto open = [&](std::int32_t cx, std::int32_t cy) {
-        return cx >= 0 && cx < 256 && cy >= 0 && cy < 256 && map[cx][cy] != TileHardRock && !visited[cx][cy];
+        return InsideMap(cx, cy) && map[cx][cy] != TileHardRock && !visited[cx][cy];
     };
-    if (x < 0 || x > 255 || y < 0 || y > 255) return false;
+    if (!InsideMap(x, y)) return false;
 
     int n = 1;  // the next free word; word 0 is never written
     for (;;) {

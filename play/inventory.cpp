@@ -32,15 +32,15 @@ void UseItem(Game& g, const TickProbe& t)
     bool spentNow = false;
     switch (ItemsOf(s.Variant)[s.SelectedSlot]) {
     case Bomb:
-        Start(s, ActionBomb, 100);
-        s.ToolX = (s.PlayerX + 8) / CellSize;  // the cell under the character's middle
-        s.ToolY = (s.PlayerY + 8) / CellSize;
+        Start(s, ActionBomb, FuseTicks);
+        s.ToolX = BombCell(s).column;
+        s.ToolY = BombCell(s).row;
         spentNow = true;
         break;
     case Rope: Start(s, ActionRope, FacingDirection(s)); break;
     case Pickaxe: Start(s, ActionPickaxe, FacingDirection(s)); break;
     case Potion:
-        Start(s, ActionPotion, 200);
+        Start(s, ActionPotion, PotionTicks);
         spentNow = true;
         break;
     case Compass:
@@ -53,7 +53,7 @@ void UseItem(Game& g, const TickProbe& t)
         break;
     case Wand:
         // Never used up: a count above 0 only lets the character swing it.
-        if (t.Standing) Start(s, ActionWand, 20);
+        if (t.Standing) Start(s, ActionWand, WandTicks);
         break;
     case Bird:
         Start(s, ActionBird, 1);
@@ -61,7 +61,7 @@ void UseItem(Game& g, const TickProbe& t)
         break;
     case Pistol:
         if (!t.Standing) return;
-        Start(s, ActionPistol, 40);
+        Start(s, ActionPistol, PistolTicks);
         spentNow = true;
         break;
     case Drill: Start(s, ActionDrill, FacingDirection(s)); break;

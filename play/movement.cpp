@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "play/actions.h"
+#include "play/footing.h"
 #include "play/game.h"
-#include "play/tick_probe.h"
 
 namespace {
 
@@ -76,8 +76,7 @@ void VerticalMotion(Game& g, TickProbe& t)
         t.Pose = 3;
     }
 
-    const std::uint8_t here = ClassAt(g.map, t.BodyCol, t.BodyRow);
-    if (here == ClassClimbable && t.SubX != 8) {
+    if (OnClimbable(g.map, t)) {
         if (!in[InputLeft] && !in[InputRight]) {
             if (in[InputUp]) {
                 s.StepCounter += 1;
@@ -93,8 +92,7 @@ void VerticalMotion(Game& g, TickProbe& t)
         }
         t.Pose = 4 + s.StepCounter % 2;
         s.FallSpeed = 0;
-    } else if (here == ClassHangBar && (t.SubY < 8 || ClassAt(g.map, t.BodyCol, t.BodyRow - 1) == ClassClimbable) &&
-               !t.Standing) {
+    } else if (Hanging(g.map, t)) {
         if (in[InputUp]) {
             s.StepCounter += 1;
             s.PlayerY = Cell4(s.PlayerY - 4);

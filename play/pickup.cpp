@@ -7,19 +7,14 @@ void PickUp(Game& g, const TickProbe& t)
 {
     if (t.SubX == 8) return;
     GameState& s = g.state;
-    if (t.BodyCol < 0 || t.BodyCol > 255 || t.BodyRow < 0 || t.BodyRow > 255) return;
+    if (!InsideMap(t.BodyCol, t.BodyRow)) return;
     std::uint8_t& cell = g.map[t.BodyCol][t.BodyRow];
     const std::uint8_t tile = cell;
-    const std::uint8_t kind = ClassOf(tile);
-    if (kind != ClassItem && kind != ClassTreasure) return;
+    if (!Collectable(tile)) return;
 
     if ((tile >= Bomb && tile <= Parachute) || (tile >= Wand && tile <= Jet)) {
-        const auto& slots = ItemsOf(s.Variant);
-        for (int slot = 0; slot < 6; ++slot)
-            if (slots[slot] == tile) {
-                if (s.Inventory[slot] < MaxCount) s.Inventory[slot] += 1;
-                break;
-            }
+        const int slot = SlotOf(s.Variant, tile);
+        if (slot >= 0 && s.Inventory[slot] < MaxCount) s.Inventory[slot] += 1;
         s.Score += ItemPoints;  // also when the slot is full
     } else if (tile == TileCoin) {
         s.Score += 10;

@@ -3,6 +3,7 @@
 #include "cave/replay.h"
 #include "play/actions.h"
 #include "play/death.h"
+#include "play/footing.h"
 #include "play/game.h"
 #include "play/ghost.h"
 #include "play/movement.h"
@@ -34,8 +35,7 @@ void CountSeconds(Game& g)
 void NormalBranch(Game& g, TickProbe& t)
 {
     GameState& s = g.state;
-    t.Standing = ClassAt(g.map, t.BodyCol, t.BodyRow + 1) == ClassSolid ||
-                 ClassAt(g.map, t.BodyCol2, t.BodyRow + 1) == ClassSolid;
+    t.Standing = Standing(g.map, t);
     if (t.Standing) {
         s.RespawnX = s.PlayerX;
         s.RespawnY = s.PlayerY;
@@ -64,14 +64,15 @@ void PlayStep(Game& g)
     if (s.Variant != 0) GhostStep(g);
 
     t.Pose = 0;
-    switch (s.Action) {
-    case ActionRope:
-    case ActionPickaxe:
-    case ActionDrill: DirectionBranch(g, t); break;
-    case ActionCompass: CompassBranch(g); break;
-    case ActionWand: WandBranch(g, t); break;
-    case ActionPistol: PistolBranch(g, t); break;
-    default: NormalBranch(g, t); break;
+    if (MovesFreely(s.Action)) {
+        NormalBranch(g, t);
+    } else {
+        switch (s.Action) {
+        case ActionCompass: CompassBranch(g); break;
+        case ActionWand: WandBranch(g, t); break;
+        case ActionPistol: PistolBranch(g, t); break;
+        default: DirectionBranch(g, t); break;  // rope, pickaxe, drill
+        }
     }
 
     g.lastPose = t.Pose;

@@ -23,7 +23,7 @@ void Strike(Game& g, TickProbe& t, bool ghostInReach, std::int32_t fadeTicks)
 void WandBranch(Game& g, TickProbe& t)
 {
     const GameState& s = g.state;
-    const bool inReach = std::abs(s.PlayerY - s.GhostY) <= 24 && std::abs(s.PlayerX - s.GhostX) <= 24;
+    const bool inReach = std::abs(s.PlayerY - s.GhostY) <= WandReach && std::abs(s.PlayerX - s.GhostX) <= WandReach;
     Strike(g, t, inReach, 2);
 }
 
@@ -31,5 +31,5 @@ void PistolBranch(Game& g, TickProbe& t)
 {
     const GameState& s = g.state;
     const std::int64_t dx = s.PlayerX - s.GhostX, dy = s.PlayerY - s.GhostY;
-    Strike(g, t, dx * dx + dy * dy < 100 * 100, 19);
+    Strike(g, t, dx * dx + dy * dy < PistolReach * PistolReach, 19);
 }

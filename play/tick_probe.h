@@ -42,7 +42,7 @@ inline TickProbe ProbeAt(const GameState& s)
 // A cell of the map; outside it everything is hard rock.
 inline std::uint8_t CellAt(const CaveMap& map, std::int32_t column, std::int32_t row)
 {
-    return column >= 0 && column < 256 && row >= 0 && row < 256 ? map[column][row] : std::uint8_t(TileHardRock);
+    return InsideMap(column, row) ? map[column][row] : std::uint8_t(TileHardRock);
 }
 
 inline std::uint8_t ClassAt(const CaveMap& map, std::int32_t column, std::int32_t row)

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int RopeLimit = 11;  // a rope needs fewer cells than this
-
 void ChooseDirection(GameState& s)
 {
     const auto& in = s.InputNow;
@@ -26,7 +24,7 @@ void LayRope(Game& g, const TickProbe& t, Step d)
     const int first = CellAt(g.map, t.BodyCol, t.HeadRow) == TileEmpty ? 0 : 1;
     int k = first;
     while (k < 256 && ClassAt(g.map, t.BodyCol + d.dx * k, t.HeadRow + d.dy * k) == ClassOpen) ++k;
-    if (k >= RopeLimit) {
+    if (k > RopeRun) {
         s.Action = ActionNone;
         return;
     }
@@ -35,25 +33,27 @@ void LayRope(Game& g, const TickProbe& t, Step d)
     FinishAction(g);
 }
 
-bool Diggable(const Game& g, std::int32_t column, std::int32_t row) { return CellAt(g.map, column, row) == TileDiggable; }
-
-// The pickaxe digs one cell of diggable rock at knee height; the drill goes on
-// through the whole run of it.
 void Dig(Game& g, const TickProbe& t, Step d, bool wholeRun)
 {
-    GameState& s = g.state;
-    if (!Diggable(g, t.BodyCol + d.dx, t.KneeRow + d.dy)) {
-        s.Action = ActionNone;
+    const int length = DigLength(g.map, t, d, wholeRun);
+    if (length == 0) {
+        g.state.Action = ActionNone;
         return;
     }
-    for (int k = 1; Diggable(g, t.BodyCol + d.dx * k, t.KneeRow + d.dy * k); ++k) {
-        g.map[t.BodyCol + d.dx * k][t.KneeRow + d.dy * k] = TileEmpty;
-        if (!wholeRun) break;
-    }
+    for (int k = 1; k <= length; ++k) g.map[t.BodyCol + d.dx * k][t.KneeRow + d.dy * k] = TileEmpty;
     FinishAction(g);
 }
 
 }  // namespace
+
+int DigLength(const CaveMap& map, const TickProbe& t, Step d, bool wholeRun)
+{
+    int length = 0;
+    while ((wholeRun || length == 0) &&
+           CellAt(map, t.BodyCol + d.dx * (length + 1), t.KneeRow + d.dy * (length + 1)) == TileDiggable)
+        ++length;
+    return length;
+}
 
 void DirectionBranch(Game& g, const TickProbe& t)
 {

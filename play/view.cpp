@@ -33,7 +33,7 @@ void DrawBomb(Game& g)
 {
     const GameState& s = g.state;
     const std::int32_t ox = s.ToolX * CellSize - s.PlayerX, oy = s.ToolY * CellSize - s.PlayerY;
-    if (s.ActionTimer > 20) {
+    if (s.ActionTimer > BlastTicks) {
         if (Near(ox) && Near(oy)) DrawSprite(g.art, g.ViewBitmap, ox + Centre, oy + Centre, LitBomb + s.BlinkPhase);
         return;
     }

@@ -1,14 +1,7 @@
 #include "tools/solver/macro_runner.h"
 
+#include "play/tick_probe.h"
 #include "screens/frame_tick.h"
-
-namespace {
-bool Collectable(std::uint8_t tile)
-{
-    const std::uint8_t c = ClassOf(tile);
-    return c == ClassItem || c == ClassTreasure;
-}
-}  // namespace
 
 void MacroRunner::Start()
 {
@@ -37,8 +30,9 @@ bool MacroRunner::Tick(std::uint16_t word)
     if (goal_) return true;
     // The pickup looks at the cell of the character's position at the start
     // of the tick; remember it when something lies there.
-    const int column = (s.PlayerX + 4) / CellSize, row = s.PlayerY / CellSize;
-    const bool inMap = column >= 0 && column < 256 && row >= 0 && row < 256;
+    const TickProbe t = ProbeAt(s);
+    const int column = t.BodyCol, row = t.BodyRow;
+    const bool inMap = InsideMap(column, row);
     const std::uint8_t before = inMap ? game.map[column][row] : 0;
 
     const bool ghost = s.GhostTimer != 0;
@@ -64,7 +58,7 @@ void MacroRunner::Watch(int left, int top, int right, int bottom)
     Window w{left, top, right, bottom, {}};
     for (int x = left; x <= right; ++x)
         for (int y = top; y <= bottom; ++y)
-            w.before.push_back(x >= 0 && x < 256 && y >= 0 && y < 256 ? game.map[x][y] : 0);
+            w.before.push_back(InsideMap(x, y) ? game.map[x][y] : 0);
     windows_.push_back(std::move(w));
 }
 
@@ -74,7 +68,7 @@ void MacroRunner::Collect()
         std::size_t i = 0;
         for (int x = w.left; x <= w.right; ++x)
             for (int y = w.top; y <= w.bottom; ++y, ++i)
-                if (x >= 0 && x < 256 && y >= 0 && y < 256 && game.map[x][y] != w.before[i])
+                if (InsideMap(x, y) && game.map[x][y] != w.before[i])
                     Note(std::uint16_t(x * 256 + y), w.before[i]);
     }
     windows_.clear();

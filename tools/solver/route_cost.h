@@ -16,16 +16,15 @@ public:
     static constexpr std::int32_t Unreachable = 1 << 30;
 
     RouteCost(const CaveMap& map, int goalColumn, int goalRow);
-    std::int32_t At(int column, int row) const { return Inside(column, row) ? cells_[column * 256 + row].cost : Unreachable; }
+    std::int32_t At(int column, int row) const { return InsideMap(column, row) ? cells_[column * 256 + row].cost : Unreachable; }
     // Ropes laid and cells dug on the way from the cell.
-    int ItemsAt(int column, int row) const { return Inside(column, row) ? cells_[column * 256 + row].items : 0; }
+    int ItemsAt(int column, int row) const { return InsideMap(column, row) ? cells_[column * 256 + row].items : 0; }
     // The cost from the cell for a character with so many uses of the items
     // that dig or lift: each use the way needs beyond them is a detour to
     // find one first.
     std::int32_t Estimate(int column, int row, int toolUses) const;
 
 private:
-    static bool Inside(int column, int row) { return column >= 0 && column < 256 && row >= 0 && row < 256; }
     struct Cell {
         std::int32_t cost = Unreachable;
         std::uint16_t items = 0;
