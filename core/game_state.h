@@ -20,36 +20,21 @@ using ReplayWordBuffer = std::array<std::uint16_t, ReplayWords>;
 
 enum ScreenId : std::uint8_t { ScreenTitle = 0, ScreenPlay = 1, ScreenEnding = 2 };
 
-// All program and play state in one plain record, zero at start. The fields
-// carry the game's own names and widths.
-struct GameState {
+// The fields of the state that ticks of play change, all but the recording: a
+// small plain value, so that a game can be put back to where it stood by
+// copying it (the automatic player does).
+struct PlayState {
     // Frame loop and input
     std::uint8_t Screen = 0;
     InputFlags KeysHeld{};
     InputFlags InputNow{};
     InputFlags InputPrev{};
     std::int32_t BlinkPhase = 0;
-    bool JoystickPresent = false;
-    JoyInfoRecord JoyInfo{};
 
     // Title screen
     std::int32_t TitleTicks = 0;
-    std::string TitleKeyLog;
-    std::uint8_t Variant = 0;
-
-    // Setup
-    bool Beginner = false;
-    std::int32_t CaveWidth = 0;
-    std::int32_t CaveHeight = 0;
-    std::int32_t SpeedToDeath = 0;
-
-    // Recording and the demonstration
-    bool DemoMode = false;
-    ReplayWordBuffer ReplayBuffer{};
 
     // Generator
-    std::int32_t GoalX = 0;
-    std::int32_t GoalY = 0;
     std::uint32_t RandomState = 0;
 
     // Movement and the clock
@@ -86,4 +71,32 @@ struct GameState {
     std::int32_t GhostX = 0;
     std::int32_t GhostY = 0;
     std::int32_t GhostTimer = 0;
+};
+
+// All program and play state in one plain record, zero at start. The fields
+// carry the game's own names and widths; those that a game's ticks leave
+// alone (its settings, the joystick, the title's key log, the goal) and the
+// recording are here, the rest in PlayState.
+struct GameState : PlayState {
+    // Frame loop and input
+    bool JoystickPresent = false;
+    JoyInfoRecord JoyInfo{};
+
+    // Title screen
+    std::string TitleKeyLog;
+    std::uint8_t Variant = 0;
+
+    // Setup
+    bool Beginner = false;
+    std::int32_t CaveWidth = 0;
+    std::int32_t CaveHeight = 0;
+    std::int32_t SpeedToDeath = 0;
+
+    // Recording and the demonstration
+    bool DemoMode = false;
+    ReplayWordBuffer ReplayBuffer{};
+
+    // Generator
+    std::int32_t GoalX = 0;
+    std::int32_t GoalY = 0;
 };

@@ -24,7 +24,7 @@ struct TickProbe {
     int Pose = 0;  // the character's sprite frame, 0..7
 };
 
-inline TickProbe ProbeAt(const GameState& s)
+inline TickProbe ProbeAt(const PlayState& s)
 {
     TickProbe t{};
     t.BodyCol = (s.PlayerX + 4) / CellSize;

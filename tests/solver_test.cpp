@@ -11,7 +11,6 @@
 #include "tests/support/test_assets.h"
 #include "tools/solver/block_store.h"
 #include "tools/solver/frontier.h"
-#include "tools/solver/goal_distance.h"
 #include "tools/solver/macro_runner.h"
 #include "tools/solver/moves.h"
 #include "tools/solver/play_snapshot.h"
@@ -488,8 +487,8 @@ TEST(MacroRunnerTest, PutsBackTheCellsAMoveChanged)
     const CaveMap before = cave.game.map;
     MacroRunner runner(cave.game);
     runner.Start();
-    ASSERT_TRUE(RunMove(runner, {MoveKind::Walk, +1}));  // onto the coin, which is collected
-    ASSERT_TRUE(RunMove(runner, {MoveKind::Dig, 1}));    // the rock to the right
+    ASSERT_TRUE(RunMove(runner, Move::Walk(Way::Right)));  // onto the coin, which is collected
+    ASSERT_TRUE(RunMove(runner, Move::Dig(Way::Right)));    // the rock to the right
     EXPECT_EQ(cave.Cell(2, 1), TileEmpty);
     EXPECT_EQ(cave.Cell(3, 1), TileEmpty);
     EXPECT_EQ(runner.Changes().size(), 2u);
@@ -508,7 +507,7 @@ TEST(MacroRunnerTest, NothingIsPlayedPastTheGoal)
     }, {2, 2, 2, 0, 0, 0}, 1);
     MacroRunner runner(cave.game);
     runner.Start();
-    ASSERT_TRUE(RunMove(runner, {MoveKind::Walk, +1}));
+    ASSERT_TRUE(RunMove(runner, Move::Walk(Way::Right)));
     ASSERT_TRUE(runner.ReachedGoal());
     const std::size_t ticks = runner.Words().size();
     for (int i = 0; i < 10; ++i) EXPECT_TRUE(runner.Tick(i % 2 ? 0 : BitSelect | BitUse));
@@ -553,7 +552,7 @@ TEST(MovesTest, TheWandDrivesOffAGhostThatComesCloseOrALifeDoes)
     cave.s.GhostTimer = 20;
     cave.s.GhostX = cave.s.PlayerX + 30;
     cave.s.GhostY = cave.s.PlayerY - 30;
-    const Move driveOffThenWalk{MoveKind::Walk, +1, 0, false, true};
+    const Move driveOffThenWalk = Move::Walk(Way::Right).With(Modifier::RepelFirst);
     MacroRunner runner(cave.game);
     runner.Start();
     EXPECT_TRUE(RunMove(runner, driveOffThenWalk));
@@ -583,10 +582,7 @@ TEST(MovesTest, ABombIsRunFromUpALadderBesideOrItsBlastOpensAFallForALife)
 {
     const auto playsWider = [](Cave& cave, const Move& want) {
         const std::vector<Move> wider = WiderMoves(cave.game);
-        const bool listed = std::any_of(wider.begin(), wider.end(), [&](const Move& m) {
-            return std::tie(m.kind, m.dir, m.amount, m.throughDeath) ==
-                   std::tie(want.kind, want.dir, want.amount, want.throughDeath);
-        });
+        const bool listed = std::find(wider.begin(), wider.end(), want) != wider.end();
         MacroRunner runner(cave.game);
         runner.Start();
         return listed && RunMove(runner, want) ? runner.Misses() : -1;
@@ -598,7 +594,7 @@ TEST(MovesTest, ABombIsRunFromUpALadderBesideOrItsBlastOpensAFallForALife)
         "#H@%%E##",
         "########",
     }, {1, 0, 0, 0, 0, 0});
-    EXPECT_EQ(playsWider(ladder, {MoveKind::Bomb, 0, 3}), 0);  // left, then up
+    EXPECT_EQ(playsWider(ladder, Move::Bomb(Way::Left, Way::Up)), 0);
     EXPECT_EQ(ladder.Cell(4, 3), TileEmpty);
 
     Cave drop({
@@ -608,7 +604,7 @@ TEST(MovesTest, ABombIsRunFromUpALadderBesideOrItsBlastOpensAFallForALife)
         "####.E#",
         "#######",
     }, {1, 0, 0, 0, 0, 0});
-    EXPECT_EQ(playsWider(drop, {MoveKind::Bomb, 1, 0, false, false, false, true}), 1);
+    EXPECT_EQ(playsWider(drop, Move::Bomb(Way::Right).With(Modifier::ThroughDeath)), 1);
     EXPECT_EQ(drop.s.PlayerX, Playground::X(4));
     EXPECT_EQ(drop.s.PlayerY, Playground::Y(3));
 }
@@ -623,26 +619,9 @@ TEST(MovesTest, LandingPutsOutTheJetWithoutUsingUpTheRope)
     cave.s.Action = ActionJet;
     MacroRunner runner(cave.game);
     runner.Start();
-    EXPECT_TRUE(RunMove(runner, {MoveKind::Land}));
+    EXPECT_TRUE(RunMove(runner, Move::Land()));
     EXPECT_EQ(cave.s.Action, ActionNone);
     EXPECT_EQ(cave.s.Inventory, (std::array<std::uint8_t, 6>{2, 2, 1, 0, 0, 0}));
-}
-
-TEST(GoalDistanceTest, CountsCellsAroundHardRockAndDiggableRockDearer)
-{
-    CaveMap map{};
-    for (auto& column : map) column.fill(TileHardRock);
-    for (int x = 20; x <= 30; ++x) map[x][20] = TileEmpty;  // a corridor from the goal at (20, 20)
-    map[25][20] = TileDiggable;
-    map[20][21] = TileEmpty;
-    const GoalDistance d(map, 20, 20);
-    EXPECT_EQ(d.At(20, 20), 0);
-    EXPECT_EQ(d.At(24, 20), 4);
-    EXPECT_GT(d.At(26, 20), d.At(24, 20) + 2);  // through the rock
-    EXPECT_EQ(d.At(26, 20) - d.At(25, 20), 1);
-    EXPECT_EQ(d.At(20, 21), 1);
-    EXPECT_EQ(d.At(21, 21), GoalDistance::Unreachable);  // hard rock
-    EXPECT_EQ(d.At(-1, 300), GoalDistance::Unreachable);
 }
 
 TEST(MacroRunnerTest, TheDrillsWholeRunIsPutBack)
@@ -655,7 +634,7 @@ TEST(MacroRunnerTest, TheDrillsWholeRunIsPutBack)
     const CaveMap before = cave.game.map;
     MacroRunner runner(cave.game);
     runner.Start();
-    ASSERT_TRUE(RunMove(runner, {MoveKind::Dig, 1}));
+    ASSERT_TRUE(RunMove(runner, Move::Dig(Way::Right)));
     EXPECT_EQ(cave.Cell(11, 1), TileEmpty);
     EXPECT_EQ(runner.Changes().size(), 10u);
     EXPECT_EQ(cave.s.Inventory[3], 0);
@@ -689,7 +668,7 @@ TEST(PlaySnapshotTest, RestoringPutsThePlayStateBack)
 
 TEST(FrontierTest, TakesNewGroundFirstThenTheLowestRankAndTheEarlierNodeOnATieAndCountsTheNewGround)
 {
-    Frontier frontier(false);
+    Frontier frontier;
     std::vector<std::pair<std::int64_t, std::int32_t>> newGround, rest;
     for (std::int32_t node = 0; node < 3000; ++node) {
         const std::int64_t rank = (node * 7919) % 101;  // many ties, pushed out of order

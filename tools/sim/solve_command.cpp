@@ -80,7 +80,6 @@ int SolveCommand(const std::vector<std::string>& args)
         options.variant = 0;
         options.seed = 1;
         options.speedToDeath = 11;
-        limits.style = SearchStyle::Demonstration;
     }
     limits.maxSeconds = double(a.Number("--max-seconds", 0, 86'400).value_or(0));
     limits.maxExpansions = a.Number("--max-expansions", 1, 100'000'000).value_or(limits.maxExpansions);

@@ -48,7 +48,7 @@ std::optional<Queued> Frontier::Next()
     while (true) {
         while (!rest_.Empty()) {
             const Queued q = rest_.Pop();
-            if (!crowding_ || expandedIn_[q.cell] < crowd_) return q;
+            if (expandedIn_[q.cell] < crowd_) return q;
             waiting_.push_back(q);
         }
         if (waiting_.empty()) return std::nullopt;

@@ -21,13 +21,11 @@ struct Queued {
 };
 
 // The positions waiting to be expanded, in the order the search takes them:
-// new ground first, then the rest. With crowding, a position in a cell where
-// many were expanded already waits until every other cell has had as many.
+// new ground first, then the rest, where a position in a cell where many were
+// expanded already waits until every other cell has had as many.
 class Frontier {
 public:
     static constexpr std::uint32_t Cells = 256 * 256 * 4;  // of the map, by flying action
-
-    explicit Frontier(bool crowding) : crowding_(crowding) {}
 
     void Push(const Queued& q, bool newGround) { (newGround ? newGround_ : rest_).Push(q); }
     std::optional<Queued> Next();
@@ -50,7 +48,6 @@ private:
         LargeVector<Queued> items_;
     };
 
-    bool crowding_;
     Heap newGround_, rest_;
     std::vector<std::uint16_t> expandedIn_ = std::vector<std::uint16_t>(Cells);
     LargeVector<Queued> waiting_;

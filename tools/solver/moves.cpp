@@ -4,56 +4,45 @@
 #include <cstdlib>
 
 #include "play/actions.h"
+#include "play/death.h"
+#include "play/footing.h"
 #include "play/ghost.h"
-#include "play/tick_probe.h"
 
 namespace {
 
-constexpr int SettleLimit = 1000;  // ticks of falling: the deepest cave under the parachute
-constexpr int BombWaitLimit = 120;
-constexpr int RespawnLimit = 100;    // ticks from a death to the character's return
-constexpr int GhostWaitLimit = 400;  // ticks for a ghost 300 pixels off to come near
-constexpr int JetBrakeSpeed = 6;     // a fall this fast is slowed with the jet
-constexpr int CruiseClimb = 6;       // ticks of thrust before a level flight
-constexpr int RopeReach = 10;        // cells a rope runs at most
+constexpr int SettleLimit = 1000;                     // ticks of falling: the deepest cave under the parachute
+constexpr int BombWaitLimit = FuseTicks + 20;
+constexpr int RespawnLimit = DeathTicks + 40;         // ticks from a death to the character's return
+constexpr int GhostWaitLimit = 400;                   // ticks for a ghost 300 pixels off to come near
+constexpr int StrikeWaitLimit = PistolTicks + 20;     // ticks for a swing or a shot to end
+constexpr int JetBrakeSpeed = 6;                      // a fall this fast is slowed with the jet
+constexpr int CruiseClimb = 6;                        // ticks of thrust before a level flight
 
-std::uint16_t SideBit(int dir) { return dir < 0 ? BitLeft : BitRight; }
-std::uint16_t ArrowBit(int direction)  // StepVectors order: up, right, down, left
+constexpr Way Sides[] = {Way::Left, Way::Right};
+const std::uint16_t SideBits[] = {0, BitRight, 0, BitLeft, 0};
+std::uint16_t SideBit(Way way) { return SideBits[int(way)]; }
+std::uint16_t ArrowBit(Way way)
 {
-    static constexpr std::uint16_t Bits[] = {BitUp, BitRight, BitDown, BitLeft};
-    return Bits[direction & 3];
+    static constexpr std::uint16_t Bits[] = {BitUp, BitRight, BitDown, BitLeft, 0};
+    return Bits[int(way)];
 }
 
 // From the start of a cell, rock at knee height beside it stops a walk.
-bool CanWalk(const Game& g, const TickProbe& t, int dir)
+bool CanWalk(const Game& g, const TickProbe& t, Way side)
 {
-    return t.SubX != 0 || ClassAt(g.map, t.BodyCol + dir, t.KneeRow) != ClassSolid;
+    return t.SubX != 0 || ClassAt(g.map, t.BodyCol + Across(side), t.KneeRow) != ClassSolid;
 }
 
 bool Has(const GameState& s, std::uint8_t item)
 {
-    const int slot = SlotOf(s, item);
+    const int slot = SlotOf(s.Variant, item);
     return slot >= 0 && s.Inventory[slot] > 0;
 }
 
-bool Standing(const Game& g)
-{
-    const TickProbe t = ProbeAt(g.state);
-    return ClassAt(g.map, t.BodyCol, t.BodyRow + 1) == ClassSolid || ClassAt(g.map, t.BodyCol2, t.BodyRow + 1) == ClassSolid;
-}
-
-bool OnClimbable(const Game& g)
-{
-    const TickProbe t = ProbeAt(g.state);
-    return ClassAt(g.map, t.BodyCol, t.BodyRow) == ClassClimbable && t.SubX != 8;
-}
-
-bool Hanging(const Game& g)
-{
-    const TickProbe t = ProbeAt(g.state);
-    return ClassAt(g.map, t.BodyCol, t.BodyRow) == ClassHangBar &&
-           (t.SubY < 8 || ClassAt(g.map, t.BodyCol, t.BodyRow - 1) == ClassClimbable) && !Standing(g);
-}
+TickProbe Probe(const Game& g) { return ProbeAt(g.state, g.map); }
+bool Standing(const Game& g) { return Probe(g).Standing; }
+bool OnClimbable(const Game& g) { return OnClimbable(g.map, Probe(g)); }
+bool Hanging(const Game& g) { return Hanging(g.map, Probe(g)); }
 
 // Ticks with `word` held until `done` holds (checked before every tick).
 // False when the character died or `done` never came.
@@ -102,10 +91,9 @@ bool SelectSlot(MacroRunner& r, int slot)
 bool TakeOff(MacroRunner& r)
 {
     GameState& s = r.s;
-    const std::uint8_t item = FlyingItem(s);
-    const ActionId action = item == Parachute ? ActionParachute : item == Bird ? ActionBird : ActionJet;
+    const ActionId action = FlyingAction(s.Variant);
     if (s.Action == action) return true;
-    return UseSlot(r, SlotOf(s, item)) && s.Action == action;
+    return UseSlot(r, SlotOf(s.Variant, FlyingItem(s.Variant))) && s.Action == action;
 }
 
 // A fall that kills is worth the move's first life where the body lies on a
@@ -113,17 +101,17 @@ bool TakeOff(MacroRunner& r)
 // after picking something up on the way down.
 bool WorthALife(const MacroRunner& r)
 {
-    const TickProbe t = ProbeAt(r.s);
+    const TickProbe t = Probe(r.game);
     const std::uint8_t here = CellAt(r.game.map, t.BodyCol, t.BodyRow);
-    return Standing(r.game) || !r.Changes().empty() || ClassOf(here) == ClassItem || here == TileGoal;
+    return t.Standing || !r.Changes().empty() || ClassOf(here) == ClassItem || here == TileGoal;
 }
 
 // Starts the direction choice of the rope, the pickaxe or the drill, points it
 // and carries it out; true when the item was spent.
-bool PointTool(MacroRunner& r, std::uint8_t item, ActionId action, int direction)
+bool PointTool(MacroRunner& r, std::uint8_t item, ActionId action, Way direction)
 {
     GameState& s = r.s;
-    const int slot = SlotOf(s, item);
+    const int slot = SlotOf(s.Variant, item);
     if (slot < 0) return false;
     const int before = s.Inventory[slot];
     if (!UseSlot(r, slot) || s.Action != action) return false;
@@ -132,11 +120,11 @@ bool PointTool(MacroRunner& r, std::uint8_t item, ActionId action, int direction
     return s.Action == ActionNone && s.Inventory[slot] < before;
 }
 
-// A rope up (direction 0) or a bar sideways from the character's head.
-bool PutRope(MacroRunner& r, int direction)
+// A rope up or a bar sideways from the character's head.
+bool PutRope(MacroRunner& r, Way direction)
 {
     const TickProbe t = ProbeAt(r.s);
-    r.Watch(t.BodyCol, t.HeadRow, RopeReach + 1);
+    r.Watch(t.BodyCol, t.HeadRow, RopeRun + 1);
     return PointTool(r, Rope, ActionRope, direction);
 }
 
@@ -145,7 +133,7 @@ bool PutRope(MacroRunner& r, int direction)
 // hangs still in the air until the rope is laid.
 bool RopeDue(const GameState& s)
 {
-    const int slot = SlotOf(s, Rope);
+    const int slot = SlotOf(s.Variant, Rope);
     const int presses = (slot - s.SelectedSlot + 6) % 6;
     const int release = s.InputNow[ButtonSelect] || s.InputNow[ButtonUse] ? 1 : 0;
     const int useTicks = release + (presses > 0 ? 2 * presses - 1 : 1);
@@ -167,7 +155,7 @@ bool Settle(MacroRunner& r, bool catchFall = false, bool catchRope = false)
             if (!TakeOff(r)) return false;
             catchFall = false;
         } else if (catchRope && RopeDue(r.s)) {
-            if (!PutRope(r, 0)) return false;
+            if (!PutRope(r, Way::Up)) return false;
             catchRope = false;
         } else if (!r.Tick(Braking(r.s))) {
             return false;
@@ -176,10 +164,10 @@ bool Settle(MacroRunner& r, bool catchFall = false, bool catchRope = false)
     return r.ReachedGoal() || Settled(r.game);
 }
 
-bool Walk(MacroRunner& r, int dir, bool catchRope = false)
+bool Walk(MacroRunner& r, Way side, bool catchRope = false)
 {
-    const std::int32_t target = r.s.PlayerX + 16 * dir;
-    if (!HoldUntil(r, SideBit(dir), [&] { return r.s.PlayerX == target; }, 6)) return false;
+    const std::int32_t target = r.s.PlayerX + 16 * Across(side);
+    if (!HoldUntil(r, SideBit(side), [&] { return r.s.PlayerX == target; }, 6)) return false;
     return Settle(r, false, catchRope);
 }
 
@@ -187,12 +175,12 @@ bool Walk(MacroRunner& r, int dir, bool catchRope = false)
 // cells are crossed or rock has stopped the way (after the first `grace`
 // ticks); then down to rest.
 template <typename Lift>
-bool SteerAcross(MacroRunner& r, int dir, int cells, int grace, Lift lift)
+bool SteerAcross(MacroRunner& r, Way side, int cells, int grace, Lift lift)
 {
     GameState& s = r.s;
-    const std::int32_t target = s.PlayerX + 16 * dir * cells;
+    const std::int32_t target = s.PlayerX + 16 * Across(side) * cells;
     for (std::int32_t last = s.PlayerX, n = 0; n < 6 * cells && s.PlayerX != target && !r.ReachedGoal(); ++n) {
-        if (!r.Tick(std::uint16_t(SideBit(dir) | lift(s)))) return false;
+        if (!r.Tick(std::uint16_t(SideBit(side) | lift(s)))) return false;
         if (n >= grace && s.PlayerX == last) break;
         last = s.PlayerX;
     }
@@ -200,17 +188,17 @@ bool SteerAcross(MacroRunner& r, int dir, int cells, int grace, Lift lift)
 }
 
 // Over the edge and on across a gap, steering while falling.
-bool Leap(MacroRunner& r, int dir, int cells)
+bool Leap(MacroRunner& r, Way side, int cells)
 {
-    return SteerAcross(r, dir, cells, 1, [](const GameState&) { return 0; });
+    return SteerAcross(r, side, cells, 1, [](const GameState&) { return 0; });
 }
 
-bool Climb(MacroRunner& r, int dir, bool catchRope = false)
+bool Climb(MacroRunner& r, Way upOrDown, bool catchRope = false)
 {
     GameState& s = r.s;
     if (!OnClimbable(r.game) && !Hanging(r.game)) return false;
     const std::int32_t y0 = s.PlayerY;
-    if (dir < 0) {
+    if (upOrDown == Way::Up) {
         const bool ok = HoldUntil(r, BitUp, [&] { return s.PlayerY % 16 == 0 && s.PlayerY < y0; }, 6);
         return ok && (r.ReachedGoal() || OnClimbable(r.game)) && Settle(r);
     }
@@ -221,57 +209,51 @@ bool Climb(MacroRunner& r, int dir, bool catchRope = false)
     return ok && Settle(r, false, catchRope);
 }
 
-bool ClimbStep(MacroRunner& r, int dir, int upTicks)
+bool ClimbStep(MacroRunner& r, Way side, int upTicks)
 {
     for (int i = 0; i < upTicks; ++i)
         if (!r.Tick(BitUp)) return false;
-    return Walk(r, dir);
+    return Walk(r, side);
 }
 
-bool Jump(MacroRunner& r, int dir, int distance, bool catchRope = false)
+// Straight up (Way::Up), or `distance` pixels to a side.
+bool Jump(MacroRunner& r, Way way, int distance, bool catchRope = false)
 {
     if (!Settled(r.game) || !Standing(r.game)) return false;
-    const std::int32_t target = r.s.PlayerX + dir * distance;
-    if (!r.Tick(std::uint16_t(BitUp | (distance ? SideBit(dir) : 0)))) return false;
-    if (distance && !HoldUntil(r, SideBit(dir), [&] { return r.s.PlayerX == target; }, 16)) return false;
+    const std::int32_t target = r.s.PlayerX + Across(way) * distance;
+    if (!r.Tick(std::uint16_t(BitUp | (distance ? SideBit(way) : 0)))) return false;
+    if (distance && !HoldUntil(r, SideBit(way), [&] { return r.s.PlayerX == target; }, 16)) return false;
     return Settle(r, false, catchRope);
 }
 
-bool LayRope(MacroRunner& r, int direction) { return PutRope(r, direction) && Settle(r); }
+bool LayRope(MacroRunner& r, Way direction) { return PutRope(r, direction) && Settle(r); }
 
-bool Dig(MacroRunner& r, int direction, bool catchFall)
+bool Dig(MacroRunner& r, Way direction, bool catchFall)
 {
-    const bool drill = SlotOf(r.s, Drill) >= 0;
+    const bool drill = SlotOf(r.s.Variant, Drill) >= 0;
     const TickProbe t = ProbeAt(r.s);
-    // The drill goes on through the whole run of diggable rock.
-    const Step d = StepVectors[direction & 3];
-    int run = 1;
-    while (drill && CellAt(r.game.map, t.BodyCol + d.dx * run, t.KneeRow + d.dy * run) == TileDiggable) ++run;
+    const Step d = StepVectors[int(direction)];
+    const int run = drill ? DigLength(r.game.map, t, d, true) + 1 : 1;
     r.Watch(std::min(t.BodyCol, t.BodyCol + d.dx * run), std::min(t.KneeRow, t.KneeRow + d.dy * run),
             std::max(t.BodyCol, t.BodyCol + d.dx * run), std::max(t.KneeRow, t.KneeRow + d.dy * run));
     return PointTool(r, drill ? Drill : Pickaxe, drill ? ActionDrill : ActionPickaxe, direction) && Settle(r, catchFall);
 }
 
-// The blast kills within 28 pixels of the corner of the bomb's cell.
-bool OutOfTheBlast(const GameState& s)
-{
-    const std::int64_t dx = s.PlayerX - s.ToolX * CellSize, dy = s.PlayerY - s.ToolY * CellSize;
-    return dx * dx + dy * dy > 28 * 28;
-}
-
-// A cell away from a bomb: 0 left, 1 right, 2 up, 3 down.
-bool StepAway(MacroRunner& r, int way) { return way < 2 ? Walk(r, way == 0 ? -1 : +1) : Climb(r, way == 2 ? -1 : +1); }
+// A cell away from a bomb: walked left or right, climbed up or down.
+bool StepAway(MacroRunner& r, Way way) { return Across(way) ? Walk(r, way) : Climb(r, way); }
 
 // Lights a bomb and gets away: two cells one way, or fewer when a fall after
 // the first took it far enough; with `then`, a cell one way and up to two the
 // other, as onto a ladder and up it.
-bool LightBomb(MacroRunner& r, int away, int then, bool catchFall, bool catchRope)
+bool LightBomb(MacroRunner& r, Way away, Way then, bool catchFall, bool catchRope)
 {
     GameState& s = r.s;
-    r.Watch((s.PlayerX + 8) / CellSize, (s.PlayerY + 8) / CellSize, 3);
-    if (!UseSlot(r, SlotOf(s, Bomb)) || s.Action != ActionBomb) return false;
-    for (int i = 0; i < (then < 0 ? 2 : 3) && !OutOfTheBlast(s); ++i) {
-        const bool ok = StepAway(r, i > 0 && then >= 0 ? then : away);
+    const MapCell bomb = BombCell(s);
+    r.Watch(bomb.column, bomb.row, 3);
+    if (!UseSlot(r, SlotOf(s.Variant, Bomb)) || s.Action != ActionBomb) return false;
+    const bool turns = then != Way::None;
+    for (int i = 0; i < (turns ? 3 : 2) && InBlastReach(s); ++i) {
+        const bool ok = StepAway(r, i > 0 && turns ? then : away);
         if (!ok || r.ReachedGoal()) return ok;
     }
     if (!HoldUntil(r, 0, [&] { return s.Action != ActionBomb; }, BombWaitLimit)) return false;
@@ -283,15 +265,17 @@ bool LightBomb(MacroRunner& r, int away, int then, bool catchFall, bool catchRop
 bool BombInPlace(MacroRunner& r, bool catchRope)
 {
     GameState& s = r.s;
-    r.Watch((s.PlayerX + 8) / CellSize, (s.PlayerY + 8) / CellSize, 3);
+    const MapCell bomb = BombCell(s);
+    r.Watch(bomb.column, bomb.row, 3);
     r.AcceptMisses();
-    if (!UseSlot(r, SlotOf(s, Bomb)) || s.Action != ActionBomb) return false;
+    if (!UseSlot(r, SlotOf(s.Variant, Bomb)) || s.Action != ActionBomb) return false;
     if (!HoldUntil(r, 0, [&] { return s.DeathTimer != 0; }, BombWaitLimit)) return false;
     if (!HoldUntil(r, 0, [&] { return s.DeathTimer == 0; }, RespawnLimit)) return false;
     return Settle(r, false, catchRope);
 }
 
-bool Fly(MacroRunner& r, int dir, int cells)
+// Up, then a cell to the side unless `way` is up.
+bool Fly(MacroRunner& r, Way way, int cells)
 {
     GameState& s = r.s;
     if (s.Action != ActionBird) return false;
@@ -305,19 +289,20 @@ bool Fly(MacroRunner& r, int dir, int cells)
             return s.PlayerY <= top || still > 2;
         }, 8 * cells + 8))
         return false;
-    if (dir) {
-        const std::int32_t target = s.PlayerX + 16 * dir;
-        if (!HoldUntil(r, std::uint16_t(BitUp | SideBit(dir)), [&] { return s.PlayerX == target; }, 6)) return false;
+    if (Across(way)) {
+        const std::int32_t target = s.PlayerX + 16 * Across(way);
+        if (!HoldUntil(r, std::uint16_t(BitUp | SideBit(way)), [&] { return s.PlayerX == target; }, 6)) return false;
     }
     return Settle(r);
 }
 
-bool Thrust(MacroRunner& r, int dir, int ticks)
+// Thrusts while moving a cell to the side (none when `way` is up).
+bool Thrust(MacroRunner& r, Way way, int ticks)
 {
     GameState& s = r.s;
     if (s.Action != ActionJet) return false;
-    const std::int32_t target = s.PlayerX + 16 * dir;
-    const auto side = [&] { return std::uint16_t(s.PlayerX != target ? SideBit(dir) : 0); };
+    const std::int32_t target = s.PlayerX + 16 * Across(way);
+    const auto side = [&] { return std::uint16_t(s.PlayerX != target ? SideBit(way) : 0); };
     for (int i = 0; i < ticks; ++i)
         if (!r.Tick(std::uint16_t(BitUp | side()))) return false;
     for (int i = 0; i < 10 && s.PlayerX != target; ++i)
@@ -327,12 +312,12 @@ bool Thrust(MacroRunner& r, int dir, int ticks)
 
 // Up for a few ticks, then level across, thrusting whenever the character
 // sinks.
-bool Cruise(MacroRunner& r, int dir, int cells)
+bool Cruise(MacroRunner& r, Way side, int cells)
 {
     if (r.s.Action != ActionJet) return false;
     for (int i = 0; i < CruiseClimb; ++i)
         if (!r.Tick(BitUp)) return false;
-    return SteerAcross(r, dir, cells, 3, [](const GameState& s) { return s.FallSpeed >= 0 ? BitUp : 0; });
+    return SteerAcross(r, side, cells, 3, [](const GameState& s) { return s.FallSpeed >= 0 ? BitUp : 0; });
 }
 
 // The jet burns and the bird flies until another item is used; choosing the
@@ -342,7 +327,7 @@ int LandingSlot(const GameState& s)
 {
     if (s.Action != ActionJet && s.Action != ActionBird) return -1;
     for (std::uint8_t tool : {Drill, Pickaxe, Rope})
-        if (Has(s, tool)) return SlotOf(s, tool);
+        if (Has(s, tool)) return SlotOf(s.Variant, tool);
     return -1;
 }
 
@@ -353,13 +338,17 @@ bool Land(MacroRunner& r)
     return r.Tick(BitSelect) && r.s.Action == ActionNone && Settle(r);
 }
 
-// Whether the ghost is near enough to strike at: the wand reaches 24 pixels
-// across and down and swings for 20 ticks, in which the ghost comes at least a
-// pixel nearer on each way a tick; the pistol reaches 100 pixels around.
+// Whether the ghost is near enough to strike at. The wand's square reaches
+// further than it does by the start of the swing, as the ghost comes at least
+// a pixel nearer on each way a tick while it lasts; the pistol's circle is
+// taken a little smaller.
+constexpr int WandStrikeDistance = WandReach + 16;
+constexpr int PistolStrikeDistance = PistolReach - 10;
 bool GhostInReach(const GameState& s, bool wand)
 {
     const int dx = std::abs(s.GhostX - s.PlayerX), dy = std::abs(s.GhostY - s.PlayerY);
-    return wand ? dx <= 40 && dy <= 40 : dx * dx + dy * dy < 90 * 90;
+    return wand ? dx <= WandStrikeDistance && dy <= WandStrikeDistance
+                : dx * dx + dy * dy < PistolStrikeDistance * PistolStrikeDistance;
 }
 
 // With nothing left to drive the ghost off, waits, standing, for its touch:
@@ -378,35 +367,26 @@ bool TakeTheTouch(MacroRunner& r)
 bool Repel(MacroRunner& r)
 {
     GameState& s = r.s;
-    const bool wand = SlotOf(s, Wand) >= 0;
-    const int slot = SlotOf(s, wand ? Wand : Pistol);
+    const bool wand = SlotOf(s.Variant, Wand) >= 0;
+    const int slot = SlotOf(s.Variant, wand ? Wand : Pistol);
     if (slot < 0 || s.GhostTimer != GhostActive || !Standing(r.game)) return false;
     if (s.Inventory[slot] == 0) return TakeTheTouch(r);
     if (!HoldUntil(r, 0, [&] { return GhostInReach(s, wand); }, GhostWaitLimit) || !UseSlot(r, slot)) return false;
-    if (!HoldUntil(r, 0, [&] { return s.Action == ActionNone; }, 60)) return false;
+    if (!HoldUntil(r, 0, [&] { return s.Action == ActionNone; }, StrikeWaitLimit)) return false;
     return s.GhostTimer != GhostActive && Settle(r);
 }
 
+// Whether a bomb lit here would open some rock.
 bool BlastHasWork(const Game& g)
 {
-    const int bx = (g.state.PlayerX + 8) / CellSize, by = (g.state.PlayerY + 8) / CellSize;
-    for (int i = -2; i <= 2; ++i)
-        for (int j = -2; j <= 2; ++j)
-            if ((std::abs(i) < 2 || std::abs(j) < 2) && CellAt(g.map, bx + i, by + j) == TileDiggable) return true;
-    return false;
+    bool work = false;
+    ForEachBlastCell(BombCell(g.state), [&](std::int32_t column, std::int32_t row) {
+        work = work || CellAt(g.map, column, row) == TileDiggable;
+    });
+    return work;
 }
 
 }  // namespace
-
-int SlotOf(const GameState& s, std::uint8_t item)
-{
-    const auto& kinds = ItemsOf(s.Variant);
-    for (int slot = 0; slot < 6; ++slot)
-        if (kinds[slot] == item) return slot;
-    return -1;
-}
-
-std::uint8_t FlyingItem(const GameState& s) { return ItemsOf(s.Variant)[5]; }
 
 bool MovesUse(std::uint8_t item) { return item != Potion && item != Compass; }
 
@@ -424,27 +404,19 @@ int ToolUses(const GameState& s, const std::array<std::uint8_t, 6>& counts)
 bool Settled(const Game& g)
 {
     const GameState& s = g.state;
-    if (s.DeathTimer != 0 || s.FallSpeed != 0) return false;
-    switch (s.Action) {
-    case ActionRope:
-    case ActionPickaxe:
-    case ActionDrill:
-    case ActionCompass:
-    case ActionWand:
-    case ActionPistol: return false;
-    default: break;
-    }
-    if (OnClimbable(g) || Hanging(g)) return true;
-    return Standing(g) && s.PlayerY % 16 == 0;
+    if (s.DeathTimer != 0 || s.FallSpeed != 0 || !MovesFreely(s.Action)) return false;
+    const TickProbe t = Probe(g);
+    if (OnClimbable(g.map, t) || Hanging(g.map, t)) return true;
+    return t.Standing && s.PlayerY % 16 == 0;
 }
 
 std::vector<Move> CandidateMoves(const Game& g)
 {
     const GameState& s = g.state;
-    const TickProbe t = ProbeAt(s);
+    const TickProbe t = Probe(g);
     const int c = t.BodyCol, row = t.BodyRow;
-    const bool standing = Standing(g) && s.PlayerY % 16 == 0;
-    const bool climbable = OnClimbable(g);
+    const bool standing = t.Standing && s.PlayerY % 16 == 0;
+    const bool climbable = OnClimbable(g.map, t);
     const bool gentle = s.Action == ActionParachute || s.Action == ActionBird;
     const auto solid = [&](int dx, int dy) { return ClassAt(g.map, c + dx, row + dy) == ClassSolid; };
     const auto holds = [&](int dx, int dy) {
@@ -453,60 +425,69 @@ std::vector<Move> CandidateMoves(const Game& g)
     };
 
     std::vector<Move> moves;
-    for (int dir : {-1, +1})
-        if (CanWalk(g, t, dir)) moves.push_back({MoveKind::Walk, std::int8_t(dir)});
-    if (climbable || Hanging(g)) {
-        moves.push_back({MoveKind::Climb, -1});
-        moves.push_back({MoveKind::Climb, +1});
+    for (Way side : Sides)
+        if (CanWalk(g, t, side)) moves.push_back(Move::Walk(side));
+    if (climbable || Hanging(g.map, t)) {
+        moves.push_back(Move::Climb(Way::Up));
+        moves.push_back(Move::Climb(Way::Down));
     }
     if (climbable)
-        for (int dir : {-1, +1})
-            if (solid(dir, 0) && !solid(dir, -1))
-                for (int up = 1; up <= 3; ++up) moves.push_back({MoveKind::ClimbStep, std::int8_t(dir), std::int8_t(up)});
+        for (Way side : Sides)
+            if (solid(Across(side), 0) && !solid(Across(side), -1))
+                for (int up = 1; up <= 3; ++up) moves.push_back(Move::ClimbStep(side, up));
     if (standing) {
-        if (holds(0, -1) || holds(0, -2)) moves.push_back({MoveKind::Jump, 0, 0});
+        if (holds(0, -1) || holds(0, -2)) moves.push_back(Move::Jump(Way::Up, 0));
         // Up onto a ledge or over a gap; under the parachute or the bird, further.
-        for (int dir : {-1, +1}) {
-            const bool wall = solid(dir, 0), gap = !solid(dir, 1);
+        for (Way side : Sides) {
+            const bool wall = solid(Across(side), 0), gap = !solid(Across(side), 1);
             if (!wall && !gap) continue;
             for (int distance : {16, 32, 48, 64})
-                if (distance <= 32 || (gap && gentle)) moves.push_back({MoveKind::Jump, std::int8_t(dir), std::int8_t(distance)});
+                if (distance <= 32 || (gap && gentle)) moves.push_back(Move::Jump(side, distance));
         }
     }
 
     if (Has(s, Rope)) {
-        if (!holds(0, -1) && ClassAt(g.map, c, t.HeadRow - 1) == ClassOpen) moves.push_back({MoveKind::Rope, 0});
-        for (int dir : {-1, +1})
-            if (!solid(dir, 1) && ClassAt(g.map, c + dir, t.HeadRow) == ClassOpen)
-                moves.push_back({MoveKind::Rope, std::int8_t(dir < 0 ? 3 : 1)});
+        if (!holds(0, -1) && ClassAt(g.map, c, t.HeadRow - 1) == ClassOpen) moves.push_back(Move::Rope(Way::Up));
+        for (Way side : Sides)
+            if (!solid(Across(side), 1) && ClassAt(g.map, c + Across(side), t.HeadRow) == ClassOpen)
+                moves.push_back(Move::Rope(side));
     }
     if (Has(s, Pickaxe) || Has(s, Drill))
-        for (int d = 0; d < 4; ++d)
-            if (CellAt(g.map, c + StepVectors[d].dx, t.KneeRow + StepVectors[d].dy) == TileDiggable)
-                moves.push_back({MoveKind::Dig, std::int8_t(d)});
+        for (Way way : {Way::Up, Way::Right, Way::Down, Way::Left}) {
+            const Step d = StepVectors[int(way)];
+            if (CellAt(g.map, c + d.dx, t.KneeRow + d.dy) == TileDiggable) moves.push_back(Move::Dig(way));
+        }
     if (Has(s, Bomb) && BlastHasWork(g)) {
-        for (int away = 0; away < (climbable ? 4 : 2); ++away)
-            if (away > 1 || CanWalk(g, t, away == 0 ? -1 : +1)) moves.push_back({MoveKind::Bomb, std::int8_t(away)});
-        if (standing) moves.push_back({MoveKind::BombInPlace});
+        for (Way side : Sides)
+            if (CanWalk(g, t, side)) moves.push_back(Move::Bomb(side));
+        if (climbable)
+            for (Way upOrDown : {Way::Up, Way::Down}) moves.push_back(Move::Bomb(upOrDown));
+        if (standing) moves.push_back(Move::BombInPlace());
     }
 
     // Back on foot, where a jump is a jump again.
-    if (LandingSlot(s) >= 0) moves.push_back({MoveKind::Land});
+    if (LandingSlot(s) >= 0) moves.push_back(Move::Land());
 
-    const std::uint8_t flyer = FlyingItem(s);
+    const std::uint8_t flyer = FlyingItem(s.Variant);
     // Flights: every height and way with the bird on; a few to take off with.
     if (flyer == Bird && (s.Action == ActionBird || Has(s, Bird))) {
         const bool on = s.Action == ActionBird;
         for (int cells = on ? 1 : 2; cells <= 4; cells += on ? 1 : 2)
-            for (int dir = -1; dir <= 1; dir += on ? 1 : 2)
-                moves.push_back({MoveKind::Fly, std::int8_t(dir), std::int8_t(cells), !on});
+            for (Way way : {Way::Left, Way::Up, Way::Right})
+                if (on || way != Way::Up) {
+                    const Move fly = Move::Fly(way, cells);
+                    moves.push_back(on ? fly : fly.With(Modifier::TakeOff));
+                }
     }
     if (flyer == Jet && (s.Action == ActionJet || Has(s, Jet))) {
         const bool on = s.Action == ActionJet;
         // A short and a long thrust: more heights cost more than the ledges they reach.
         for (int ticks : {4, 10})
-            for (int dir = -1; dir <= 1; ++dir)
-                if (on || dir != 0) moves.push_back({MoveKind::Thrust, std::int8_t(dir), std::int8_t(ticks), !on});
+            for (Way way : {Way::Left, Way::Up, Way::Right})
+                if (on || way != Way::Up) {
+                    const Move thrust = Move::Thrust(way, ticks);
+                    moves.push_back(on ? thrust : thrust.With(Modifier::TakeOff));
+                }
     }
     return moves;
 }
@@ -514,78 +495,77 @@ std::vector<Move> CandidateMoves(const Game& g)
 std::vector<Move> WiderMoves(const Game& g)
 {
     const GameState& s = g.state;
-    const TickProbe t = ProbeAt(s);
+    const TickProbe t = Probe(g);
     std::vector<Move> moves;
-    if (Standing(g) && s.PlayerY % 16 == 0)
-        for (int dir : {-1, +1}) {
+    if (t.Standing && s.PlayerY % 16 == 0)
+        for (Way side : Sides) {
             // Over every edge and on across, not only where a step falls to
             // death, and jumps as far as under the parachute.
-            if (CanWalk(g, t, dir))
-                for (int cells : {2, 3, 4, 5}) moves.push_back({MoveKind::Leap, std::int8_t(dir), std::int8_t(cells)});
-            for (int distance : {48, 64}) moves.push_back({MoveKind::Jump, std::int8_t(dir), std::int8_t(distance)});
+            if (CanWalk(g, t, side))
+                for (int cells : {2, 3, 4, 5}) moves.push_back(Move::Leap(side, cells));
+            for (int distance : {48, 64}) moves.push_back(Move::Jump(side, distance));
         }
     // A bomb run from a cell aside and then up or down the rope or ladder
     // there, or the other way round.
     if (Has(s, Bomb) && BlastHasWork(g)) {
-        for (int away : {0, 1}) {
-            const int dir = away == 0 ? -1 : +1;
-            if (CanWalk(g, t, dir) && ClassAt(g.map, t.BodyCol + dir, t.BodyRow) == ClassClimbable)
-                for (int then : {2, 3}) moves.push_back({MoveKind::Bomb, std::int8_t(away), std::int8_t(then + 1)});
-        }
-        if (OnClimbable(g))
-            for (int away : {2, 3})
-                for (int then : {0, 1}) moves.push_back({MoveKind::Bomb, std::int8_t(away), std::int8_t(then + 1)});
+        for (Way side : Sides)
+            if (CanWalk(g, t, side) && ClassAt(g.map, t.BodyCol + Across(side), t.BodyRow) == ClassClimbable)
+                for (Way then : {Way::Up, Way::Down}) moves.push_back(Move::Bomb(side, then));
+        if (OnClimbable(g.map, t))
+            for (Way away : {Way::Up, Way::Down})
+                for (Way then : Sides) moves.push_back(Move::Bomb(away, then));
     }
     // Every step, jump, climb down, dig down and blast once more, letting a
     // fall kill: a life for a way down where the body comes to rest on a
     // floor. A blast drops the character only where it opens the floor on
     // the way away.
     const auto opensFloor = [&](const Move& m) {
-        const int dir = m.dir == 0 ? -1 : +1;
-        return m.dir < 2 && (CellAt(g.map, t.BodyCol + dir, t.BodyRow + 1) == TileDiggable ||
-                             CellAt(g.map, t.BodyCol + 2 * dir, t.BodyRow + 1) == TileDiggable);
+        const int dir = Across(m.way);
+        return dir != 0 && (CellAt(g.map, t.BodyCol + dir, t.BodyRow + 1) == TileDiggable ||
+                            CellAt(g.map, t.BodyCol + 2 * dir, t.BodyRow + 1) == TileDiggable);
     };
-    for (Move m : CandidateMoves(g))
-        if (m.kind == MoveKind::Walk || m.kind == MoveKind::Jump || (m.kind == MoveKind::Climb && m.dir > 0) ||
-            (m.kind == MoveKind::Dig && m.dir == 2) || (m.kind == MoveKind::Bomb && opensFloor(m))) {
-            m.throughDeath = true;
-            moves.push_back(m);
-        }
+    for (const Move& m : CandidateMoves(g))
+        if (m.kind == MoveKind::Walk || m.kind == MoveKind::Jump || (m.kind == MoveKind::Climb && m.way == Way::Down) ||
+            (m.kind == MoveKind::Dig && m.way == Way::Down) || (m.kind == MoveKind::Bomb && opensFloor(m)))
+            moves.push_back(m.With(Modifier::ThroughDeath));
     if (s.Action == ActionJet)
-        for (int dir = -1; dir <= 1; ++dir) moves.push_back({MoveKind::Thrust, std::int8_t(dir), 7});
+        for (Way way : {Way::Left, Way::Up, Way::Right}) moves.push_back(Move::Thrust(way, 7));
     if (s.Action == ActionJet || Has(s, Jet))
         for (int cells : {2, 4})
-            for (int dir : {-1, +1})
-                moves.push_back({MoveKind::Cruise, std::int8_t(dir), std::int8_t(cells), s.Action != ActionJet});
+            for (Way side : Sides) {
+                const Move cruise = Move::Cruise(side, cells);
+                moves.push_back(s.Action == ActionJet ? cruise : cruise.With(Modifier::TakeOff));
+            }
     return moves;
 }
 
 bool RunMove(MacroRunner& r, const Move& m)
 {
-    if (m.repelFirst && !Repel(r)) return false;
-    if (m.throughDeath) r.AcceptMisses();
-    if (m.takeOff && !TakeOff(r)) return false;
+    if (m.Has(Modifier::RepelFirst) && !Repel(r)) return false;
+    if (m.Has(Modifier::ThroughDeath)) r.AcceptMisses();
+    if (m.Has(Modifier::TakeOff) && !TakeOff(r)) return false;
+    const bool catchFall = m.Has(Modifier::CatchFall), catchRope = m.Has(Modifier::CatchRope);
     // The rope is chosen beforehand where nothing else is used on the way.
     const bool onFoot = m.kind == MoveKind::Walk || m.kind == MoveKind::Climb || m.kind == MoveKind::Jump;
-    if (m.catchRope && onFoot && !SelectSlot(r, SlotOf(r.s, Rope))) return false;
+    if (catchRope && onFoot && !SelectSlot(r, SlotOf(r.s.Variant, Rope))) return false;
     bool ok = false;
     switch (m.kind) {
-    case MoveKind::Walk: ok = Walk(r, m.dir, m.catchRope); break;
-    case MoveKind::Leap: ok = Leap(r, m.dir, m.amount); break;
-    case MoveKind::Climb: ok = Climb(r, m.dir, m.catchRope); break;
-    case MoveKind::ClimbStep: ok = ClimbStep(r, m.dir, m.amount); break;
-    case MoveKind::Jump: ok = Jump(r, m.dir, m.amount, m.catchRope); break;
-    case MoveKind::Rope: ok = LayRope(r, m.dir); break;
-    case MoveKind::Dig: ok = Dig(r, m.dir, m.catchFall); break;
-    case MoveKind::Bomb: ok = LightBomb(r, m.dir, m.amount - 1, m.catchFall, m.catchRope); break;
-    case MoveKind::BombInPlace: ok = BombInPlace(r, m.catchRope); break;
-    case MoveKind::Fly: ok = Fly(r, m.dir, m.amount); break;
-    case MoveKind::Thrust: ok = Thrust(r, m.dir, m.amount); break;
-    case MoveKind::Cruise: ok = Cruise(r, m.dir, m.amount); break;
+    case MoveKind::Walk: ok = Walk(r, m.way, catchRope); break;
+    case MoveKind::Leap: ok = Leap(r, m.way, m.amount); break;
+    case MoveKind::Climb: ok = Climb(r, m.way, catchRope); break;
+    case MoveKind::ClimbStep: ok = ClimbStep(r, m.way, m.amount); break;
+    case MoveKind::Jump: ok = Jump(r, m.way, m.amount, catchRope); break;
+    case MoveKind::Rope: ok = LayRope(r, m.way); break;
+    case MoveKind::Dig: ok = Dig(r, m.way, catchFall); break;
+    case MoveKind::Bomb: ok = LightBomb(r, m.way, m.then, catchFall, catchRope); break;
+    case MoveKind::BombInPlace: ok = BombInPlace(r, catchRope); break;
+    case MoveKind::Fly: ok = Fly(r, m.way, m.amount); break;
+    case MoveKind::Thrust: ok = Thrust(r, m.way, m.amount); break;
+    case MoveKind::Cruise: ok = Cruise(r, m.way, m.amount); break;
     case MoveKind::Land: ok = Land(r); break;
     }
     r.Collect();
     // Without a death it is the move tried before.
-    if (m.throughDeath && r.Misses() == 0) return false;
+    if (m.Has(Modifier::ThroughDeath) && r.Misses() == 0) return false;
     return ok && !r.Died() && (r.ReachedGoal() || Settled(r.game));
 }

@@ -21,10 +21,8 @@ PlayOut PlayRecording(Game& game, const std::vector<std::uint16_t>& inputs)
     PlayOut out;
     s.Screen = ScreenPlay;
     for (std::uint16_t word : inputs) {
-        const bool normalBranch = s.Action == ActionNone || s.Action == ActionBomb || s.Action == ActionPotion ||
-                                  s.Action == ActionParachute || s.Action == ActionBird || s.Action == ActionJet;
         const InputFlags now = FlagsFromWord(word);
-        if (normalBranch && now[ButtonUse] && !s.InputNow[ButtonUse]) {
+        if (MovesFreely(s.Action) && now[ButtonUse] && !s.InputNow[ButtonUse]) {
             const int selectPressed = now[ButtonSelect] && !s.InputNow[ButtonSelect];
             if (s.Inventory[(s.SelectedSlot + selectPressed) % 6] == 0) out.usedEmptySlot = true;
         }

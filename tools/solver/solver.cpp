@@ -11,7 +11,6 @@
 #include "tools/solver/block_store.h"
 #include "tools/solver/cave_versions.h"
 #include "tools/solver/frontier.h"
-#include "tools/solver/goal_distance.h"
 #include "tools/solver/macro_runner.h"
 #include "tools/solver/mix.h"
 #include "tools/solver/moves.h"
@@ -36,15 +35,10 @@ namespace {
 
 // What things are worth against ticks of play, and how hard the search leans
 // toward the goal (in tenths: the guide counts so many times the price).
-struct Weights {
-    std::int32_t itemCost;
-    std::int32_t itemReward;  // an item picked up that some move uses
-    std::int64_t guideWeight;
-};
-constexpr Weights DemonstrationWeights{60, 12, 25};
-constexpr Weights NewGroundWeights{60, 60, 25};
-constexpr std::int32_t TicksPerCell = 4;   // walking or climbing a cell
-constexpr std::int32_t MissCost = 300;     // what a life lost is worth against ticks
+constexpr std::int32_t ItemCost = 60;
+constexpr std::int32_t ItemReward = 60;  // an item picked up that some move uses
+constexpr std::int64_t GuideWeight = 25;
+constexpr std::int32_t MissCost = 300;   // what a life lost is worth against ticks
 constexpr std::int32_t FarAway = 1 << 24;  // the guide where the goal cannot be reached
 constexpr std::int64_t GuideRange = std::int64_t(1) << 25;  // above every guide: f and h in one rank
 // A stretch of expansions of which fewer than a tenth were new ground: the
@@ -99,14 +93,15 @@ std::uint64_t Spot(const GameState& s) { return Mix(std::uint64_t(std::uint32_t(
 std::uint32_t CellOf(const PlaySnapshot& p)
 {
     const int flying = p.Action == ActionParachute ? 1 : p.Action == ActionBird ? 2 : p.Action == ActionJet ? 3 : 0;
-    const int column = std::clamp((p.PlayerX + 4) / CellSize, 0, 255), row = std::clamp(p.PlayerY / CellSize, 0, 255);
+    const TickProbe t = ProbeAt(p);
+    const int column = std::clamp(t.BodyCol, 0, 255), row = std::clamp(t.BodyRow, 0, 255);
     return std::uint32_t((column * 256 + row) * 4 + flying);
 }
 
 struct Node {
     PlaySnapshot snap;
     std::int32_t parent;
-    std::int32_t cave;     // the version of the cave where it stands
+    std::int32_t cave;  // the version of the cave where it stands
     Move move;          // the move from the parent
     std::int32_t g;
 };
@@ -125,21 +120,85 @@ struct Found {
 // Visited: its first visit, for the moves but its bombs, is over.
 enum NodeFlag : std::uint8_t { ReachedGoal = 1, Superseded = 2, Visited = 4 };
 
+// How the first try of a move went, and what the position had for another.
+struct Attempt {
+    Move move;
+    bool worked = false;
+    bool caught = false;       // the ghost's touch killed the character
+    bool died = false;         // anything killed it: the ghost, a fall, a crash
+    bool fellToDeath = false;  // a fall did
+    bool canFloat = false;     // the flying item is in hand and not on
+    bool ropeInHand = false;
+    bool widened = false;      // the wider moves are in play
+};
+
+bool OverAnEdge(const Attempt& a)
+{
+    return a.move.kind == MoveKind::Walk || a.move.kind == MoveKind::Climb || a.move.kind == MoveKind::Jump;
+}
+bool DiedNotCaught(const Attempt& a) { return a.died && !a.caught; }
+// Digging or a blast opened the floor under the character, who fell to death.
+bool FloorGaveWay(const Attempt& a)
+{
+    return (a.move.kind == MoveKind::Dig || a.move.kind == MoveKind::Bomb) && a.fellToDeath;
+}
+
+// What went wrong in a try that another way may mend.
+bool NoWayOutAndNoFloor(const Attempt& a) { return a.move.kind == MoveKind::BombInPlace && !a.worked && a.ropeInHand; }
+bool CaughtByTheGhost(const Attempt& a) { return a.caught; }
+bool FellOverAnEdge(const Attempt& a) { return DiedNotCaught(a) && OverAnEdge(a) && a.canFloat; }
+bool FellThroughTheFloor(const Attempt& a) { return DiedNotCaught(a) && FloorGaveWay(a) && a.canFloat; }
+bool WalkedIntoADrop(const Attempt& a) { return DiedNotCaught(a) && a.move.kind == MoveKind::Walk; }
+// Jumps fall to death in so many ways that their catch waits for the wider
+// moves; after a dig the rope is five presses of Select away, too many.
+bool FellWithARopeInHand(const Attempt& a)
+{
+    const bool inTime = OverAnEdge(a) || (FloorGaveWay(a) && a.move.kind == MoveKind::Bomb);
+    return DiedNotCaught(a) && a.fellToDeath && inTime && a.ropeInHand &&
+           (a.move.kind != MoveKind::Jump || a.widened);
+}
+
+template <Modifier M>
+Move With(const Move& m) { return m.With(M); }
+Move LeapTwo(const Move& m) { return Move::Leap(m.way, 2); }
+Move LeapThree(const Move& m) { return Move::Leap(m.way, 3); }
+
+// A move that went wrong is tried once more in another way: what went wrong,
+// and the move to try instead. Each is judged by the first try, in this order;
+// `sameMove` where the retry is the move itself, only once the trouble is out
+// of the way, so that its working counts as the move's.
+struct Retry {
+    bool (*wentWrong)(const Attempt&);
+    Move (*instead)(const Move&);
+    bool sameMove = false;
+};
+constexpr Retry Retries[] = {
+    // The blast took the floor too: the character comes back over the hole.
+    {NoWayOutAndNoFloor, With<Modifier::CatchRope>},
+    // Drive the ghost off first.
+    {CaughtByTheGhost, With<Modifier::RepelFirst>, true},
+    // Survived under the parachute, with the bird, or braked with the jet:
+    // put on before the edge, or as the fall begins through an opened floor.
+    {FellOverAnEdge, With<Modifier::TakeOff>},
+    {FellThroughTheFloor, With<Modifier::CatchFall>},
+    // Steered on across the gap onto a ledge beyond.
+    {WalkedIntoADrop, LeapTwo},
+    {WalkedIntoADrop, LeapThree},
+    // Caught on a rope laid up from mid-air.
+    {FellWithARopeInHand, With<Modifier::CatchRope>},
+};
+
 class Search {
 public:
     Search(Game& game, const SolveLimits& limits)
-        : game_(game), limits_(limits), weights_(Demonstration() ? DemonstrationWeights : NewGroundWeights),
-          runner_(game), caves_(game.map), frontier_(!Demonstration())
+        : game_(game), limits_(limits), runner_(game), caves_(game.map),
+          route_(game.map, game.state.GoalX / CellSize, game.state.GoalY / CellSize)
     {
-        const int goalColumn = game.state.GoalX / CellSize, goalRow = game.state.GoalY / CellSize;
-        if (Demonstration()) distance_.emplace(game.map, goalColumn, goalRow);
-        else route_.emplace(game.map, goalColumn, goalRow);
     }
 
     SolveResult Run();
 
 private:
-    bool Demonstration() const { return limits_.style == SearchStyle::Demonstration; }
     std::int32_t Guide(const PlaySnapshot& p) const;
     std::int32_t Reward(std::uint8_t tile) const;
     ItemCounts ItemsThatCount(const ItemCounts& counts) const;
@@ -149,6 +208,9 @@ private:
     // Plays `move` from node n; true when it worked out. The runner tells how
     // it went.
     bool Try(std::int32_t n, const Move& move);
+    // Tries the move, and where it went wrong the retries that may mend it;
+    // true when the move itself got through.
+    bool TryWithRetries(std::int32_t n, const Move& move, bool widened);
     // Keeps the position the move from `parent` reached, for AddChild.
     void Find(std::int32_t parent, const Move& move);
     void AddChild(const Found& f);
@@ -160,11 +222,9 @@ private:
 
     Game& game_;
     SolveLimits limits_;
-    Weights weights_;
-    std::optional<GoalDistance> distance_;
-    std::optional<RouteCost> route_;
     MacroRunner runner_;
     CaveVersions caves_;
+    RouteCost route_;
     ShutInCheck shutIn_;
 
     BlockStore<Node> nodes_;
@@ -181,28 +241,23 @@ private:
 
 std::int32_t Search::Guide(const PlaySnapshot& p) const
 {
-    const int column = (p.PlayerX + 4) / CellSize, row = p.PlayerY / CellSize;
-    if (distance_) {
-        const std::int32_t d = distance_->At(column, row);
-        return d >= GoalDistance::Unreachable ? FarAway : d * TicksPerCell;
-    }
-    return std::min(route_->Estimate(column, row, ToolUses(game_.state, p.Inventory)), FarAway);
+    const TickProbe t = ProbeAt(p);
+    return std::min(route_.Estimate(t.BodyCol, t.BodyRow, ToolUses(game_.state, p.Inventory)), FarAway);
 }
 
 // What picking up the tile is worth, in ticks.
 std::int32_t Search::Reward(std::uint8_t tile) const
 {
     if (ClassOf(tile) != ClassItem) return TreasureReward(tile);
-    return Demonstration() || MovesUse(tile) ? weights_.itemReward : 0;
+    return MovesUse(tile) ? ItemReward : 0;
 }
 
-// The counts that tell two arrivals apart: those of the items that some move
-// uses (all of them for the demonstration).
+// The counts that tell two arrivals apart: those of the items that some move uses.
 ItemCounts Search::ItemsThatCount(const ItemCounts& counts) const
 {
     ItemCounts kept = counts;
     for (std::size_t i = 0; i < kept.size(); ++i)
-        if (!Demonstration() && !MovesUse(ItemsOf(game_.state.Variant)[i])) kept[i] = 0;
+        if (!MovesUse(ItemsOf(game_.state.Variant)[i])) kept[i] = 0;
     return kept;
 }
 
@@ -211,10 +266,10 @@ ItemCounts Search::ItemsThatCount(const ItemCounts& counts) const
 // laid beside it makes it new.
 std::uint64_t Search::Ground(const GameState& s) const
 {
-    const int column = (s.PlayerX + 4) / CellSize, row = s.PlayerY / CellSize;
+    const TickProbe t = ProbeAt(s);
     std::uint64_t around = s.Action;
     for (const Step& d : {Step{0, 0}, Step{0, -1}, Step{1, 0}, Step{0, 1}, Step{-1, 0}})
-        around = around << 4 | MovementKind(game_.map[column + d.dx][row + d.dy]);
+        around = around << 4 | MovementKind(game_.map[t.BodyCol + d.dx][t.BodyRow + d.dy]);
     return Mix(Spot(s) ^ around);
 }
 
@@ -228,9 +283,28 @@ bool Search::Try(std::int32_t n, const Move& move)
     return worked;
 }
 
+bool Search::TryWithRetries(std::int32_t n, const Move& move, bool widened)
+{
+    const PlaySnapshot& from = nodes_[n].snap;
+    const int variant = game_.state.Variant;
+    const int flyerSlot = SlotOf(variant, FlyingItem(variant)), ropeSlot = SlotOf(variant, Rope);
+    Attempt a{move};
+    a.worked = Try(n, move);
+    a.caught = runner_.Caught();
+    a.died = runner_.Died();
+    a.fellToDeath = game_.state.FallSpeed > game_.state.SpeedToDeath;
+    a.canFloat = flyerSlot >= 0 && from.Inventory[flyerSlot] > 0 && from.Action != FlyingAction(variant);
+    a.ropeInHand = ropeSlot >= 0 && from.Inventory[ropeSlot] > 0;
+    a.widened = widened;
+    bool gotThrough = a.worked;
+    for (const Retry& retry : Retries)
+        if (retry.wentWrong(a) && Try(n, retry.instead(move)) && retry.sameMove) gotThrough = true;
+    return gotThrough;
+}
+
 // Tries the moves from the node. A bomb takes a hundred ticks to play out, so
-// the new search leaves them for a second visit, after the new ground; the
-// last visit, for the wider moves, tries its own at once.
+// they wait for a second visit, after the new ground; the last visit, for the
+// wider moves, tries its own at once.
 void Search::Expand(const Queued& q)
 {
     const std::int32_t n = q.node;
@@ -242,54 +316,17 @@ void Search::Expand(const Queued& q)
         const std::vector<Move> wider = WiderMoves(game_);
         moves.insert(moves.end(), wider.begin(), wider.end());
     }
-    const std::uint8_t flyer = FlyingItem(game_.state);
-    const int flyerSlot = SlotOf(game_.state, flyer);
-    const ActionId flying = flyer == Parachute ? ActionParachute : flyer == Bird ? ActionBird : ActionJet;
-    const bool canFloat = flyerSlot >= 0 && nodes_[n].snap.Inventory[flyerSlot] > 0 && nodes_[n].snap.Action != flying;
-    const int ropeSlot = SlotOf(game_.state, Rope);
-    const bool canCatch = ropeSlot >= 0 && nodes_[n].snap.Inventory[ropeSlot] > 0;
-    // The move once more, with one of its flags set.
-    const auto tryWith = [&](Move m, bool Move::*flag) {
-        m.*flag = true;
-        return Try(n, m);
-    };
     bool bombsLeft = false;
     bool escaped = false;  // from a bomb lit here
     for (const Move& move : moves) {
         const bool bomb = move.kind == MoveKind::Bomb || move.kind == MoveKind::BombInPlace;
-        // A life is given for a blast only where there is no way away from it,
-        // and never in the demonstration.
-        if (move.kind == MoveKind::BombInPlace && (escaped || Demonstration())) continue;
-        if (!Demonstration() && !q.wider && bomb != bool(q.bombs)) {
+        // A life is given for a blast only where there is no way away from it.
+        if (move.kind == MoveKind::BombInPlace && escaped) continue;
+        if (!q.wider && bomb != bool(q.bombs)) {
             bombsLeft = bombsLeft || bomb;
             continue;
         }
-        bool worked = Try(n, move);
-        // The blast took the floor: the character comes back over the hole.
-        if (!worked && move.kind == MoveKind::BombInPlace && canCatch) worked = tryWith(move, &Move::catchRope);
-        if (runner_.Caught() && !move.repelFirst) {
-            // The ghost came first: drive it off, then the move.
-            worked = tryWith(move, &Move::repelFirst);
-        } else if (runner_.Died() && !move.takeOff) {
-            const bool fellToDeath = game_.state.FallSpeed > game_.state.SpeedToDeath;  // not the blast
-            const bool overEdge = move.kind == MoveKind::Walk || move.kind == MoveKind::Climb || move.kind == MoveKind::Jump;
-            const bool floorOpened = (move.kind == MoveKind::Dig || move.kind == MoveKind::Bomb) && fellToDeath && !Demonstration();
-            // A fall that kills is survived under the parachute, with the bird
-            // or braked with the jet: put on first over an edge, as the fall
-            // begins where digging or a blast opened the floor,
-            if ((overEdge || floorOpened) && canFloat) tryWith(move, overEdge ? &Move::takeOff : &Move::catchFall);
-            // or steered on across the gap onto a ledge beyond,
-            if (move.kind == MoveKind::Walk && !Demonstration())
-                for (int cells : {2, 3}) Try(n, {MoveKind::Leap, move.dir, std::int8_t(cells)});
-            // or caught on a rope laid up from mid-air (not where digging
-            // opened the floor: the rope is five presses of Select away from
-            // the pickaxe or drill). Jumps fall to death in so many ways that
-            // they wait for the wider moves.
-            const bool ropeInReach = overEdge || (floorOpened && move.kind == MoveKind::Bomb);
-            if (ropeInReach && fellToDeath && canCatch && (move.kind != MoveKind::Jump || q.wider || widened_) &&
-                !Demonstration())
-                tryWith(move, &Move::catchRope);
-        }
+        const bool worked = TryWithRetries(n, move, q.wider || widened_);
         escaped = escaped || (worked && move.kind == MoveKind::Bomb);
     }
     for (const Found& f : found_) AddChild(f);
@@ -313,12 +350,11 @@ void Search::Find(std::int32_t parent, const Move& move)
 {
     const GameState& s = game_.state;
     const bool goal = runner_.ReachedGoal();
-    if (!goal && s.Action != ActionNone && s.Action != ActionParachute && s.Action != ActionBird && s.Action != ActionJet)
-        return;
+    if (!goal && s.Action != ActionNone && !Flying(s.Action)) return;
 
     const Node& p = nodes_[parent];
     // Once the last dig is spent, a character shut in has no way on.
-    if (!Demonstration() && !goal && DigsInHand(s, s.Inventory) == 0 && DigsInHand(s, p.snap.Inventory) > 0) {
+    if (!goal && DigsInHand(s, s.Inventory) == 0 && DigsInHand(s, p.snap.Inventory) > 0) {
         const TickProbe at = ProbeAt(s);
         if (shutIn_.ShutIn(game_.map, at.BodyCol, at.BodyRow)) return;
     }
@@ -328,7 +364,7 @@ void Search::Find(std::int32_t parent, const Move& move)
     std::int32_t spent = 0;
     for (int i = 0; i < 6; ++i)
         if (s.Inventory[i] < p.snap.Inventory[i]) spent += p.snap.Inventory[i] - s.Inventory[i];
-    const std::int32_t g = p.g + runner_.Ticks() + weights_.itemCost * spent + MissCost * runner_.Misses() - reward;
+    const std::int32_t g = p.g + runner_.Ticks() + ItemCost * spent + MissCost * runner_.Misses() - reward;
 
     Found f{};
     f.node.snap = TakeSnapshot(s);
@@ -343,7 +379,7 @@ void Search::Find(std::int32_t parent, const Move& move)
     // on foot there waits with the rest until flying leads nowhere new. So
     // does a place reached at the price of a life, lest it take the ground
     // from a way there without.
-    f.mayBeNew = !Demonstration() && !goal && move.kind != MoveKind::Land && !move.throughDeath;
+    f.mayBeNew = !goal && move.kind != MoveKind::Land && !move.Has(Modifier::ThroughDeath);
     if (f.mayBeNew) {
         f.ground = Ground(s);
         reached_.Prefetch(f.ground);
@@ -357,7 +393,7 @@ void Search::AddChild(const Found& f)
     const auto id = std::int32_t(nodes_.size());
     if (!arrivals_.Admit(f.place, {id, f.node.g, f.items}, [&](std::int32_t n) { flags_[n] |= Superseded; })) return;
     const bool newGround =
-        !Demonstration() && (f.goal || (f.mayBeNew && reached_.Admit(f.ground, {id, 0, GroundItems(f.items)}, [](std::int32_t) {})));
+        f.goal || (f.mayBeNew && reached_.Admit(f.ground, {id, 0, GroundItems(f.items)}, [](std::int32_t) {}));
     nodes_.push_back(f.node);
     flags_.push_back(f.goal ? ReachedGoal : 0);
     Push(id, newGround);
@@ -367,7 +403,7 @@ std::int64_t Search::Rank(std::int32_t n) const
 {
     const Node& node = nodes_[n];
     const std::int32_t h = flags_[n] & ReachedGoal ? 0 : Guide(node.snap);
-    const std::int64_t f = std::int64_t(node.g) * 10 + weights_.guideWeight * h;
+    const std::int64_t f = std::int64_t(node.g) * 10 + GuideWeight * h;
     return f * GuideRange + h;
 }
 
@@ -420,7 +456,7 @@ SolveResult Search::Run()
         bool stopped = false;
         while (true) {
             std::optional<Queued> top = frontier_.Next();
-            if (!top && !widened_ && !Demonstration()) {
+            if (!top && !widened_) {
                 Widen();
                 top = frontier_.Next();
             }
@@ -441,7 +477,7 @@ SolveResult Search::Run()
             ++result.expansions;
             frontier_.Expanded(top->cell);
             Expand(*top);
-            if (result.expansions % StallWindow == 0 && !widened_ && !Demonstration()) {
+            if (result.expansions % StallWindow == 0 && !widened_) {
                 if (frontier_.NewGroundTaken() - newGroundBefore_ < StallNewGround) Widen();
                 newGroundBefore_ = frontier_.NewGroundTaken();
             }

@@ -6,16 +6,6 @@
 
 #include "play/game.h"
 
-// How the search orders its work.
-enum class SearchStyle : std::uint8_t {
-    // Best first by the price of the way and the distance in cells: the search
-    // that made the shipped demonstration, kept so that it makes the same file.
-    Demonstration,
-    // Positions that no earlier arrival reached with as many items go first,
-    // guided by a distance that knows climbing, jumping and digging.
-    NewGroundFirst,
-};
-
 struct SolveLimits {
     // Positions taken from the open list before the search gives up; the
     // result depends on this and on nothing else, so it is reproducible.
@@ -26,7 +16,6 @@ struct SolveLimits {
     // The memory the search may hold for its positions; at the bound it gives
     // up as it does out of time.
     std::size_t maxMemoryBytes = std::size_t(2048) << 20;
-    SearchStyle style = SearchStyle::NewGroundFirst;
 };
 
 struct SolveResult {
@@ -46,8 +35,7 @@ struct SolveResult {
 // the goal, by playing the real play step from saved positions. It loses a
 // life only to a bomb in a pocket with no way out, to a ghost that nothing is
 // left to drive off, or, once nothing else leads on, to a fall after which
-// the character comes back lower down or with an item; never in the
-// demonstration's search.
+// the character comes back lower down or with an item.
 // Items are used only while their count, as it would stand with the normal
 // starting counts, is above 0. The game is left in an unspecified state.
 SolveResult Solve(Game& game, const SolveLimits& limits);
