@@ -9,7 +9,7 @@
 struct SolveLimits {
     // Positions taken from the open list before the search gives up; the
     // result depends on this and on nothing else, so it is reproducible.
-    std::int64_t maxExpansions = 1'000'000;
+    std::int64_t maxExpansions = 2'000'000;
     // Seconds of processor time before the search gives up; 0 for none. A
     // search stopped by time is not reproducible, so recordings leave it at 0.
     double maxSeconds = 0;
