@@ -365,18 +365,21 @@ TEST(Overlay, ParachuteAboveBirdFlapsJetAtTheFeet)
     Use(p, 5);
     EXPECT_TRUE(ShowsSpriteAt(p.game.ViewBitmap, 128, 112, 82));
 
+    // Two ticks thrusting, then two not: only a thrusting tick on blink 1 shows the second frame.
+    auto flaps = [](Playground& q, int y, int still, int flapped) {
+        q.s.Inventory[5] = 1;
+        Use(q, 5);
+        for (int i = 0; i < 4; ++i) {
+            const bool thrusting = i < 2;
+            q.Tick(thrusting ? BitUp : 0);
+            const int sprite = thrusting && q.s.BlinkPhase == 1 ? flapped : still;
+            EXPECT_TRUE(ShowsSpriteAt(q.game.ViewBitmap, 128, y, sprite)) << i;
+        }
+    };
     Playground bird({"....", "....", ".@..", "####"}, 1);
-    bird.s.Inventory[5] = 1;
-    Use(bird, 5);
-    bird.Tick(BitUp);  // thrusting: the wings move with the blink
-    const int wing = JetFrames[2 + bird.s.BlinkPhase];
-    EXPECT_TRUE(ShowsSpriteAt(bird.game.ViewBitmap, 128, 112, 90 + wing));
-
+    flaps(bird, 112, 90, 91);
     Playground jet({"....", "....", ".@..", "####"}, 2);
-    jet.s.Inventory[5] = 1;
-    Use(jet, 5);
-    jet.Tick();
-    EXPECT_TRUE(ShowsSpriteAt(jet.game.ViewBitmap, 128, 128, 88));
+    flaps(jet, 128, 88, 89);
 }
 
 TEST(Bird, RisesTwoPixelsATickAndFallsGently)
