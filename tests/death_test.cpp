@@ -68,8 +68,20 @@ TEST(Death, DyingJustAboveAFloorMakesThatTheRespawnPoint)
     // character that starts its ticks standing keeps moving the respawn point.
     Playground p({"@.....", "#.....", "#.....", "######"});
     FallToDeath(p);
-    const int deadY = p.s.PlayerY;
-    p.Ticks(60);
+    // Off the ledge at 12 past its edge, six ticks of falling at 2, 4, ... 12
+    // sink 42 pixels, 10 into row 2, and walk 24 more.
+    const int deadX = Playground::X(0) + 36, deadY = Playground::Y(2) + 10;
+    ASSERT_EQ(p.s.PlayerX, deadX);
+    ASSERT_EQ(p.s.PlayerY, deadY);
+    p.Ticks(59);
+    EXPECT_EQ(p.s.DeathTimer, 60);
+    EXPECT_EQ(p.s.Misses, 0);
+    EXPECT_EQ(p.s.RespawnX, deadX);
+    EXPECT_EQ(p.s.RespawnY, deadY);
+    p.Tick();
+    EXPECT_EQ(p.s.DeathTimer, 0);
+    EXPECT_EQ(p.s.Misses, 1);
+    EXPECT_EQ(p.s.PlayerX, deadX);
     EXPECT_EQ(p.s.PlayerY, deadY);
 }
 

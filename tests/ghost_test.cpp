@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
-#include "cave/random.h"
 #include "play/actions.h"
 #include "play/ghost.h"
 #include "tests/support/playground.h"
@@ -31,14 +28,16 @@ TEST(Ghost, FirstAppearsOnThe574thTick300PixelsAway)
     p.s.RandomState = 4321;
     p.Ticks(573);
     EXPECT_EQ(p.s.GhostTimer, 0);
-    std::uint32_t state = p.s.RandomState;
-    const long double r = RandomBelow(state, 512);
+    ASSERT_EQ(p.s.RandomState, 4321u);  // nothing drew before the ghost
     p.Tick();
     EXPECT_EQ(p.s.GhostTimer, GhostActive);
-    EXPECT_EQ(p.s.GhostX, p.s.PlayerX + std::int32_t(std::nearbyint(std::cos(r) * 300.0L)));
-    EXPECT_EQ(p.s.GhostY, p.s.PlayerY + std::int32_t(std::nearbyint(std::sin(r) * 300.0L)));
-    EXPECT_EQ(p.s.RandomState, state);  // no chase on the tick it appears
-    EXPECT_NEAR(std::hypot(p.s.GhostX - p.s.PlayerX, p.s.GhostY - p.s.PlayerY), 300.0, 1.0);
+    // The draw: 4321 * 134775813 + 1 = 582366287974, mod 2^32 = 2545703014,
+    // whose upper 9 bits (/ 2^23 = 303.47) give 303. 303 radians are 48 turns
+    // and 1.40711 more: cos 0.162961 * 300 = 48.89 -> 49, sin 0.986633 * 300 = 295.99 -> 296,
+    // 300.03 pixels away.
+    EXPECT_EQ(p.s.GhostX, p.s.PlayerX + 49);
+    EXPECT_EQ(p.s.GhostY, p.s.PlayerY + 296);
+    EXPECT_EQ(p.s.RandomState, 2545703014u);  // no chase on the tick it appears
 }
 
 TEST(Ghost, ChasesOneOrTwoPixelsAnAxis)

@@ -365,18 +365,21 @@ TEST(Overlay, ParachuteAboveBirdFlapsJetAtTheFeet)
     Use(p, 5);
     EXPECT_TRUE(ShowsSpriteAt(p.game.ViewBitmap, 128, 112, 82));
 
+    // Two ticks thrusting, then two not: only a thrusting tick on blink 1 shows the second frame.
+    auto flaps = [](Playground& q, int y, int still, int flapped) {
+        q.s.Inventory[5] = 1;
+        Use(q, 5);
+        for (int i = 0; i < 4; ++i) {
+            const bool thrusting = i < 2;
+            q.Tick(thrusting ? BitUp : 0);
+            const int sprite = thrusting && q.s.BlinkPhase == 1 ? flapped : still;
+            EXPECT_TRUE(ShowsSpriteAt(q.game.ViewBitmap, 128, y, sprite)) << i;
+        }
+    };
     Playground bird({"....", "....", ".@..", "####"}, 1);
-    bird.s.Inventory[5] = 1;
-    Use(bird, 5);
-    bird.Tick(BitUp);  // thrusting: the wings move with the blink
-    const int wing = JetFrames[2 + bird.s.BlinkPhase];
-    EXPECT_TRUE(ShowsSpriteAt(bird.game.ViewBitmap, 128, 112, 90 + wing));
-
+    flaps(bird, 112, 90, 91);
     Playground jet({"....", "....", ".@..", "####"}, 2);
-    jet.s.Inventory[5] = 1;
-    Use(jet, 5);
-    jet.Tick();
-    EXPECT_TRUE(ShowsSpriteAt(jet.game.ViewBitmap, 128, 128, 88));
+    flaps(jet, 128, 88, 89);
 }
 
 TEST(Bird, RisesTwoPixelsATickAndFallsGently)
@@ -392,18 +395,57 @@ TEST(Bird, RisesTwoPixelsATickAndFallsGently)
     EXPECT_LE(p.s.FallSpeed, 4);
 }
 
-TEST(Jet, ThrustsUpToFifteenAndCrashesAgainstRock)
+// The third character takes off with the jet (slot 5) from the floor.
+void TakeOffWithTheJet(Playground& p)
 {
-    Playground p({"....", "....", "....", "....", "....", "....", "....", "....", ".@..", "####"}, 2);
+    p.s.Variant = 2;
     p.s.Inventory[5] = 1;
     Use(p, 5);
+    ASSERT_EQ(p.s.Action, ActionJet);
+}
+
+TEST(Jet, ThrustsUpToFifteenAndCrashesAgainstRock)
+{
+    // A thrust takes 3 while the speed is above -15 and gravity gives 2 back:
+    // -1, -2, ... -15. From -15 there is no thrust (-13); from -13 and -14 the
+    // thrust reaches -16 and -17 within the tick, -14 and -15 after it.
+    Playground open = UnderACeiling(20);
+    TakeOffWithTheJet(open);
+    const int y0 = open.s.PlayerY;
     std::vector<int> speeds;
-    for (int i = 0; i < 5 && p.s.DeathTimer == 0; ++i) {
-        p.Tick(BitUp);
-        speeds.push_back(p.s.FallSpeed);
+    for (int i = 0; i < 21; ++i) {
+        open.Tick(BitUp);
+        speeds.push_back(open.s.FallSpeed);
     }
-    EXPECT_EQ(speeds.front(), -1);  // -3 + 2 from standing
-    EXPECT_LT(speeds.back(), speeds.front());
+    EXPECT_EQ(speeds, (std::vector<int>{-1, -2, -3, -4, -5, -6, -7, -8, -9, -10, -11, -12, -13, -14, -15, -13, -14,
+                                        -15, -13, -14, -15}));
+    EXPECT_EQ(open.s.PlayerY, y0 - 204);  // 1 + 2 + ... + 15 = 120, then 13 + 14 + 15 twice
+
+    // The head probe (y + 4) meets a ceiling `cellsAway` cells up once the
+    // character has risen 16 * (cellsAway - 1) + 5 pixels; in that tick the
+    // speed after the thrust meets the fatal speed, then stops at 0 and gravity
+    // makes it 2.
+    struct Crash {
+        int cellsAway, speedToDeath, tick;
+        bool dies;
+    };
+    for (Crash c : {Crash{2, 11, 7, false},  // risen 21 after 6 ticks: -6 - 3 = -9
+                    Crash{3, 11, 10, true},  // risen 45 after 9: -12
+                    Crash{3, 12, 10, false},
+                    Crash{8, 11, 16, true},  // risen 120 after 15: -15, no thrust
+                    Crash{8, 16, 16, false},
+                    Crash{12, 16, 21, true}}) {  // risen 189 after 20: -14 - 3 = -17
+        Playground p = UnderACeiling(c.cellsAway);
+        p.s.SpeedToDeath = c.speedToDeath;
+        TakeOffWithTheJet(p);
+        p.Ticks(c.tick - 1, BitUp);
+        ASSERT_LT(p.s.FallSpeed, 0) << c.cellsAway;
+        const int y = p.s.PlayerY;
+        p.Tick(BitUp);
+        EXPECT_EQ(p.s.FallSpeed, 2) << c.cellsAway;
+        EXPECT_EQ(p.s.PlayerY, y + 2) << c.cellsAway;
+        EXPECT_EQ(p.s.DeathTimer, c.dies ? 1 : 0) << c.cellsAway << " cells, fatal speed " << c.speedToDeath;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 std::string BrokenCaveRule(const CaveMap& map, const GameState& s, const GenerationReport& r, bool ok, int w, int h,
                            int variant)
@@ -12,7 +13,11 @@ std::string BrokenCaveRule(const CaveMap& map, const GameState& s, const Generat
 
     bool allowed[256] = {};
     for (int t : {0, 1, 2, 3, 4, 28, 29, 30, 31}) allowed[t] = true;
-    for (int slot = variant == 1 ? 1 : 0; slot < 6; ++slot) allowed[ItemKinds[variant][slot]] = true;
+    // The items a cave may hide; the second character's caves never hide its wand.
+    const std::vector<int> items[3] = {{Bomb, Rope, Pickaxe, Potion, Compass, Parachute},
+                                       {Bomb, Rope, Pickaxe, Compass, Bird},
+                                       {Pistol, Bomb, Rope, Drill, Compass, Jet}};
+    for (int t : items[variant]) allowed[t] = true;
     int goals = 0;
     for (int x = 0; x < 256; ++x)
         for (int y = 0; y < 256; ++y) {
