@@ -128,6 +128,8 @@ std::vector<std::uint8_t> RunFileBytes(const RunFile& run)
 
 RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes)
 {
+    if (bytes.size() > std::size_t(ReplayFileBytes))
+        throw RunFileError("not a run file: longer than the " + std::to_string(ReplayFileBytes) + " bytes of a run file");
     if (bytes.size() != std::size_t(ReplayFileBytes))
         throw RunFileError("not a run file: " + std::to_string(bytes.size()) + " bytes where a run file has " +
                            std::to_string(ReplayFileBytes));

@@ -83,6 +83,8 @@ TEST(RunFile, EveryKindOfBadFileIsNamed)
     };
     const Case cases[] = {
         {std::vector<std::uint8_t>(good.begin(), good.end() - 1), "131073 bytes"},
+        // ReadRunFile reads one byte more than a run file has, whatever the size.
+        {[&] { auto b = good; b.push_back(0); return b; }(), "longer than the 131074 bytes of a run file"},
         {std::vector<std::uint8_t>(ReplayFileBytes, 0), "no run signature"},
         {changed(6, 2), "version 2"},
         {changed(9, 217), "width 217"},
