@@ -141,6 +141,8 @@ RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes)
         throw RunFileError("a run file of version " + std::to_string(w[VersionWord]) + ", which this game does not know (it reads version " +
                            std::to_string(RunFormatVersion) + ")");
     for (int i = 0; i < 4; ++i) CheckRange("random state byte", w[i], 0, 255);
+    if (w[ReplayWords - 1] != 0)
+        throw RunFileError("not a run file: its last word is " + std::to_string(w[ReplayWords - 1]) + ", not 0");
 
     const RunFile run = RunFromRecording(w, HeaderOf(w));
     const auto bad = std::find_if(run.inputs.begin(), run.inputs.end(), [](std::uint16_t w) { return w > AllInputBits; });
