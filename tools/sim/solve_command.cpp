@@ -113,10 +113,11 @@ int SolveCommand(const std::vector<std::string>& args)
 
     std::printf("{\"solved\":%s,\"ticks\":%d,\"items_used\":%d,\"seconds\":%.2f,\"score\":%d,\"expansions\":%lld,"
                 "\"positions\":%lld,\"generated\":%s,\"out_of_time\":%s,\"unfinishable\":%s,\"out_of_memory\":%s,"
-                "\"misses\":%d}\n",
+                "\"misses\":%d,\"out_of_expansions\":%s}\n",
                 solved ? "true" : "false", solved ? play.ticks : 0, solved ? play.itemsUsed : 0, result.seconds,
                 solved ? play.score : 0, (long long)result.expansions, (long long)result.positions,
                 generated ? "true" : "false", result.outOfTime ? "true" : "false",
-                result.exhausted ? "true" : "false", result.outOfMemory ? "true" : "false", solved ? play.deaths : 0);
+                result.exhausted ? "true" : "false", result.outOfMemory ? "true" : "false", solved ? play.deaths : 0,
+                result.outOfExpansions ? "true" : "false");
     return 0;
 }
