@@ -154,6 +154,18 @@ TEST(SimSolve, ABadOutPathIsRefusedBeforeTheSearch)
         EXPECT_TRUE(r.out.empty()) << path << ": " << r.out;
         EXPECT_NE(r.err.find(path), std::string::npos) << r.err;
     }
+
+    // A file that is there already is kept, unless --force lets the recording replace it.
+    const fs::path mine = TempFile("burrowkin-mine");
+    std::ofstream(mine) << "mine";
+    const std::string small = "solve --width 30 --height 30 --seed 2 --out " + mine.string();
+    const ProgramRun kept = Sim(small);
+    EXPECT_EQ(kept.status, 2);
+    EXPECT_NE(kept.err.find(mine.string() + ": it exists already (--force replaces it)"), std::string::npos) << kept.err;
+    EXPECT_EQ(Bytes(mine), "mine");
+    EXPECT_EQ(Sim(small + " --force").status, 0);
+    EXPECT_EQ(Bytes(mine).size(), 131074u);
+    fs::remove(mine);
 }
 
 TEST(SimSolve, BadUsageIsOneLineAndStatusTwo)
