@@ -167,11 +167,14 @@ private:
             if (next_ == arguments_.size())
                 throw BadArgument(name + " needs a value: " + name + " " + std::string(option.valueName));
             return arguments_[next_++];
-        case Takes::OptionalFolder:
-            if (attached && attached->empty()) throw BadArgument(name + "= names no folder");
-            if (attached) return *attached;
-            if (next_ < arguments_.size() && !arguments_[next_].starts_with('-')) return arguments_[next_++];
-            return {};
+        case Takes::OptionalFolder: {
+            std::optional<std::string> folder = attached;
+            if (!folder && next_ < arguments_.size() && !arguments_[next_].starts_with('-')) folder = arguments_[next_++];
+            if (folder && folder->empty())
+                throw BadArgument(name + (attached ? "=" : " ''") + " names no folder (" + name +
+                                  " alone takes the default one)");
+            return folder.value_or("");
+        }
         }
         return {};
     }

@@ -31,6 +31,14 @@ void CheckWritable(const std::string& folder)
     ::unlink(probe.c_str());
 }
 
+// The pieces of runs that a crash or a kill cut off. Two games may keep runs
+// in one folder: a piece younger than a minute may be another's, still growing.
+void RemoveUnfinishedRuns(const std::string& folder)
+{
+    constexpr int MinuteSeconds = 60;
+    RemoveUnfinishedFiles(folder, RunExtension, MinuteSeconds);
+}
+
 }  // namespace
 
 std::string DefaultRunFolder()
@@ -53,11 +61,13 @@ std::string PrepareRunFolder(const std::string& folder)
         fs::create_directories(made, ec);
         if (ec) throw RunFolderError("the folder for runs " + made + " cannot be made: " + ec.message());
         CheckWritable(made);
+        RemoveUnfinishedRuns(made);
         return made;
     }
     if (!fs::exists(folder, ec)) throw RunFolderError("the folder for runs " + folder + " does not exist");
     if (!fs::is_directory(folder, ec)) throw RunFolderError(folder + " is not a folder: runs are kept in a folder");
     CheckWritable(folder);
+    RemoveUnfinishedRuns(folder);
     return folder;
 }
 

@@ -16,8 +16,9 @@ struct RunFolderError : std::runtime_error {
 std::string DefaultRunFolder();
 
 // The folder runs go to: `folder`, which must exist and take new files, or,
-// when empty, the default folder, made when missing. Throws RunFolderError
-// with a message for the player.
+// when empty, the default folder, made when missing. Removes the pieces of
+// runs that a crash or a kill cut off there over a minute ago. Throws
+// RunFolderError with a message for the player.
 std::string PrepareRunFolder(const std::string& folder);
 
 // "2026-12-08_14-03-27_100x100_character0_seed41234567.burrowkin-run": when

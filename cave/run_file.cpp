@@ -128,6 +128,8 @@ std::vector<std::uint8_t> RunFileBytes(const RunFile& run)
 
 RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes)
 {
+    if (bytes.size() > std::size_t(ReplayFileBytes))
+        throw RunFileError("not a run file: longer than the " + std::to_string(ReplayFileBytes) + " bytes of a run file");
     if (bytes.size() != std::size_t(ReplayFileBytes))
         throw RunFileError("not a run file: " + std::to_string(bytes.size()) + " bytes where a run file has " +
                            std::to_string(ReplayFileBytes));
@@ -139,6 +141,8 @@ RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes)
         throw RunFileError("a run file of version " + std::to_string(w[VersionWord]) + ", which this game does not know (it reads version " +
                            std::to_string(RunFormatVersion) + ")");
     for (int i = 0; i < 4; ++i) CheckRange("random state byte", w[i], 0, 255);
+    if (w[ReplayWords - 1] != 0)
+        throw RunFileError("not a run file: its last word is " + std::to_string(w[ReplayWords - 1]) + ", not 0");
 
     const RunFile run = RunFromRecording(w, HeaderOf(w));
     const auto bad = std::find_if(run.inputs.begin(), run.inputs.end(), [](std::uint16_t w) { return w > AllInputBits; });

@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +30,8 @@ FileProblem ProblemOf(int error)
 
 const char* const CannotRead = "cannot be read";
 const char* const CannotWrite = "cannot be written";
+const std::string UnfinishedMark = ".unfinished-";
+constexpr std::size_t UniqueLetters = 6;  // mkstemp's XXXXXX
 
 [[noreturn]] void Fail(const std::string& path, const char* cannot, int error)
 {
@@ -107,7 +112,8 @@ std::string WriteTarget(const std::string& path)
 // disk; returns its name. Throws FileError naming `path`.
 std::string WriteTemporary(const std::string& path, const void* bytes, std::size_t size)
 {
-    std::string name = path + ".XXXXXX";
+    const std::size_t start = path.find_last_of('/') + 1;  // 0 without a slash
+    std::string name = path.substr(0, start) + "." + path.substr(start) + UnfinishedMark + std::string(UniqueLetters, 'X');
     Descriptor fd(::mkstemp(name.data()));
     if (fd.get() < 0) Fail(path, CannotWrite, errno);
     const bool written = WriteAll(fd.get(), bytes, size) && ::fsync(fd.get()) == 0;
@@ -193,4 +199,24 @@ bool WriteNewFileAtomically(const std::string& path, const void* bytes, std::siz
     if (result != 0) Fail(path, CannotWrite, error);
     SyncFolder(path);
     return true;
+}
+
+int RemoveUnfinishedFiles(const std::string& folder, const std::string& ending, int olderThanSeconds)
+{
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), ::closedir);
+    if (!listing) return 0;
+    const std::string tail = ending + UnfinishedMark;
+    const std::time_t now = std::time(nullptr);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const std::string name = entry->d_name;
+        if (name.size() < 1 + tail.size() + UniqueLetters || name[0] != '.' ||
+            name.compare(name.size() - UniqueLetters - tail.size(), tail.size(), tail) != 0)
+            continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(listing.get()), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISREG(info.st_mode) || now - info.st_mtime < olderThanSeconds) continue;
+        if (::unlinkat(::dirfd(listing.get()), name.c_str(), 0) == 0) ++removed;
+    }
+    return removed;
 }

@@ -37,9 +37,16 @@ std::vector<std::uint8_t> ReadWholeRegularFile(const std::string& path, std::siz
 
 // Writes `bytes` to a temporary file in the folder of `path`, flushes it to
 // the disk and renames it to `path`, replacing an older file of that name.
-// Throws FileError naming `path`; on failure nothing is left behind.
+// Throws FileError naming `path`; on failure nothing is left behind. The
+// temporary file is hidden and named ".<name>.unfinished-XXXXXX", so that one
+// a crash or a kill leaves behind says what it is.
 void WriteFileAtomically(const std::string& path, const void* bytes, std::size_t size);
 
 // As WriteFileAtomically, but never replaces a file: false, with nothing
 // written, when `path` already exists.
 bool WriteNewFileAtomically(const std::string& path, const void* bytes, std::size_t size);
+
+// Removes from `folder` the temporary files that writes to names ending with
+// `ending` left behind, once they are `olderThanSeconds` old: a younger one
+// may be another program's write that is still going on. Returns how many.
+int RemoveUnfinishedFiles(const std::string& folder, const std::string& ending, int olderThanSeconds);

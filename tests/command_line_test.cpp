@@ -88,6 +88,7 @@ TEST(CommandLine, BadArgumentsAreOneLineNamingThem)
         {{"--seed="}, "not ''"},
         {{"--seed", "1", "--daily"}, "--seed and --daily cannot go together"},
         {{"--record="}, "--record= names no folder"},
+        {{"--record", ""}, "--record '' names no folder"},
         {{"a.burrowkin-run", "b.burrowkin-run"}, "both 'a.burrowkin-run' and 'b.burrowkin-run'"},
         {{""}, "an empty name is no run file"},
         {{"--scale", "2", "/256"}, "'/256' counts only as the first argument"},

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "core/files.h"
@@ -110,6 +111,37 @@ TEST_F(Files, AFullDiskLeavesTheOlderFileAndNoPiece)
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(Text(At("f")), "old");
+    EXPECT_EQ(Entries(), 1u);
+}
+
+// A writer killed in the middle of a write leaves a hidden piece that says
+// what it is; it is removed once no write can still be making it.
+TEST_F(Files, APieceAKilledWriteLeavesIsNamedAndRemovedOnceOld)
+{
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        // Past the file size limit the system kills the writer.
+        const struct rlimit small {1000, 1000}, noCore {0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        std::signal(SIGXFSZ, SIG_DFL);
+        const std::string big(5000, 'x');
+        WriteNewFileAtomically(At("a.burrowkin-run"), big.data(), big.size());
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_EQ(Entries(), 1u);
+    const std::string piece = fs::directory_iterator(dir)->path().filename().string();
+    EXPECT_EQ(piece.rfind(".a.burrowkin-run.unfinished-", 0), 0u) << piece;
+
+    std::ofstream(At(".b.png.unfinished-abcdef")) << "another kind of file's";
+    EXPECT_EQ(RemoveUnfinishedFiles(dir.string(), ".burrowkin-run", 60), 0) << "a write may still be going on";
+    for (const auto& entry : fs::directory_iterator(dir))
+        fs::last_write_time(entry.path(), fs::file_time_type::clock::now() - std::chrono::minutes(2));
+    EXPECT_EQ(RemoveUnfinishedFiles(dir.string(), ".burrowkin-run", 60), 1);
+    EXPECT_FALSE(fs::exists(At(piece.c_str())));
     EXPECT_EQ(Entries(), 1u);
 }
 

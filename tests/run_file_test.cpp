@@ -83,6 +83,8 @@ TEST(RunFile, EveryKindOfBadFileIsNamed)
     };
     const Case cases[] = {
         {std::vector<std::uint8_t>(good.begin(), good.end() - 1), "131073 bytes"},
+        // ReadRunFile reads one byte more than a run file has, whatever the size.
+        {[&] { auto b = good; b.push_back(0); return b; }(), "longer than the 131074 bytes of a run file"},
         {std::vector<std::uint8_t>(ReplayFileBytes, 0), "no run signature"},
         {changed(6, 2), "version 2"},
         {changed(9, 217), "width 217"},
@@ -95,6 +97,7 @@ TEST(RunFile, EveryKindOfBadFileIsNamed)
         {changed(13, 64 << 8 | 2), "input before the first tick 64"},
         {changed(2, 256), "random state byte 256"},
         {changed(17, 64), "the input of tick 1 is 64"},
+        {changed(65536, 1), "its last word is 1, not 0"},
         {changed(13, 1) /* the goal, taken in 3 ticks: fine */, nullptr},
         {changed(0, (good[0] + 1) & 0xff), "is not the cave it was played in"},
         {changed(7, 8), "is not the cave it was played in"},

@@ -3,10 +3,12 @@
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 
 #include "app/main_window.h"
+#include "app/run_folder.h"
 #include "tests/support/run_program.h"
 #include "tests/support/test_assets.h"
 
@@ -195,6 +197,16 @@ TEST_F(RunsWindow, ASolvedRunWatchedEndsAsTheSimulatorSaysAlsoAtFourTimesTheSpee
         EXPECT_EQ(s.Screen, ScreenTitle);
     }
     EXPECT_LE(frames[1], frames[0] / 4 + 2);
+}
+
+// A game killed while it kept a run leaves a piece of it; the next start removes it.
+TEST_F(RunsWindow, TheStartRemovesWhatAKilledGameLeftWhileKeepingARun)
+{
+    const fs::path left = dir / "runs" / ".a.burrowkin-run.unfinished-Ab12Cd";
+    std::ofstream(left) << "x";
+    fs::last_write_time(left, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+    EXPECT_EQ(PrepareRunFolder((dir / "runs").string()), (dir / "runs").string());
+    EXPECT_FALSE(fs::exists(left));
 }
 
 TEST_F(RunsWindow, ABadRecordFolderStopsTheStartAndABadRunLeavesTheTitle)

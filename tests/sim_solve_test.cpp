@@ -103,6 +103,15 @@ TEST(SimSolve, AnUnsolvedCaveIsAResultAndWritesNothing)
     EXPECT_NE(r.out.find("\"generated\":true,\"out_of_time\":false,\"unfinishable\":true,\"out_of_memory\":false,"),
               std::string::npos)
         << r.out;
+    EXPECT_NE(r.out.find("\"out_of_expansions\":false}"), std::string::npos) << r.out;
+    EXPECT_FALSE(fs::exists(out));
+
+    // Stopped by the count of expansions, and it says so.
+    r = Sim("solve --width 30 --height 30 --seed 2 --max-expansions 1 --out " + out.string());
+    EXPECT_NE(r.out.find("\"out_of_time\":false,\"unfinishable\":false,\"out_of_memory\":false,\"misses\":0,"
+                         "\"out_of_expansions\":true}\n"),
+              std::string::npos)
+        << r.out;
     EXPECT_FALSE(fs::exists(out));
 }
 
@@ -118,7 +127,7 @@ TEST(SimSolve, AWayThatCostsLivesIsAWayAndItsRunSaysSo)
     EXPECT_NE(r.out[misses + 9], '0') << r.out;
     const ProgramRun v = Sim("verify " + out.string());
     EXPECT_EQ(v.status, 0) << v.out << v.err;
-    EXPECT_NE(v.out.find(r.out.substr(misses, r.out.find('}', misses) - misses)), std::string::npos) << v.out;
+    EXPECT_NE(v.out.find(r.out.substr(misses, r.out.find_first_of(",}", misses) - misses)), std::string::npos) << v.out;
     fs::remove(out);
 }
 
@@ -145,6 +154,18 @@ TEST(SimSolve, ABadOutPathIsRefusedBeforeTheSearch)
         EXPECT_TRUE(r.out.empty()) << path << ": " << r.out;
         EXPECT_NE(r.err.find(path), std::string::npos) << r.err;
     }
+
+    // A file that is there already is kept, unless --force lets the recording replace it.
+    const fs::path mine = TempFile("burrowkin-mine");
+    std::ofstream(mine) << "mine";
+    const std::string small = "solve --width 30 --height 30 --seed 2 --out " + mine.string();
+    const ProgramRun kept = Sim(small);
+    EXPECT_EQ(kept.status, 2);
+    EXPECT_NE(kept.err.find(mine.string() + ": it exists already (--force replaces it)"), std::string::npos) << kept.err;
+    EXPECT_EQ(Bytes(mine), "mine");
+    EXPECT_EQ(Sim(small + " --force").status, 0);
+    EXPECT_EQ(Bytes(mine).size(), 131074u);
+    fs::remove(mine);
 }
 
 TEST(SimSolve, BadUsageIsOneLineAndStatusTwo)

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <tuple>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,13 +32,14 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    // The run with its ticks played cut to `ticks`, as if the player had left.
-    std::string Shortened(int ticks)
+    // The run with another ending and count of ticks in its header; Shift+F2
+    // and fewer ticks: as if the player had left.
+    std::string Rewritten(int ticks, char endedBy = 2)
     {
         const std::string path = (dir / "short.burrowkin-run").string();
         fs::copy_file(run, path, fs::copy_options::overwrite_existing);
         std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
-        const char ending[2] = {2, 0}, count[4] = {char(ticks), char(ticks >> 8), 0, 0};
+        const char ending[2] = {endedBy, 0}, count[4] = {char(ticks), char(ticks >> 8), char(ticks >> 16), 0};
         f.seekp(2 * 13);
         f.write(ending, 2);
         f.seekp(2 * 14);
@@ -56,7 +59,7 @@ TEST_F(SimVerify, TellsAFinishedRunFromAnUnfinishedOneAndFromNoRunAtAll)
                               ",\"misses\":0,\"seed\":9,\"width\":30,\"height\":24,\"variant\":1,\"beginner\":false,"
                               "\"speed_to_death\":11}\n");
 
-    const ProgramRun left = Sim("verify " + Shortened(100));
+    const ProgramRun left = Sim("verify " + Rewritten(100));
     EXPECT_EQ(left.status, 1) << left.err;
     EXPECT_NE(left.out.find("\"reached_goal\":false,\"complete\":true,\"ticks\":100,"), std::string::npos) << left.out;
 
@@ -66,6 +69,25 @@ TEST_F(SimVerify, TellsAFinishedRunFromAnUnfinishedOneAndFromNoRunAtAll)
         EXPECT_EQ(r.status, 2) << bad;
         EXPECT_NE(r.err.find(bad), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
+    }
+}
+
+// A header that the run's own play contradicts is no header the game wrote.
+TEST_F(SimVerify, RefusesAHeaderThatThePlayContradicts)
+{
+    const std::tuple<int, char, std::string> cases[] = {
+        {ticks, 2, "it ended with Shift+F2, but its play reaches the goal after " + std::to_string(ticks) + " ticks"},
+        {ticks, 3, "it ended with the window closed, but"},
+        {70000, 1, "70000 ticks, but its play reaches the goal after " + std::to_string(ticks) + " ticks"},
+        {100, 1, "it reached the goal, but its play ends after 100 ticks without it"},
+    };
+    for (const auto& [headerTicks, endedBy, problem] : cases) {
+        const std::string file = Rewritten(headerTicks, endedBy);
+        const ProgramRun r = Sim("verify " + file);
+        EXPECT_EQ(r.status, 2) << problem;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind("burrowkin-sim: " + file + ": not a run file: its header says " + problem, 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
 }
 

@@ -35,10 +35,11 @@ std::vector<std::uint8_t> ReadFileOrFail(const std::string& path, std::size_t ma
     }
 }
 
-void WriteFileOrFail(const std::string& path, const void* data, std::size_t bytes)
+void WriteFileOrFail(const std::string& path, const void* data, std::size_t bytes, bool replace)
 {
     try {
-        WriteFileAtomically(path, data, bytes);
+        if (replace) WriteFileAtomically(path, data, bytes);
+        else if (!WriteNewFileAtomically(path, data, bytes)) throw UsageError(path + ": cannot be written: it exists already");
     } catch (const FileError& e) {
         throw UsageError(e.what());
     }

@@ -35,5 +35,6 @@ void PlayRunTick(SimContext& sim, const RunPlayer& player);
 std::vector<std::uint8_t> ReadFileOrFail(const std::string& path, std::size_t maxBytes);
 
 // Writes the whole file, through a temporary file that replaces `path` only
-// once every byte is on the disk, or throws UsageError naming it.
-void WriteFileOrFail(const std::string& path, const void* data, std::size_t bytes);
+// once every byte is on the disk, or throws UsageError naming it. Without
+// `replace`, a file already there is kept and UsageError thrown.
+void WriteFileOrFail(const std::string& path, const void* data, std::size_t bytes, bool replace = true);

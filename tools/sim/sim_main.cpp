@@ -15,7 +15,7 @@ const char* const Usage =
     "usage: burrowkin-sim generate [options] [--map FILE] [--png FILE [--png-scale K]]\n"
     "       burrowkin-sim play [options] (--inputs FILE | --replay FILE) [--ticks N] [--png FILE]\n"
     "       burrowkin-sim play --run FILE [--ticks N] [--png FILE]\n"
-    "       burrowkin-sim solve [options] [--demo] [--out FILE] [--max-seconds N] [--max-expansions N] [--max-memory MB]\n"
+    "       burrowkin-sim solve [options] [--demo] [--out FILE [--force]] [--max-seconds N] [--max-expansions N] [--max-memory MB]\n"
     "       burrowkin-sim verify FILE\n"
     "       burrowkin-sim --help | --version\n"
     "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n"

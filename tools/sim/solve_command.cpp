@@ -21,14 +21,16 @@ std::unique_ptr<SimContext> FreshGame(const CommonOptions& options, bool beginne
 }
 
 // Refuses, before a long search, a place where the recording could not be
-// kept: a folder, a device or a pipe, or a folder that is not there.
-void CheckOutPath(const std::string& path)
+// kept: a folder, a device or a pipe, or a folder that is not there; and,
+// unless `replace`, a file that is there already.
+void CheckOutPath(const std::string& path, bool replace)
 {
     if (path.empty()) throw UsageError("--out needs a file name");
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode)) throw UsageError("cannot write " + path + ": it is a folder");
         if (!S_ISREG(info.st_mode)) throw UsageError("cannot write " + path + ": it is not a regular file");
+        if (!replace) throw UsageError("cannot write " + path + ": it exists already (--force replaces it)");
     }
     const std::size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
@@ -39,8 +41,8 @@ void CheckOutPath(const std::string& path)
 
 // The demonstration's recording in the plain layout of replay.dat; any other
 // solution as a run file, which carries its cave and so can be watched.
-void WriteSolution(const std::string& path, bool demonstration, const CommonOptions& options, std::uint32_t randomState,
-                   std::vector<std::uint16_t> inputs, int ticks)
+void WriteSolution(const std::string& path, bool replace, bool demonstration, const CommonOptions& options,
+                   std::uint32_t randomState, std::vector<std::uint16_t> inputs, int ticks)
 {
     std::vector<std::uint8_t> bytes;
     if (demonstration) {
@@ -60,7 +62,7 @@ void WriteSolution(const std::string& path, bool demonstration, const CommonOpti
         run.inputs = std::move(inputs);
         bytes = RunFileBytes(run);
     }
-    WriteFileOrFail(path, bytes.data(), bytes.size());
+    WriteFileOrFail(path, bytes.data(), bytes.size(), replace);
 }
 
 }  // namespace
@@ -69,6 +71,7 @@ int SolveCommand(const std::vector<std::string>& args)
 {
     const Arguments a = ParseArguments(args, {{"--demo", false},
                                               {"--out", true},
+                                              {"--force", false},
                                               {"--max-seconds", true},
                                               {"--max-expansions", true},
                                               {"--max-memory", true}});
@@ -86,7 +89,7 @@ int SolveCommand(const std::vector<std::string>& args)
     const auto megabytes = a.Number("--max-memory", 16, 1'048'576).value_or(std::int64_t(limits.maxMemoryBytes >> 20));
     limits.maxMemoryBytes = std::size_t(megabytes) << 20;
     const std::optional<std::string> out = a.Text("--out");
-    if (out) CheckOutPath(*out);
+    if (out) CheckOutPath(*out, a.Has("--force"));
 
     // The search plays with the normal starting counts, so that every item it
     // uses is there in beginner mode too.
@@ -108,14 +111,16 @@ int SolveCommand(const std::vector<std::string>& args)
         solved = play.goalTaken && (play.deaths == 0 || !a.Has("--demo")) && !play.usedEmptySlot &&
                  beginner.goalTaken && beginner.deaths == play.deaths && beginner.ticks == play.ticks;
     }
-    if (solved && out) WriteSolution(*out, a.Has("--demo"), options, randomState, result.inputs, play.ticks);
+    if (solved && out)
+        WriteSolution(*out, a.Has("--force"), a.Has("--demo"), options, randomState, result.inputs, play.ticks);
 
     std::printf("{\"solved\":%s,\"ticks\":%d,\"items_used\":%d,\"seconds\":%.2f,\"score\":%d,\"expansions\":%lld,"
                 "\"positions\":%lld,\"generated\":%s,\"out_of_time\":%s,\"unfinishable\":%s,\"out_of_memory\":%s,"
-                "\"misses\":%d}\n",
+                "\"misses\":%d,\"out_of_expansions\":%s}\n",
                 solved ? "true" : "false", solved ? play.ticks : 0, solved ? play.itemsUsed : 0, result.seconds,
                 solved ? play.score : 0, (long long)result.expansions, (long long)result.positions,
                 generated ? "true" : "false", result.outOfTime ? "true" : "false",
-                result.exhausted ? "true" : "false", result.outOfMemory ? "true" : "false", solved ? play.deaths : 0);
+                result.exhausted ? "true" : "false", result.outOfMemory ? "true" : "false", solved ? play.deaths : 0,
+                result.outOfExpansions ? "true" : "false");
     return 0;
 }

@@ -467,7 +467,7 @@ SolveResult Search::Run()
                 result.inputs = InputsTo(top->node);
                 break;
             }
-            stopped = result.expansions >= limits_.maxExpansions;
+            stopped = result.outOfExpansions = result.expansions >= limits_.maxExpansions;
             if ((result.expansions & 255) == 0 && !stopped) {
                 result.outOfTime = limits_.maxSeconds > 0 && elapsed() > limits_.maxSeconds;
                 result.outOfMemory = Bytes() > limits_.maxMemoryBytes;

@@ -25,6 +25,7 @@ struct SolveResult {
     std::int64_t positions = 0;  // settled positions found
     bool outOfTime = false;      // stopped by the time or the memory bound
     bool outOfMemory = false;    // stopped by the memory bound
+    bool outOfExpansions = false;  // stopped by maxExpansions
     // Every move the search knows was tried from every position it reached:
     // under its model of play the cave cannot be finished.
     bool exhausted = false;
