@@ -263,9 +263,9 @@ void TForm1::StopTimer() { Timer1.stop(); }
 
 void TForm1::StartTimer() { Timer1.start(); }
 
-std::optional<SetupChoice> TForm1::RunSetupDialog()
+std::optional<GameSettings> TForm1::RunSetupDialog()
 {
-    return setupDialog ? setupDialog() : std::optional<SetupChoice>(SetupChoice{});
+    return setupDialog ? setupDialog() : std::optional<GameSettings>(GameSettings{});
 }
 
 void TForm1::ShowErrorBox(std::string_view caption, std::string_view text)

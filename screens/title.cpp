@@ -102,11 +102,11 @@ void StartGame(Game& g)
     GameState& s = g.state;
     g.shell.StopTimer();
     s.DemoMode = false;
-    if (const std::optional<SetupChoice> choice = g.shell.RunSetupDialog()) {
-        s.Beginner = choice->Beginner;
-        s.CaveWidth = choice->CaveWidth;
-        s.CaveHeight = choice->CaveHeight;
-        s.SpeedToDeath = choice->SpeedToDeath;
+    if (const std::optional<GameSettings> choice = g.shell.RunSetupDialog()) {
+        s.Beginner = choice->beginner;
+        s.CaveWidth = choice->width;
+        s.CaveHeight = choice->height;
+        s.SpeedToDeath = choice->speedToDeath;
         if (NewGame(g, s.CaveWidth, s.CaveHeight, s.Beginner, s.Variant)) {
             s.Screen = ScreenPlay;
             DrawStatusBar(g);

@@ -144,7 +144,7 @@ TEST_F(TitleTest, CancellingTheDialogLeavesTheTitleAsItWas)
 TEST_F(TitleTest, TheDialogsChoiceStartsAGame)
 {
     PastTheQuietSeconds();
-    shell.DialogAnswer = SetupChoice{true, 50, 40, 7};
+    shell.DialogAnswer = GameSettings{.width = 50, .height = 40, .beginner = true, .speedToDeath = 7};
     shell.UtcMilliseconds = 1234;
     KeyPressed(s, KeySpace, false);
     Tick();
@@ -161,7 +161,7 @@ TEST_F(TitleTest, TheDialogsChoiceStartsAGame)
 TEST_F(TitleTest, ACaveThatCannotBeMadeIsReported)
 {
     PastTheQuietSeconds();
-    shell.DialogAnswer = SetupChoice{false, 1, 1, 11};
+    shell.DialogAnswer = GameSettings{.width = 1, .height = 1};
     shell.UtcMilliseconds = 197;  // a 1 by 1 cave without room from this seed
     KeyPressed(s, KeySpace, false);
     Tick();
@@ -259,7 +259,7 @@ TEST_F(DemonstrationTest, AMissingRecordingIsReportedOnceAndTheTitleStays)
     EXPECT_TRUE(ShowsText(game.StatusBitmap, 5, 1, VersionLine));
     Tick(1000);
     EXPECT_EQ(shell.ErrorBoxes.size(), 1u);
-    shell.DialogAnswer = SetupChoice{};
+    shell.DialogAnswer = GameSettings{};
     shell.UtcMilliseconds = 1;
     KeyPressed(s, KeyZ, false);
     Tick();
