@@ -91,7 +91,6 @@ private:
 
     RunOptions runs_;
     RunRecorder recorder_;
-    std::uint32_t seedGiven_ = 0;  // the last cave's seed
     std::time_t gameStarted_ = 0;
     std::optional<RunPlayer> watching_;
     bool fastForward_ = false;
