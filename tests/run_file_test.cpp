@@ -52,6 +52,7 @@ TEST(RunFile, KeepsTheGameInTheLayoutOfTheDemonstration)
     const GameSettings& s = h.settings;
     EXPECT_EQ(std::tie(s.seed, s.width, s.height, s.variant, s.beginner, s.speedToDeath, h.facing, h.inputBefore, h.ticks),
               std::make_tuple(41234567u, 50, 40, 1, false, 11, std::uint8_t(8), std::uint16_t(16), 3u));
+    EXPECT_EQ(DescribeSettings(s), "50x40 character 1 beginner no speed 11 seed 41234567");
     EXPECT_EQ(h.ending, RunEnding::Quit);
     EXPECT_TRUE(h.Complete());
 }
