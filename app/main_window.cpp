@@ -70,6 +70,7 @@ TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory,
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();
+    game_.givenSeed = runs_.seed;
     if (runs_.watch) StartWatching(*std::exchange(runs_.watch, std::nullopt));
     Timer1.setTimerType(Qt::PreciseTimer);
     Timer1.setInterval(TickMilliseconds);
@@ -102,7 +103,7 @@ void TForm1::Timer1Timer()
         if (game_.state.JoystickPresent) joystick_.Read(game_.state.JoyInfo);
         const int screenBefore = game_.state.Screen;
         FrameTick(game_);
-        Follow(recorder_.AfterTick(game_, screenBefore, seedGiven_));
+        Follow(recorder_.AfterTick(game_, screenBefore));
     }
     ShowClientArea();
     inTick_ = false;
@@ -133,7 +134,7 @@ void TForm1::Follow(RunRecorder::Event event)
 {
     if (event == RunRecorder::Event::Started) {
         gameStarted_ = std::time(nullptr);
-        std::printf("burrowkin: cave %s\n", DescribeRun(recorder_.Header()).c_str());
+        std::printf("burrowkin: cave %s\n", DescribeSettings(recorder_.Header().settings).c_str());
         std::fflush(stdout);
     }
     if (event != RunRecorder::Event::Ended || runs_.recordFolder.empty()) return;
@@ -263,9 +264,9 @@ void TForm1::StopTimer() { Timer1.stop(); }
 
 void TForm1::StartTimer() { Timer1.start(); }
 
-std::optional<SetupChoice> TForm1::RunSetupDialog()
+std::optional<GameSettings> TForm1::RunSetupDialog()
 {
-    return setupDialog ? setupDialog() : std::optional<SetupChoice>(SetupChoice{});
+    return setupDialog ? setupDialog() : std::optional<GameSettings>(GameSettings{});
 }
 
 void TForm1::ShowErrorBox(std::string_view caption, std::string_view text)
@@ -282,8 +283,7 @@ void TForm1::ShowErrorBox(std::string_view caption, std::string_view text)
 
 std::uint32_t TForm1::UtcMillisecondsOfDay()
 {
-    seedGiven_ = runs_.seed.value_or(std::uint32_t(QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay()));
-    return seedGiven_;
+    return std::uint32_t(QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay());
 }
 
 int TForm1::LocalSecond() { return QTime::currentTime().second(); }

@@ -45,14 +45,14 @@ public:
     void ToggleFullScreen() { SetFullScreen(!isFullScreen()); }
 
     // The dialog is a widget of its own; the program start connects it.
-    std::function<std::optional<SetupChoice>()> setupDialog;
+    std::function<std::optional<GameSettings>()> setupDialog;
 
     // Shell
     void SetCaption(std::string_view utf8) override;
     void Beep() override;
     void StopTimer() override;
     void StartTimer() override;
-    std::optional<SetupChoice> RunSetupDialog() override;
+    std::optional<GameSettings> RunSetupDialog() override;
     void ShowErrorBox(std::string_view caption, std::string_view text) override;
     std::uint32_t UtcMillisecondsOfDay() override;
     int LocalSecond() override;
@@ -91,7 +91,6 @@ private:
 
     RunOptions runs_;
     RunRecorder recorder_;
-    std::uint32_t seedGiven_ = 0;  // the last cave's seed
     std::time_t gameStarted_ = 0;
     std::optional<RunPlayer> watching_;
     bool fastForward_ = false;

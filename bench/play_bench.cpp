@@ -17,10 +17,8 @@ namespace {
 void WalkTheCave(benchmark::State& state, const Assets& art)
 {
     NullShell shell;
-    shell.UtcMilliseconds = 1;
     Game game(art, shell);
-    game.state.SpeedToDeath = 16;
-    NewGame(game, 216, 216, true, 2);
+    NewGame(game, {.width = 216, .height = 216, .variant = 2, .beginner = true, .speedToDeath = 16, .seed = 1});
     game.state.Screen = ScreenPlay;
     int k = 0;
     for (auto _ : state) {

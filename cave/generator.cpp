@@ -6,7 +6,6 @@
 #include "cave/random.h"
 #include "cave/reachability.h"
 #include "cave/replay.h"
-#include "core/shell.h"
 
 float CaveDensity(int width, int height)
 {
@@ -184,21 +183,16 @@ void ResetPlayState(GameState& s, bool beginner)
 
 }  // namespace
 
-bool GenerateCave(GameState& s, CaveMap& map, Shell& shell, int width, int height, bool beginner, int variant,
-                  GenerationReport* report)
+bool GenerateCave(GameState& s, CaveMap& map, const GameSettings& settings, GenerationReport* report)
 {
     GenerationReport local;
     GenerationReport& r = report ? *report : local;
     r = {};
-    const int w = std::clamp(width, 1, MaxCaveSize), h = std::clamp(height, 1, MaxCaveSize);
-    variant = std::clamp(variant, 0, 2);
+    const int w = std::clamp(settings.width, 1, MaxCaveSize), h = std::clamp(settings.height, 1, MaxCaveSize);
+    const int variant = std::clamp(settings.variant, 0, 2);
+    const bool beginner = settings.beginner;
 
-    if (s.DemoMode) {
-        LoadReplay(s.ReplayBuffer, shell.ReplayPath());
-        s.RandomState = 1;
-    } else {
-        SeedFromClock(s.RandomState, shell);
-    }
+    s.RandomState = settings.seed;
     const float density = CaveDensity(w, h);
 
     Builder b(s, map);

@@ -3,9 +3,8 @@
 #include <cstdint>
 
 #include "cave/cave_map.h"
+#include "core/game_settings.h"
 #include "core/game_state.h"
-
-class Shell;
 
 // What a generation found out, for the curious (tools and tests).
 struct GenerationReport {
@@ -18,15 +17,14 @@ struct GenerationReport {
 // A placement search gives up after this many candidate cells.
 constexpr std::int64_t PlacementSearchLimit = 10'000'000;
 
-// Makes a new cave of width by height cells (1..216 each; other values are
-// taken to the nearest end of that range), places the goal, the items, the
-// treasures and the start, checks that the goal can be reached, and resets the
-// play state for a new game. In the demonstration the random state starts
-// at 1 after the recording is loaded from shell.ReplayPath() (which may throw
-// ReplayLoadError); otherwise it comes from the clock. Returns true when the
-// cave is fit to play.
-bool GenerateCave(GameState& state, CaveMap& map, Shell& shell, int width, int height, bool beginner, int variant,
-                  GenerationReport* report = nullptr);
+// Makes a new cave of the settings' width by height cells (1..216 each; other
+// values are taken to the nearest end of that range) from their seed, places
+// the goal, the items, the treasures and the start, checks that the goal can
+// be reached, and resets the play state for a new game. In the demonstration
+// the recording is already in the replay buffer: the reachability check and
+// the buffer's seed words are left out. Returns true when the cave is fit to
+// play.
+bool GenerateCave(GameState& state, CaveMap& map, const GameSettings& settings, GenerationReport* report = nullptr);
 
 // The density of a cave: the mean of its area and of the area with 20 cells
 // added each way, over 48866, as a float. Every count of the generator is

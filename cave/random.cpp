@@ -2,4 +2,4 @@
 
 #include "core/shell.h"
 
-void SeedFromClock(std::uint32_t& RandomState, Shell& shell) { RandomState = shell.UtcMillisecondsOfDay(); }
+std::uint32_t SeedFromClock(Shell& shell) { return shell.UtcMillisecondsOfDay(); }

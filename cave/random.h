@@ -12,5 +12,8 @@ inline std::uint32_t RandomBelow(std::uint32_t& RandomState, std::uint32_t n)
     return std::uint32_t((std::uint64_t(n) * RandomState) >> 32);
 }
 
-// Seeds from the UTC time of day in milliseconds.
-void SeedFromClock(std::uint32_t& RandomState, Shell& shell);
+// The seed the clock gives: the UTC time of day in milliseconds.
+std::uint32_t SeedFromClock(Shell& shell);
+
+// The demonstration's cave is made from this seed.
+constexpr std::uint32_t DemonstrationSeed = 1;

@@ -8,7 +8,6 @@
 #include "cave/replay.h"
 #include "core/files.h"
 #include "core/input.h"
-#include "core/null_shell.h"
 
 namespace {
 
@@ -46,26 +45,27 @@ ReplayWordBuffer WordsOf(const std::vector<std::uint8_t>& bytes)
 RunHeader HeaderOf(const ReplayWordBuffer& w)
 {
     RunHeader h;
-    h.seed = w[SeedWord] | std::uint32_t(w[SeedWord + 1]) << 16;
-    h.width = w[WidthWord];
-    h.height = w[HeightWord];
-    h.variant = Low(w[CharacterWord]);
+    GameSettings& s = h.settings;
+    s.seed = w[SeedWord] | std::uint32_t(w[SeedWord + 1]) << 16;
+    s.width = w[WidthWord];
+    s.height = w[HeightWord];
+    s.variant = Low(w[CharacterWord]);
     const int beginner = High(w[CharacterWord]);
-    h.speedToDeath = Low(w[SpeedWord]);
+    s.speedToDeath = Low(w[SpeedWord]);
     h.facing = std::uint8_t(High(w[SpeedWord]));
     const int ending = Low(w[EndingWord]);
     h.inputBefore = std::uint16_t(High(w[EndingWord]));
     h.ticks = w[TicksWord] | std::uint32_t(w[TicksWord + 1]) << 16;
 
-    CheckRange("width", h.width, 1, MaxCaveSize);
-    CheckRange("height", h.height, 1, MaxCaveSize);
-    CheckRange("character", h.variant, 0, 2);
+    CheckRange("width", s.width, 1, MaxCaveSize);
+    CheckRange("height", s.height, 1, MaxCaveSize);
+    CheckRange("character", s.variant, 0, 2);
     CheckRange("beginner", beginner, 0, 1);
-    CheckRange("fatal speed", h.speedToDeath, 0, 16);
+    CheckRange("fatal speed", s.speedToDeath, 0, 16);
     if (h.facing != 0 && h.facing != 8) throw RunFileError("a value out of range: facing " + std::to_string(h.facing) + " (0 or 8)");
     CheckRange("ending", ending, 1, 3);
     CheckRange("input before the first tick", h.inputBefore, 0, AllInputBits);
-    h.beginner = beginner == 1;
+    s.beginner = beginner == 1;
     h.ending = RunEnding(ending);
     if (h.ending == RunEnding::Goal) CheckRange("ticks of a run that reached the goal", h.ticks, 1, UINT32_MAX);
     return h;
@@ -75,15 +75,13 @@ RunHeader HeaderOf(const ReplayWordBuffer& w)
 // recorded; otherwise it is not the cave the run was played in.
 void CheckCave(const RunFile& run)
 {
-    const RunHeader& h = run.header;
+    const GameSettings& s = run.header.settings;
     auto state = std::make_unique<GameState>();
     auto map = std::make_unique<CaveMap>();
-    NullShell seed;
-    seed.UtcMilliseconds = h.seed;
-    const bool made = GenerateCave(*state, *map, seed, h.width, h.height, h.beginner, h.variant);
-    if (!made) throw RunFileError("no cave can be made from its seed " + std::to_string(h.seed) + " and size");
+    const bool made = GenerateCave(*state, *map, s);
+    if (!made) throw RunFileError("no cave can be made from its seed " + std::to_string(s.seed) + " and size");
     if (state->RandomState != run.randomState)
-        throw RunFileError("the cave made from its seed " + std::to_string(h.seed) +
+        throw RunFileError("the cave made from its seed " + std::to_string(s.seed) +
                            " is not the cave it was played in (a file changed, or made by another version of the game)");
 }
 
@@ -102,17 +100,18 @@ RunFile RunFromRecording(const ReplayWordBuffer& buffer, const RunHeader& header
 std::vector<std::uint8_t> RunFileBytes(const RunFile& run)
 {
     const RunHeader& h = run.header;
+    const GameSettings& s = h.settings;
     ReplayWordBuffer w{};
     for (int i = 0; i < 4; ++i) w[i] = std::uint16_t((run.randomState >> (8 * i)) & 0xff);
     w[SignatureWord] = Pair(Signature[0], Signature[1]);
     w[SignatureWord + 1] = Pair(Signature[2], Signature[3]);
     w[VersionWord] = RunFormatVersion;
-    w[SeedWord] = std::uint16_t(h.seed);
-    w[SeedWord + 1] = std::uint16_t(h.seed >> 16);
-    w[WidthWord] = std::uint16_t(h.width);
-    w[HeightWord] = std::uint16_t(h.height);
-    w[CharacterWord] = Pair(h.variant, h.beginner);
-    w[SpeedWord] = Pair(h.speedToDeath, h.facing);
+    w[SeedWord] = std::uint16_t(s.seed);
+    w[SeedWord + 1] = std::uint16_t(s.seed >> 16);
+    w[WidthWord] = std::uint16_t(s.width);
+    w[HeightWord] = std::uint16_t(s.height);
+    w[CharacterWord] = Pair(s.variant, s.beginner);
+    w[SpeedWord] = Pair(s.speedToDeath, h.facing);
     w[EndingWord] = Pair(int(h.ending), h.inputBefore);
     w[TicksWord] = std::uint16_t(h.ticks);
     w[TicksWord + 1] = std::uint16_t(h.ticks >> 16);
@@ -163,11 +162,4 @@ RunFile ReadRunFile(const std::string& path)
     } catch (const RunFileError& e) {
         throw RunFileError(path + ": " + e.what());
     }
-}
-
-std::string DescribeRun(const RunHeader& h)
-{
-    return std::to_string(h.width) + "x" + std::to_string(h.height) + " character " + std::to_string(h.variant) +
-           " beginner " + (h.beginner ? "yes" : "no") + " speed " + std::to_string(h.speedToDeath) + " seed " +
-           std::to_string(h.seed);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/game_settings.h"
 #include "core/game_state.h"
 
 // A run file keeps one game: the replay buffer as replay.dat holds it, with
@@ -33,12 +34,7 @@ constexpr int RunFormatVersion = 1;
 constexpr std::uint32_t RecordedTicks = ReplayWords - 1 - 16;
 
 struct RunHeader {
-    std::uint32_t seed = 0;
-    int width = 100;
-    int height = 100;
-    int variant = 0;
-    bool beginner = false;
-    int speedToDeath = 11;
+    GameSettings settings{};
     std::uint8_t facing = 0;        // Facing as the game found it: the last game left it
     std::uint16_t inputBefore = 0;  // the title's last input: the first tick's edges depend on it
     RunEnding ending = RunEnding::Goal;
@@ -68,6 +64,3 @@ std::vector<std::uint8_t> RunFileBytes(const RunFile& run);
 // Throws RunFileError naming the file and the problem.
 RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes);
 RunFile ReadRunFile(const std::string& path);
-
-// "100x100 character 1 beginner no speed 11 seed 1234": the cave and the settings.
-std::string DescribeRun(const RunHeader& header);

@@ -1,6 +1,6 @@
 #include "core/null_shell.h"
 
-std::optional<SetupChoice> NullShell::RunSetupDialog()
+std::optional<GameSettings> NullShell::RunSetupDialog()
 {
     ++DialogsShown;
     return DialogAnswer;

@@ -13,7 +13,7 @@ public:
     void Beep() override { ++Beeps; }
     void StopTimer() override { TimerRunning = false; }
     void StartTimer() override { TimerRunning = true; }
-    std::optional<SetupChoice> RunSetupDialog() override;
+    std::optional<GameSettings> RunSetupDialog() override;
     void ShowErrorBox(std::string_view caption, std::string_view text) override;
     std::uint32_t UtcMillisecondsOfDay() override { return UtcMilliseconds; }
     int LocalSecond() override { return Second; }
@@ -23,7 +23,7 @@ public:
     int Beeps = 0;
     bool TimerRunning = true;
     int DialogsShown = 0;
-    std::optional<SetupChoice> DialogAnswer;  // what the next dialog returns
+    std::optional<GameSettings> DialogAnswer;  // what the next dialog returns
     struct ErrorBox {
         std::string Caption, Text;
     };

@@ -5,13 +5,7 @@
 #include <string>
 #include <string_view>
 
-// What the setup dialog hands to the game when it closes with its start button.
-struct SetupChoice {
-    bool Beginner = false;
-    int CaveWidth = 100;
-    int CaveHeight = 100;
-    int SpeedToDeath = 11;
-};
+#include "core/game_settings.h"
 
 // Everything the game asks of the platform. The window program implements it
 // with Qt, the simulator and the tests with NullShell or a fake of their own.
@@ -23,11 +17,13 @@ public:
     virtual void Beep() = 0;
     virtual void StopTimer() = 0;
     virtual void StartTimer() = 0;
-    // Shows the setup dialog modally; nothing when it was cancelled.
-    virtual std::optional<SetupChoice> RunSetupDialog() = 0;
+    // Shows the setup dialog modally; nothing when it was cancelled. The
+    // choice holds the size, beginner mode and the fatal speed; the character
+    // and the seed are the title's to fill in.
+    virtual std::optional<GameSettings> RunSetupDialog() = 0;
     virtual void ShowErrorBox(std::string_view caption, std::string_view text) = 0;
 
-    // UTC time of day in milliseconds, 0..86,399,999: the generator's seed.
+    // UTC time of day in milliseconds, 0..86,399,999: the seed of a game from the title.
     virtual std::uint32_t UtcMillisecondsOfDay() = 0;
     // The seconds field, 0..59, of the local time: play seconds count its changes.
     virtual int LocalSecond() = 0;

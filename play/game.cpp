@@ -1,7 +1,7 @@
 #include "play/game.h"
 
 #include "cave/generator.h"
-#include "core/null_shell.h"
+#include "cave/replay.h"
 
 Game::Game(const Assets& art_, Shell& shell_, PixelFormat format)
     : art(art_), shell(shell_), ViewBitmap(ViewSize, ViewSize, format), StatusBitmap(ViewSize, StatusHeight, format)
@@ -9,13 +9,17 @@ Game::Game(const Assets& art_, Shell& shell_, PixelFormat format)
     BuildTrigTables(trig);
 }
 
-bool NewGame(Game& game, int width, int height, bool beginner, int variant, std::optional<std::uint32_t> seed)
+bool NewGame(Game& game, const GameSettings& settings)
 {
-    // Outside the demonstration the generator asks its shell for nothing but the clock.
-    NullShell seeded;
-    if (seed) seeded.UtcMilliseconds = *seed;
-    Shell& shell = seed && !game.state.DemoMode ? seeded : game.shell;
-    const bool ok = GenerateCave(game.state, game.map, shell, width, height, beginner, variant);
+    GameState& s = game.state;
+    s.CaveWidth = settings.width;
+    s.CaveHeight = settings.height;
+    s.Variant = std::uint8_t(settings.variant);
+    s.Beginner = settings.beginner;
+    s.SpeedToDeath = settings.speedToDeath;
+    game.settings = settings;
+    if (s.DemoMode) LoadReplay(s.ReplayBuffer, game.shell.ReplayPath());
+    const bool ok = GenerateCave(s, game.map, settings);
     if (ok) game.StatusBitmap.FillBlack();
     return ok;
 }

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "cave/cave_map.h"
+#include "core/game_settings.h"
 #include "core/game_state.h"
 #include "core/shell.h"
 #include "gfx/assets.h"
@@ -31,12 +32,19 @@ struct Game {
 
     // The sprite frame the last play step chose for the character (0..7).
     int lastPose = 0;
+
+    // The settings of the game in play, or of the last one played.
+    GameSettings settings;
+    // Set by the front end: every game the title starts is made from this
+    // seed instead of the clock.
+    std::optional<std::uint32_t> givenSeed;
 };
 
 inline void DrawStatusBar(Game& game) { DrawStatusBar(game.art, game.StatusBitmap, game.state); }
 
-// A new game in a new cave: GenerateCave, and on success a clean black status
-// strip for the status bar. False when the cave is unfit to play. With a
-// seed, the cave comes from it in place of the clock.
-bool NewGame(Game& game, int width, int height, bool beginner, int variant,
-             std::optional<std::uint32_t> seed = std::nullopt);
+// A new game in a new cave: the settings go to the state and to
+// game.settings; in the demonstration the recording is loaded from the
+// shell's ReplayPath() (which may throw ReplayLoadError); then GenerateCave,
+// and on success a clean black status strip for the status bar. False when
+// the cave is unfit to play.
+bool NewGame(Game& game, const GameSettings& settings);

@@ -9,12 +9,7 @@ void RunPlayer::Start(Game& game) const
     GameState& s = game.state;
     const RunHeader& h = run_.header;
     s.DemoMode = false;
-    s.Variant = std::uint8_t(h.variant);
-    s.Beginner = h.beginner;
-    s.CaveWidth = h.width;
-    s.CaveHeight = h.height;
-    s.SpeedToDeath = h.speedToDeath;
-    NewGame(game, h.width, h.height, h.beginner, h.variant, h.seed);
+    NewGame(game, h.settings);
     // What the game before it and the title's last tick left behind.
     s.Facing = h.facing;
     s.InputNow = FlagsFromWord(h.inputBefore);

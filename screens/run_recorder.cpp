@@ -3,7 +3,7 @@
 #include "cave/replay.h"
 #include "play/game.h"
 
-RunRecorder::Event RunRecorder::AfterTick(const Game& game, int screenBefore, std::uint32_t seed)
+RunRecorder::Event RunRecorder::AfterTick(const Game& game, int screenBefore)
 {
     const GameState& s = game.state;
     if (s.DemoMode) return Event::None;
@@ -11,12 +11,7 @@ RunRecorder::Event RunRecorder::AfterTick(const Game& game, int screenBefore, st
         playing_ = true;
         finished_.reset();
         header_ = RunHeader{};
-        header_.seed = seed;
-        header_.width = s.CaveWidth;
-        header_.height = s.CaveHeight;
-        header_.variant = s.Variant;
-        header_.beginner = s.Beginner;
-        header_.speedToDeath = s.SpeedToDeath;
+        header_.settings = game.settings;
         header_.facing = s.Facing;
         header_.inputBefore = InputWord(s.InputNow);
         return Event::Started;

@@ -14,9 +14,9 @@ class RunRecorder {
 public:
     enum class Event { None, Started, Ended };
 
-    // After every frame tick, with the screen before it and the seed of the
-    // last cave made: a game that started or reached the goal.
-    Event AfterTick(const Game& game, int screenBefore, std::uint32_t seed);
+    // After every frame tick, with the screen before it: a game that started
+    // (its header from the settings of the game) or reached the goal.
+    Event AfterTick(const Game& game, int screenBefore);
     // The game is being left by Shift+F2 or by closing the window: Ended when
     // one was being played.
     Event Leaving(const Game& game, RunEnding ending);

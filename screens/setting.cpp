@@ -199,18 +199,18 @@ TForm2::TForm2(QWidget* parent)
     AddEnglishTooltips(*this);
 }
 
-std::optional<SetupChoice> TForm2::Run()
+std::optional<GameSettings> TForm2::Run()
 {
     // Every opening starts on the chosen size, so Enter starts at once.
     for (QRadioButton* size : {rbtCaveLarge, rbtCaveMedium, rbtCaveSmall, rbtCaveMinimum, rbtCaveCustom})
         if (size->isChecked()) size->setFocus();
     HeldKeyFilter heldKeys;
     if (exec() != QDialog::Accepted) return std::nullopt;
-    SetupChoice choice;
-    choice.Beginner = chkBeginner->isChecked();
-    choice.CaveWidth = speCaveWidth->Read();
-    choice.CaveHeight = speCaveHeight->Read();
-    choice.SpeedToDeath = speSpeedToDeath->Read();
+    GameSettings choice;
+    choice.beginner = chkBeginner->isChecked();
+    choice.width = speCaveWidth->Read();
+    choice.height = speCaveHeight->Read();
+    choice.speedToDeath = speSpeedToDeath->Read();
     return choice;
 }
 

@@ -41,9 +41,9 @@ class TForm2 : public QDialog {
 public:
     explicit TForm2(QWidget* parent = nullptr);
 
-    // Shows the dialog modally: the choice when closed with the start button,
-    // nothing when cancelled.
-    std::optional<SetupChoice> Run();
+    // Shows the dialog modally: the size, beginner mode and the fatal speed
+    // chosen when closed with the start button, nothing when cancelled.
+    std::optional<GameSettings> Run();
 
     QPushButton* btnStart;
     QPushButton* btnQuit;

@@ -1,5 +1,6 @@
 #include "screens/title.h"
 
+#include "cave/random.h"
 #include "cave/replay.h"
 #include "gfx/draw.h"
 #include "play/game.h"
@@ -61,11 +62,9 @@ bool StartDemonstration(Game& g)
     s.DemoMode = true;
     s.Screen = ScreenPlay;
     DrawStatusBar(g);
-    s.CaveWidth = 100;
-    s.CaveHeight = 100;
-    s.SpeedToDeath = 11;
     try {
-        NewGame(g, 100, 100, s.Beginner, s.Variant);
+        NewGame(g, {.width = 100, .height = 100, .variant = 0, .beginner = s.Beginner, .speedToDeath = 11,
+                    .seed = DemonstrationSeed});
         return true;
     } catch (const ReplayLoadError& e) {
         // Without its recording the demonstration cannot play: say why and
@@ -102,12 +101,10 @@ void StartGame(Game& g)
     GameState& s = g.state;
     g.shell.StopTimer();
     s.DemoMode = false;
-    if (const std::optional<SetupChoice> choice = g.shell.RunSetupDialog()) {
-        s.Beginner = choice->Beginner;
-        s.CaveWidth = choice->CaveWidth;
-        s.CaveHeight = choice->CaveHeight;
-        s.SpeedToDeath = choice->SpeedToDeath;
-        if (NewGame(g, s.CaveWidth, s.CaveHeight, s.Beginner, s.Variant)) {
+    if (std::optional<GameSettings> settings = g.shell.RunSetupDialog()) {
+        settings->variant = s.Variant;
+        settings->seed = g.givenSeed ? *g.givenSeed : SeedFromClock(g.shell);
+        if (NewGame(g, *settings)) {
             s.Screen = ScreenPlay;
             DrawStatusBar(g);
         } else {

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "core/null_shell.h"
 #include "tests/support/cave_rules.h"
 
 namespace {
@@ -25,14 +24,16 @@ TEST_P(GenerationSweep, KeepsTheRulesForEveryHeightAndVariant)
     const int width = GetParam();
     GameState state;
     CaveMap map{};
-    NullShell shell;
     int made = 0, failed = 0;
     for (int height : Sizes())
         for (int variant = 0; variant < 3; ++variant)
             for (std::uint32_t seed : {1u, 20240607u, 86399999u}) {
-                shell.UtcMilliseconds = seed + std::uint32_t(height * 7 + variant);
+                const GameSettings settings{.width = width,
+                                            .height = height,
+                                            .variant = variant,
+                                            .seed = seed + std::uint32_t(height * 7 + variant)};
                 GenerationReport report;
-                const bool ok = GenerateCave(state, map, shell, width, height, false, variant, &report);
+                const bool ok = GenerateCave(state, map, settings, &report);
                 const std::string broken = BrokenCaveRule(map, state, report, ok, width, height, variant);
                 ASSERT_EQ(broken, "") << width << "x" << height << " variant " << variant << " seed " << seed;
                 (ok ? made : failed) += 1;

@@ -12,14 +12,13 @@ namespace {
 struct Generated {
     GameState state;
     CaveMap map{};
-    NullShell shell;
     GenerationReport report;
     bool ok = false;
 
     Generated(std::uint32_t seed, int w, int h, int variant = 0, bool beginner = false)
     {
-        shell.UtcMilliseconds = seed;
-        ok = GenerateCave(state, map, shell, w, h, beginner, variant, &report);
+        ok = GenerateCave(state, map, {.width = w, .height = h, .variant = variant, .beginner = beginner, .seed = seed},
+                          &report);
     }
     std::array<int, 256> Counts() const
     {
@@ -44,10 +43,8 @@ TEST(RandomBelow, FollowsItsSequenceFromOne)
 TEST(SeedFromClock, TakesTheMillisecondOfTheDay)
 {
     NullShell shell;
-    shell.UtcMilliseconds = ((12 * 60 + 34) * 60 + 56) * 1000 + 789;
-    std::uint32_t state = 0;
-    SeedFromClock(state, shell);
-    EXPECT_EQ(state, 45296789u);
+    shell.UtcMilliseconds = 45'296'789;  // 12:34:56.789
+    EXPECT_EQ(SeedFromClock(shell), 45'296'789u);
 }
 
 TEST(CaveDensity, GivesTheCountsOfEverySize)
@@ -138,9 +135,7 @@ TEST(GenerateCave, ResetsThePlayStateAndSeedsTheRecording)
     s.StepCounter = 41;
     s.ReplayBuffer.fill(0xabcd);
     CaveMap map{};
-    NullShell shell;
-    shell.UtcMilliseconds = 1;
-    ASSERT_TRUE(GenerateCave(s, map, shell, 100, 100, false, 0));
+    ASSERT_TRUE(GenerateCave(s, map, {.seed = 1}));
     EXPECT_EQ(s.FrameIndex, 16);
     EXPECT_EQ(s.Score, 0);
     EXPECT_EQ(s.Misses, 0);
@@ -194,10 +189,8 @@ TEST(GenerateCave, ATinyCaveWithoutRoomFailsInsteadOfSearchingForever)
     s.ReplayBuffer.fill(7);
     s.FrameIndex = 500;
     CaveMap map{};
-    NullShell shell;
-    shell.UtcMilliseconds = 197;
     GenerationReport report;
-    EXPECT_FALSE(GenerateCave(s, map, shell, 1, 1, false, 0, &report));
+    EXPECT_FALSE(GenerateCave(s, map, {.width = 1, .height = 1, .seed = 197}, &report));
     EXPECT_TRUE(report.searchGaveUp);
     EXPECT_EQ(report.startTries, 0);      // no start search after that
     EXPECT_EQ(s.ReplayBuffer[5], 7);      // no seed words, no clearing

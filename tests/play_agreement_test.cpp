@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/main_window.h"
+#include "cave/random.h"
 #include "tests/support/run_program.h"
 #include "tests/support/test_assets.h"
 #include "tools/sim/trace.h"
@@ -49,9 +50,7 @@ TEST(PlayAgreement, TheWindowAndTheSimulatorGoThroughTheSameStates)
     FixedClockForm form(Seed);
     form.show();
     Game& game = form.game();
-    game.state.Variant = 2;
-    game.state.SpeedToDeath = 11;
-    ASSERT_TRUE(NewGame(game, 60, 50, false, 2));
+    ASSERT_TRUE(NewGame(game, {.width = 60, .height = 50, .variant = 2, .seed = SeedFromClock(form)}));
     game.state.Screen = ScreenPlay;
 
     const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_Space, Qt::Key_Z};

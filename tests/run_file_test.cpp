@@ -5,7 +5,6 @@
 #include "cave/generator.h"
 #include "cave/replay.h"
 #include "cave/run_file.h"
-#include "core/null_shell.h"
 
 namespace {
 
@@ -14,10 +13,9 @@ RunFile MadeRun(std::uint32_t seed, int width, int height, int variant)
 {
     auto s = std::make_unique<GameState>();
     auto map = std::make_unique<CaveMap>();
-    NullShell shell;
-    shell.UtcMilliseconds = seed;
-    EXPECT_TRUE(GenerateCave(*s, *map, shell, width, height, false, variant));
-    RunHeader h{.seed = seed, .width = width, .height = height, .variant = variant, .facing = 8, .inputBefore = 16};
+    const GameSettings settings{.width = width, .height = height, .variant = variant, .seed = seed};
+    EXPECT_TRUE(GenerateCave(*s, *map, settings));
+    RunHeader h{.settings = settings, .facing = 8, .inputBefore = 16};
     h.ending = RunEnding::Quit;
     h.ticks = 3;
     s->ReplayBuffer[16] = 8;
@@ -51,8 +49,10 @@ TEST(RunFile, KeepsTheGameInTheLayoutOfTheDemonstration)
     EXPECT_EQ(back.randomState, run.randomState);
     EXPECT_EQ(back.inputs, run.inputs);
     const RunHeader& h = back.header;
-    EXPECT_EQ(std::tie(h.seed, h.width, h.height, h.variant, h.beginner, h.speedToDeath, h.facing, h.inputBefore, h.ticks),
+    const GameSettings& s = h.settings;
+    EXPECT_EQ(std::tie(s.seed, s.width, s.height, s.variant, s.beginner, s.speedToDeath, h.facing, h.inputBefore, h.ticks),
               std::make_tuple(41234567u, 50, 40, 1, false, 11, std::uint8_t(8), std::uint16_t(16), 3u));
+    EXPECT_EQ(DescribeSettings(s), "50x40 character 1 beginner no speed 11 seed 41234567");
     EXPECT_EQ(h.ending, RunEnding::Quit);
     EXPECT_TRUE(h.Complete());
 }

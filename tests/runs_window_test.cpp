@@ -93,7 +93,7 @@ TEST_F(RunsWindow, EveryCharactersGameIsKeptAndVerifiesWithTheWindowsOwnResult)
     recording.seed = Seed;
     recording.recordFolder = (dir / "runs").string();
     TForm1 form(TestAssets(), PixelFormat::Rgb32, "/nonexistent", 1, recording);
-    form.setupDialog = [] { return SetupChoice{.Beginner = false, .CaveWidth = 40, .CaveHeight = 30, .SpeedToDeath = 11}; };
+    form.setupDialog = [] { return GameSettings{.width = 40, .height = 30, .beginner = false, .speedToDeath = 11}; };
     form.show();
     const GameState& s = form.game().state;
     Player p{form};
@@ -149,7 +149,7 @@ TEST_F(RunsWindow, NothingIsWrittenWithoutRecording)
     ::setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
     {
         TForm1 form(TestAssets(), PixelFormat::Rgb32, "/nonexistent");
-        form.setupDialog = [] { return SetupChoice{.CaveWidth = 20, .CaveHeight = 20}; };
+        form.setupDialog = [] { return GameSettings{.width = 20, .height = 20}; };
         form.show();
         Player p{form};
         p.Tick(70);

@@ -22,7 +22,7 @@ protected:
     TForm2 form;
 
     // Opens the dialog as the game does and does `steps` while it shows.
-    std::optional<SetupChoice> Open(const std::function<void()>& steps)
+    std::optional<GameSettings> Open(const std::function<void()>& steps)
     {
         QTimer::singleShot(0, &form, [&] {
             if (QTest::qWaitForWindowActive(&form)) steps();
@@ -60,13 +60,13 @@ protected:
     }
 };
 
-void ExpectChoice(const std::optional<SetupChoice>& choice, bool beginner, int width, int height, int speed)
+void ExpectChoice(const std::optional<GameSettings>& choice, bool beginner, int width, int height, int speed)
 {
     ASSERT_TRUE(choice.has_value());
-    EXPECT_EQ(choice->Beginner, beginner);
-    EXPECT_EQ(choice->CaveWidth, width);
-    EXPECT_EQ(choice->CaveHeight, height);
-    EXPECT_EQ(choice->SpeedToDeath, speed);
+    EXPECT_EQ(choice->beginner, beginner);
+    EXPECT_EQ(choice->width, width);
+    EXPECT_EQ(choice->height, height);
+    EXPECT_EQ(choice->speedToDeath, speed);
 }
 
 TEST_F(SettingTest, FirstOpeningIsMediumAndEnterStartsAHundredByAHundred)

@@ -8,6 +8,7 @@
 #include <random>
 #include <unistd.h>
 
+#include "cave/random.h"
 #include "cave/replay.h"
 #include "core/null_shell.h"
 #include "play/game.h"
@@ -60,11 +61,9 @@ TEST_P(Soak, SeventyThousandTicksOfRandomInputKeepTheInvariants)
 {
     const int variant = GetParam();
     NullShell shell;
-    shell.UtcMilliseconds = 1000u + unsigned(variant);
     Game game(TestAssets(), shell);
-    game.state.Variant = std::uint8_t(variant);
-    game.state.SpeedToDeath = 11;
-    ASSERT_TRUE(NewGame(game, 60, 60, true, variant));
+    ASSERT_TRUE(NewGame(game, {.width = 60, .height = 60, .variant = variant, .beginner = true,
+                               .seed = 1000u + unsigned(variant)}));
     game.state.Screen = ScreenPlay;
     RandomPlayer player(unsigned(variant) + 5);
     PlayOn(game, shell, &player);
@@ -91,8 +90,7 @@ TEST(SoakDemonstration, PlaysOnPastTheEndOfItsRecording)
     shell.ReplayFile = file.string();
     Game game(TestAssets(), shell);
     game.state.DemoMode = true;
-    game.state.SpeedToDeath = 11;
-    NewGame(game, 100, 100, false, 0);
+    NewGame(game, {.seed = DemonstrationSeed});
     game.state.Screen = ScreenPlay;
     PlayOn(game, shell, nullptr);
     fs::remove(file);

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "cave/generator.h"
+#include "cave/random.h"
 #include "cave/replay.h"
 #include "play/actions.h"
 #include "tests/support/playground.h"
@@ -404,9 +405,7 @@ TEST(SolverTest, TheSameCaveGivesTheSameRecording)
         NullShell shell;
         static const Assets noPictures;
         Game game(noPictures, shell);
-        shell.UtcMilliseconds = seed;
-        game.state.SpeedToDeath = 11;
-        EXPECT_TRUE(NewGame(game, 30, 30, false, 0));
+        EXPECT_TRUE(NewGame(game, {.width = 30, .height = 30, .seed = seed}));
         return Solve(game, SolveLimits{});
     };
     const SolveResult a = solveSeed(2), b = solveSeed(2);
@@ -431,9 +430,8 @@ TEST(RecordingTest, TheDemonstrationsCaveIsTheNormalCaveOfSeedOne)
     Game demo(noPictures, demoShell), normal(noPictures, normalShell);
     demoShell.ReplayFile = file;
     demo.state.DemoMode = true;
-    normalShell.UtcMilliseconds = 1;
-    NewGame(demo, 100, 100, false, 0);
-    ASSERT_TRUE(NewGame(normal, 100, 100, false, 0));
+    NewGame(demo, {.seed = DemonstrationSeed});
+    ASSERT_TRUE(NewGame(normal, {.seed = 1}));
     EXPECT_TRUE(demo.map == normal.map);
     EXPECT_EQ(demo.state.PlayerX, normal.state.PlayerX);
     EXPECT_EQ(demo.state.PlayerY, normal.state.PlayerY);

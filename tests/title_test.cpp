@@ -10,9 +10,13 @@
 #include "play/game.h"
 #include "screens/frame_tick.h"
 #include "screens/keys.h"
+#include "screens/run_recorder.h"
 #include "screens/title.h"
 #include "screens/title_picture.h"
 #include "tests/support/test_assets.h"
+
+// Failures show settings as the window prints them.
+void PrintTo(const GameSettings& settings, std::ostream* out) { *out << DescribeSettings(settings); }
 
 namespace {
 
@@ -144,7 +148,7 @@ TEST_F(TitleTest, CancellingTheDialogLeavesTheTitleAsItWas)
 TEST_F(TitleTest, TheDialogsChoiceStartsAGame)
 {
     PastTheQuietSeconds();
-    shell.DialogAnswer = SetupChoice{true, 50, 40, 7};
+    shell.DialogAnswer = GameSettings{.width = 50, .height = 40, .beginner = true, .speedToDeath = 7};
     shell.UtcMilliseconds = 1234;
     KeyPressed(s, KeySpace, false);
     Tick();
@@ -161,7 +165,7 @@ TEST_F(TitleTest, TheDialogsChoiceStartsAGame)
 TEST_F(TitleTest, ACaveThatCannotBeMadeIsReported)
 {
     PastTheQuietSeconds();
-    shell.DialogAnswer = SetupChoice{false, 1, 1, 11};
+    shell.DialogAnswer = GameSettings{.width = 1, .height = 1};
     shell.UtcMilliseconds = 197;  // a 1 by 1 cave without room from this seed
     KeyPressed(s, KeySpace, false);
     Tick();
@@ -170,6 +174,45 @@ TEST_F(TitleTest, ACaveThatCannotBeMadeIsReported)
     EXPECT_EQ(shell.ErrorBoxes[0].Caption, "ｴﾗｰ");
     EXPECT_EQ(shell.ErrorBoxes[0].Text, "いい洞窟が生成できないようです");
     EXPECT_TRUE(shell.TimerRunning);
+}
+
+// A clock that has moved on by the next time it is asked.
+struct MovingClock : NullShell {
+    std::uint32_t UtcMillisecondsOfDay() override { return UtcMilliseconds++; }
+};
+
+// The run kept of a game from the title makes the cave it was played in again,
+// the clock's seed as much as a seed given to the game, which every game after
+// takes in place of the clock.
+TEST(TitleRecording, EveryGameKeepsTheSettingsItsCaveWasMadeFrom)
+{
+    MovingClock shell;
+    Game game{TestAssets(), shell};
+    GameState& s = game.state;
+    RunRecorder recorder;
+    auto tick = [&] {
+        const int before = s.Screen;
+        FrameTick(game);
+        return recorder.AfterTick(game, before);
+    };
+    auto playAGame = [&]() -> GameSettings {
+        for (int i = 0; i < 61; ++i) tick();
+        KeyPressed(s, KeySpace, false);
+        EXPECT_EQ(tick(), RunRecorder::Event::Started);
+        EXPECT_EQ(recorder.Header().settings, game.settings);
+        KeyReleased(s, KeySpace);
+        for (int i = 0; i < 20; ++i) tick();
+        EXPECT_EQ(recorder.Leaving(game, RunEnding::Quit), RunRecorder::Event::Ended);
+        KeyPressed(s, KeyF2, true);
+        return ParseRunFile(RunFileBytes(*recorder.Finished())).header.settings;
+    };
+    shell.DialogAnswer = GameSettings{.width = 50, .height = 40, .beginner = true, .speedToDeath = 7};
+    shell.UtcMilliseconds = 1234;
+    EXPECT_EQ(playAGame(), (GameSettings{.width = 50, .height = 40, .beginner = true, .speedToDeath = 7, .seed = 1234}));
+    game.givenSeed = 5150;
+    EXPECT_EQ(playAGame().seed, 5150u);
+    EXPECT_EQ(playAGame().seed, 5150u);
+    EXPECT_EQ(s.Screen, ScreenTitle);
 }
 
 TEST(TitleLogo, IsAMosaicOfBandPiecesSharingItsLastSevenColumns)
@@ -259,7 +302,7 @@ TEST_F(DemonstrationTest, AMissingRecordingIsReportedOnceAndTheTitleStays)
     EXPECT_TRUE(ShowsText(game.StatusBitmap, 5, 1, VersionLine));
     Tick(1000);
     EXPECT_EQ(shell.ErrorBoxes.size(), 1u);
-    shell.DialogAnswer = SetupChoice{};
+    shell.DialogAnswer = GameSettings{};
     shell.UtcMilliseconds = 1;
     KeyPressed(s, KeyZ, false);
     Tick();

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "cave/random.h"
 #include "cave/replay.h"
 #include "core/null_shell.h"
 #include "play/game.h"
@@ -68,11 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const Assets noPictures;
     const bool drawn = IsDrawn(data, size);
     NullShell shell;
-    shell.UtcMilliseconds = seed;
     Game g(drawn ? BuildTreeAssets() : noPictures, shell, Format(drawn, flags));
     GameState& s = g.state;
-    s.Variant = std::uint8_t(demo ? 0 : variant);
-    s.SpeedToDeath = speedToDeath;
     s.DemoMode = demo;
 
     if (demo) {
@@ -81,10 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (fd < 0) return 0;
         const bool written = ::write(fd, in.Rest(), in.RestSize()) == ssize_t(in.RestSize());
         shell.ReplayFile = "/proc/self/fd/" + std::to_string(fd);
-        if (written) NewGame(g, 100, 100, beginner, 0);
+        if (written) NewGame(g, {.beginner = beginner, .speedToDeath = speedToDeath, .seed = DemonstrationSeed});
         ::close(fd);
         if (!written) return 0;
-    } else if (!NewGame(g, width, height, beginner, variant)) {
+    } else if (!NewGame(g, {width, height, variant, beginner, speedToDeath, seed})) {
         return 0;  // the title screen would not start this game
     }
     s.Screen = ScreenPlay;

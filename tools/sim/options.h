@@ -7,25 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "core/game_settings.h"
+
 // Bad usage: the message names the problem; the program exits with status 2.
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The options every command takes.
-struct CommonOptions {
-    int width = 100;
-    int height = 100;
-    int variant = 0;
-    std::uint32_t seed = 1;
-    bool beginner = false;
-    int speedToDeath = 11;
-};
-
 // The arguments after the command word, taken apart: the common options, and
 // the command's own options by name (flags with an empty value).
 struct Arguments {
-    CommonOptions common;
+    // The options every command takes; the seed is 1 unless given.
+    GameSettings common{.seed = 1};
     bool commonGiven = false;  // any of the common options
     std::map<std::string, std::string> own;
 

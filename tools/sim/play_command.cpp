@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cave/random.h"
 #include "cave/replay.h"
 #include "screens/frame_tick.h"
 #include "tools/sim/commands.h"
@@ -72,7 +73,7 @@ int PlayCommand(const std::vector<std::string>& args)
     const int sources = a.Has("--inputs") + a.Has("--replay") + a.Has("--run");
     if (sources != 1) throw UsageError("play needs one of --inputs FILE, --replay FILE or --run FILE");
     if (auto run = a.Text("--run")) return PlayRun(a, *run);
-    CommonOptions options = a.common;
+    GameSettings options = a.common;
     std::vector<std::uint16_t> inputs;
     SimContext sim(a.Has("--png"));
     GameState& s = sim.game->state;
@@ -80,6 +81,7 @@ int PlayCommand(const std::vector<std::string>& args)
         // The demonstration: its own cave, its inputs from the recording.
         options.width = options.height = 100;
         options.variant = 0;
+        options.seed = DemonstrationSeed;
         s.DemoMode = true;
         sim.shell.ReplayFile = *replay;
     } else {

@@ -14,17 +14,7 @@ SimContext::SimContext(bool needPictures)
     game = std::make_unique<Game>(art, shell);
 }
 
-bool GenerateFromOptions(SimContext& sim, const CommonOptions& o)
-{
-    GameState& s = sim.game->state;
-    s.CaveWidth = o.width;
-    s.CaveHeight = o.height;
-    s.Variant = std::uint8_t(o.variant);
-    s.Beginner = o.beginner;
-    s.SpeedToDeath = o.speedToDeath;
-    sim.shell.UtcMilliseconds = o.seed;
-    return NewGame(*sim.game, o.width, o.height, o.beginner, o.variant);
-}
+bool GenerateFromOptions(SimContext& sim, const GameSettings& settings) { return NewGame(*sim.game, settings); }
 
 std::vector<std::uint8_t> ReadFileOrFail(const std::string& path, std::size_t maxBytes)
 {

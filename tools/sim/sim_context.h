@@ -21,9 +21,9 @@ struct SimContext {
     std::unique_ptr<Game> game;
 };
 
-// Runs the generator as a new game would, with RandomState = the seed in
+// A new game of the settings, as the title would start it with the seed in
 // place of the clock.
-bool GenerateFromOptions(SimContext& sim, const CommonOptions& options);
+bool GenerateFromOptions(SimContext& sim, const GameSettings& settings);
 
 // A run file read and checked, or UsageError naming the problem.
 RunFile ReadRunOrFail(const std::string& path);

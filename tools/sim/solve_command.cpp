@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "cave/random.h"
 #include "cave/run_file.h"
 #include "tools/sim/commands.h"
 #include "tools/sim/sim_context.h"
@@ -11,10 +12,10 @@
 namespace {
 
 // A fresh game in the cave of `options`, as the generator leaves it.
-std::unique_ptr<SimContext> FreshGame(const CommonOptions& options, bool beginner)
+std::unique_ptr<SimContext> FreshGame(const GameSettings& options, bool beginner)
 {
     auto sim = std::make_unique<SimContext>(false);
-    CommonOptions o = options;
+    GameSettings o = options;
     o.beginner = beginner;
     GenerateFromOptions(*sim, o);
     return sim;
@@ -41,7 +42,7 @@ void CheckOutPath(const std::string& path, bool replace)
 
 // The demonstration's recording in the plain layout of replay.dat; any other
 // solution as a run file, which carries its cave and so can be watched.
-void WriteSolution(const std::string& path, bool replace, bool demonstration, const CommonOptions& options,
+void WriteSolution(const std::string& path, bool replace, bool demonstration, const GameSettings& options,
                    std::uint32_t randomState, std::vector<std::uint16_t> inputs, int ticks)
 {
     std::vector<std::uint8_t> bytes;
@@ -49,14 +50,7 @@ void WriteSolution(const std::string& path, bool replace, bool demonstration, co
         bytes = ReplayFileImage(randomState, inputs);
     } else {
         RunFile run;
-        run.header = {.seed = options.seed,
-                      .width = options.width,
-                      .height = options.height,
-                      .variant = options.variant,
-                      .beginner = options.beginner,
-                      .speedToDeath = options.speedToDeath,
-                      .ending = RunEnding::Goal,
-                      .ticks = std::uint32_t(ticks)};
+        run.header = {.settings = options, .ending = RunEnding::Goal, .ticks = std::uint32_t(ticks)};
         run.randomState = randomState;
         inputs.resize(std::size_t(ticks));
         run.inputs = std::move(inputs);
@@ -75,13 +69,13 @@ int SolveCommand(const std::vector<std::string>& args)
                                               {"--max-seconds", true},
                                               {"--max-expansions", true},
                                               {"--max-memory", true}});
-    CommonOptions options = a.common;
+    GameSettings options = a.common;
     SolveLimits limits;
     if (a.Has("--demo")) {
         // The demonstration's cave, made the normal way from seed 1.
         options.width = options.height = 100;
         options.variant = 0;
-        options.seed = 1;
+        options.seed = DemonstrationSeed;
         options.speedToDeath = 11;
     }
     limits.maxSeconds = double(a.Number("--max-seconds", 0, 86'400).value_or(0));
@@ -94,7 +88,7 @@ int SolveCommand(const std::vector<std::string>& args)
     // The search plays with the normal starting counts, so that every item it
     // uses is there in beginner mode too.
     SimContext sim(false);
-    CommonOptions normal = options;
+    GameSettings normal = options;
     normal.beginner = false;
     const bool generated = GenerateFromOptions(sim, normal);
     const std::uint32_t randomState = sim.game->state.RandomState;

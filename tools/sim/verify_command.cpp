@@ -51,13 +51,14 @@ int VerifyCommand(const std::vector<std::string>& args)
     while (player.Playing(g)) PlayRunTick(sim, player);
 
     const RunHeader& h = player.Run().header;
+    const GameSettings& s = h.settings;
     const bool reached = g.state.Screen == ScreenEnding;
     const std::uint32_t ticks = player.TicksPlayed(g);
     CheckHeaderAgreesWithPlay(args[0], h, reached, ticks);
     std::printf("{\"reached_goal\":%s,\"complete\":%s,\"ticks\":%u,\"seconds\":%.2f,\"score\":%d,\"misses\":%d,"
                 "\"seed\":%u,\"width\":%d,\"height\":%d,\"variant\":%d,\"beginner\":%s,\"speed_to_death\":%d}\n",
                 reached ? "true" : "false", h.Complete() ? "true" : "false", ticks, ticks / TicksPerSecond,
-                g.state.Score, g.state.Misses, h.seed, h.width, h.height, h.variant, h.beginner ? "true" : "false",
-                h.speedToDeath);
+                g.state.Score, g.state.Misses, s.seed, s.width, s.height, s.variant, s.beginner ? "true" : "false",
+                s.speedToDeath);
     return reached ? 0 : 1;
 }
