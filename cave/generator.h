@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "cave/cave_map.h"
+#include "cave/random.h"
 #include "core/game_settings.h"
 #include "core/game_state.h"
 
@@ -24,6 +25,10 @@ constexpr std::int64_t PlacementSearchLimit = 10'000'000;
 // the recording is already in the replay buffer: the reachability check and
 // the buffer's seed words are left out. Returns true when the cave is fit to
 // play.
+// The demonstration's cave and game: seed 1, 100 by 100, the first
+// character, the usual fatal speed.
+inline GameSettings DemonstrationSettings(bool beginner) { return {.beginner = beginner, .seed = DemonstrationSeed}; }
+
 bool GenerateCave(GameState& state, CaveMap& map, const GameSettings& settings, GenerationReport* report = nullptr);
 
 // The density of a cave: the mean of its area and of the area with 20 cells

@@ -1,6 +1,6 @@
 #include "screens/title.h"
 
-#include "cave/random.h"
+#include "cave/generator.h"
 #include "cave/replay.h"
 #include "gfx/draw.h"
 #include "play/game.h"
@@ -63,8 +63,7 @@ bool StartDemonstration(Game& g)
     s.Screen = ScreenPlay;
     DrawStatusBar(g);
     try {
-        NewGame(g, {.width = 100, .height = 100, .variant = 0, .beginner = s.Beginner, .speedToDeath = 11,
-                    .seed = DemonstrationSeed});
+        NewGame(g, DemonstrationSettings(s.Beginner));
         return true;
     } catch (const ReplayLoadError& e) {
         // Without its recording the demonstration cannot play: say why and

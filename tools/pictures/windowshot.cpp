@@ -46,7 +46,7 @@ std::vector<std::uint16_t> ReadInputs(const std::string& path)
 void PlayToTheGoal(SimContext& sim, const Arguments& a)
 {
     GameState& s = sim.game->state;
-    if (!GenerateFromOptions(sim, a.common)) throw UsageError("the cave could not be generated");
+    if (!NewGame(*sim.game, a.common)) throw UsageError("the cave could not be generated");
     DrawStatusBar(*sim.game);
     s.Screen = ScreenPlay;
     const std::vector<std::uint16_t> inputs = ReadInputs(a.Text("--inputs").value_or(""));

@@ -15,7 +15,7 @@ int GenerateCommand(const std::vector<std::string>& args)
         scale = int(*k);
     }
     SimContext sim(a.Has("--png"));
-    const bool ok = GenerateFromOptions(sim, a.common);
+    const bool ok = NewGame(*sim.game, a.common);
     const Game& g = *sim.game;
     const GameState& s = g.state;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cave/random.h"
+#include "cave/generator.h"
 #include "cave/replay.h"
 #include "screens/frame_tick.h"
 #include "tools/sim/commands.h"
@@ -79,9 +79,9 @@ int PlayCommand(const std::vector<std::string>& args)
     GameState& s = sim.game->state;
     if (auto replay = a.Text("--replay")) {
         // The demonstration: its own cave, its inputs from the recording.
-        options.width = options.height = 100;
-        options.variant = 0;
-        options.seed = DemonstrationSeed;
+        const int speedToDeath = options.speedToDeath;
+        options = DemonstrationSettings(options.beginner);
+        options.speedToDeath = speedToDeath;
         s.DemoMode = true;
         sim.shell.ReplayFile = *replay;
     } else {
@@ -95,7 +95,7 @@ int PlayCommand(const std::vector<std::string>& args)
     bool ok = false;
     if (s.DemoMode) DrawStatusBar(*sim.game);
     try {
-        ok = GenerateFromOptions(sim, options);
+        ok = NewGame(*sim.game, options);
     } catch (const ReplayLoadError& e) {
         throw UsageError(std::string(*a.Text("--replay")) + ": " + e.what());
     }

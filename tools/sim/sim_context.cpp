@@ -14,7 +14,6 @@ SimContext::SimContext(bool needPictures)
     game = std::make_unique<Game>(art, shell);
 }
 
-bool GenerateFromOptions(SimContext& sim, const GameSettings& settings) { return NewGame(*sim.game, settings); }
 
 std::vector<std::uint8_t> ReadFileOrFail(const std::string& path, std::size_t maxBytes)
 {

@@ -21,10 +21,6 @@ struct SimContext {
     std::unique_ptr<Game> game;
 };
 
-// A new game of the settings, as the title would start it with the seed in
-// place of the clock.
-bool GenerateFromOptions(SimContext& sim, const GameSettings& settings);
-
 // A run file read and checked, or UsageError naming the problem.
 RunFile ReadRunOrFail(const std::string& path);
 // One tick of a run, with the simulated wall clock.

@@ -2,7 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cave/random.h"
+#include "cave/generator.h"
 #include "cave/run_file.h"
 #include "tools/sim/commands.h"
 #include "tools/sim/sim_context.h"
@@ -17,7 +17,7 @@ std::unique_ptr<SimContext> FreshGame(const GameSettings& options, bool beginner
     auto sim = std::make_unique<SimContext>(false);
     GameSettings o = options;
     o.beginner = beginner;
-    GenerateFromOptions(*sim, o);
+    NewGame(*sim->game, o);
     return sim;
 }
 
@@ -72,11 +72,8 @@ int SolveCommand(const std::vector<std::string>& args)
     GameSettings options = a.common;
     SolveLimits limits;
     if (a.Has("--demo")) {
-        // The demonstration's cave, made the normal way from seed 1.
-        options.width = options.height = 100;
-        options.variant = 0;
-        options.seed = DemonstrationSeed;
-        options.speedToDeath = 11;
+        // The demonstration's cave, made the normal way from its seed.
+        options = DemonstrationSettings(options.beginner);
     }
     limits.maxSeconds = double(a.Number("--max-seconds", 0, 86'400).value_or(0));
     limits.maxExpansions = a.Number("--max-expansions", 1, 100'000'000).value_or(limits.maxExpansions);
@@ -90,7 +87,7 @@ int SolveCommand(const std::vector<std::string>& args)
     SimContext sim(false);
     GameSettings normal = options;
     normal.beginner = false;
-    const bool generated = GenerateFromOptions(sim, normal);
+    const bool generated = NewGame(*sim.game, normal);
     const std::uint32_t randomState = sim.game->state.RandomState;
 
     SolveResult result;
