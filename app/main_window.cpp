@@ -264,9 +264,9 @@ void TForm1::StopTimer() { Timer1.stop(); }
 
 void TForm1::StartTimer() { Timer1.start(); }
 
-std::optional<GameSettings> TForm1::RunSetupDialog()
+void TForm1::RunSetupDialog(SetupAnswer answered)
 {
-    return setupDialog ? setupDialog() : std::optional<GameSettings>(GameSettings{});
+    answered(setupDialog ? setupDialog() : std::optional<GameSettings>(GameSettings{}));
 }
 
 void TForm1::ShowErrorBox(std::string_view caption, std::string_view text)

@@ -52,7 +52,7 @@ public:
     void Beep() override;
     void StopTimer() override;
     void StartTimer() override;
-    std::optional<GameSettings> RunSetupDialog() override;
+    void RunSetupDialog(SetupAnswer answered) override;
     void ShowErrorBox(std::string_view caption, std::string_view text) override;
     std::uint32_t UtcMillisecondsOfDay() override;
     int LocalSecond() override;

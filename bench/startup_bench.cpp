@@ -49,7 +49,7 @@ long PeakResidentKilobytes()
 class BenchForm : public TForm1 {
 public:
     using TForm1::TForm1;
-    std::optional<GameSettings> RunSetupDialog() override { return GameSettings{.width = 216, .height = 216}; }
+    void RunSetupDialog(SetupAnswer answered) override { answered(GameSettings{.width = 216, .height = 216}); }
     void ShowErrorBox(std::string_view, std::string_view text) override
     {
         std::fprintf(stderr, "error box: %.*s\n", int(text.size()), text.data());

@@ -1,9 +1,9 @@
 #include "core/null_shell.h"
 
-std::optional<GameSettings> NullShell::RunSetupDialog()
+void NullShell::RunSetupDialog(SetupAnswer answered)
 {
     ++DialogsShown;
-    return DialogAnswer;
+    answered(DialogAnswer);
 }
 
 void NullShell::ShowErrorBox(std::string_view caption, std::string_view text)

@@ -13,7 +13,7 @@ public:
     void Beep() override { ++Beeps; }
     void StopTimer() override { TimerRunning = false; }
     void StartTimer() override { TimerRunning = true; }
-    std::optional<GameSettings> RunSetupDialog() override;
+    void RunSetupDialog(SetupAnswer answered) override;
     void ShowErrorBox(std::string_view caption, std::string_view text) override;
     std::uint32_t UtcMillisecondsOfDay() override { return UtcMilliseconds; }
     int LocalSecond() override { return Second; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,10 +18,14 @@ public:
     virtual void Beep() = 0;
     virtual void StopTimer() = 0;
     virtual void StartTimer() = 0;
-    // Shows the setup dialog modally; nothing when it was cancelled. The
-    // choice holds the size, beginner mode and the fatal speed; the character
-    // and the seed are the title's to fill in.
-    virtual std::optional<GameSettings> RunSetupDialog() = 0;
+    // Shows the setup dialog and hands `answered` the choice, or nothing when
+    // it was cancelled. The choice holds the size, beginner mode and the fatal
+    // speed; the character and the seed are the title's to fill in. The window
+    // shows the dialog modally and answers before it returns; the browser,
+    // which must not block, answers when the player sends the form, and the
+    // timer stays stopped until then.
+    using SetupAnswer = std::function<void(std::optional<GameSettings>)>;
+    virtual void RunSetupDialog(SetupAnswer answered) = 0;
     virtual void ShowErrorBox(std::string_view caption, std::string_view text) = 0;
 
     // UTC time of day in milliseconds, 0..86,399,999: the seed of a game from the title.

@@ -95,12 +95,11 @@ void Unlock(Game& g, int variant)
     g.state.TitleKeyLog.clear();
 }
 
-void StartGame(Game& g)
+// The start of a game once the setup dialog has answered.
+void StartChosenGame(Game& g, std::optional<GameSettings> settings)
 {
     GameState& s = g.state;
-    g.shell.StopTimer();
-    s.DemoMode = false;
-    if (std::optional<GameSettings> settings = g.shell.RunSetupDialog()) {
+    if (settings) {
         settings->variant = s.Variant;
         settings->seed = g.givenSeed ? *g.givenSeed : SeedFromClock(g.shell);
         if (NewGame(g, *settings)) {
@@ -115,6 +114,13 @@ void StartGame(Game& g)
     s.KeysHeld[ButtonUse] = 0;
     g.shell.StartTimer();
     s.TitleKeyLog.clear();
+}
+
+void StartGame(Game& g)
+{
+    g.shell.StopTimer();
+    g.state.DemoMode = false;
+    g.shell.RunSetupDialog([&g](std::optional<GameSettings> settings) { StartChosenGame(g, std::move(settings)); });
 }
 
 }  // namespace

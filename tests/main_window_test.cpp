@@ -260,7 +260,7 @@ public:
     void StartTimer() override {}
     std::uint32_t UtcMillisecondsOfDay() override { return 8; }
     int LocalSecond() override { return 0; }
-    std::optional<GameSettings> RunSetupDialog() override { return GameSettings{.width = 12, .height = 12}; }
+    void RunSetupDialog(SetupAnswer answered) override { answered(GameSettings{.width = 12, .height = 12}); }
 
     void Ticks(int n)
     {

@@ -26,10 +26,10 @@ class PlayersWindow : public TForm1 {
 public:
     PlayersWindow() : TForm1(TestAssets(), PixelFormat::Rgb32, "/nonexistent") {}
     std::uint32_t UtcMillisecondsOfDay() override { return Seed; }
-    std::optional<GameSettings> RunSetupDialog() override
+    void RunSetupDialog(SetupAnswer answered) override
     {
         ++dialogs;
-        return GameSettings{.width = 12, .height = 12};
+        answered(GameSettings{.width = 12, .height = 12});
     }
     void ShowErrorBox(std::string_view, std::string_view text) override { errors.emplace_back(text); }
 
