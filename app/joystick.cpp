@@ -7,25 +7,16 @@
 #include <vector>
 
 #include "core/files.h"
+#include "screens/gamepad.h"
 
 namespace {
 
-constexpr std::uint32_t AxisLowest = 0, AxisHighest = 65535;
 // SDL compares every mapping it adds with all it has, so a list costs the
 // square of its length: 4000 lines take a few tenths of a second. The
 // community's full list is about half of that.
 constexpr std::size_t MaxMappingLines = 4000;
 constexpr std::size_t MaxMappingFileBytes = 2u << 20;
 constexpr const char* MappingFileHint = SDL_HINT_GAMECONTROLLERCONFIG_FILE;
-
-std::uint32_t Axis(Sint16 value) { return std::uint32_t(int(value) + 32768); }
-
-// A d-pad held one way puts the axis at that end; otherwise the stick decides.
-std::uint32_t PadAxis(Sint16 stick, bool towardsLow, bool towardsHigh)
-{
-    if (towardsLow != towardsHigh) return towardsLow ? AxisLowest : AxisHighest;
-    return Axis(stick);
-}
 
 struct MappingLines {
     std::string text;
@@ -113,25 +104,27 @@ void Joystick::Read(JoyInfoRecord& info)
     if (!joystick_) return;
     SDL_JoystickUpdate();
     if (!SDL_JoystickGetAttached(joystick_)) return;
-    std::uint32_t buttons = 0;
     if (controller_) {
         auto held = [&](SDL_GameControllerButton b) { return SDL_GameControllerGetButton(controller_, b) != 0; };
-        info.wXpos = PadAxis(SDL_GameControllerGetAxis(controller_, SDL_CONTROLLER_AXIS_LEFTX),
-                             held(SDL_CONTROLLER_BUTTON_DPAD_LEFT), held(SDL_CONTROLLER_BUTTON_DPAD_RIGHT));
-        info.wYpos = PadAxis(SDL_GameControllerGetAxis(controller_, SDL_CONTROLLER_AXIS_LEFTY),
-                             held(SDL_CONTROLLER_BUTTON_DPAD_UP), held(SDL_CONTROLLER_BUTTON_DPAD_DOWN));
-        info.wZpos = 0;
-        // SDL's order A, B, X, Y as buttons 1 to 4: A and Y select, B and X use.
-        const SDL_GameControllerButton faces[] = {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
-                                                  SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y};
-        for (int b = 0; b < 4; ++b)
-            if (held(faces[b])) buttons |= 1u << b;
+        PadState pad;
+        pad.stickX = SDL_GameControllerGetAxis(controller_, SDL_CONTROLLER_AXIS_LEFTX);
+        pad.stickY = SDL_GameControllerGetAxis(controller_, SDL_CONTROLLER_AXIS_LEFTY);
+        pad.up = held(SDL_CONTROLLER_BUTTON_DPAD_UP);
+        pad.down = held(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+        pad.left = held(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+        pad.right = held(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+        pad.a = held(SDL_CONTROLLER_BUTTON_A);
+        pad.b = held(SDL_CONTROLLER_BUTTON_B);
+        pad.x = held(SDL_CONTROLLER_BUTTON_X);
+        pad.y = held(SDL_CONTROLLER_BUTTON_Y);
+        info = JoyInfoOfPad(pad);
     } else {
-        info.wXpos = Axis(SDL_JoystickGetAxis(joystick_, 0));
-        info.wYpos = Axis(SDL_JoystickGetAxis(joystick_, 1));
-        info.wZpos = SDL_JoystickNumAxes(joystick_) > 2 ? Axis(SDL_JoystickGetAxis(joystick_, 2)) : 0;
+        std::uint32_t buttons = 0;
         for (int b = 0; b < 4 && b < SDL_JoystickNumButtons(joystick_); ++b)
             if (SDL_JoystickGetButton(joystick_, b)) buttons |= 1u << b;
+        // Without a third axis, wZpos reads 0, its lowest end.
+        const bool third = SDL_JoystickNumAxes(joystick_) > 2;
+        info = JoyInfoOfStick(SDL_JoystickGetAxis(joystick_, 0), SDL_JoystickGetAxis(joystick_, 1),
+                              third ? SDL_JoystickGetAxis(joystick_, 2) : std::int16_t(-32768), buttons);
     }
-    info.wButtons = buttons;
 }

@@ -6,7 +6,7 @@
 #include <ctime>
 
 #include "app/command_line.h"
-#include "app/daily_seed.h"
+#include "screens/daily_seed.h"
 #include "app/display.h"
 #include "app/main_window.h"
 #include "app/run_folder.h"

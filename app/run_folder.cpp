@@ -12,7 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const RunExtension = ".burrowkin-run";
 
 std::string Env(const char* name)
 {
@@ -69,19 +68,6 @@ std::string PrepareRunFolder(const std::string& folder)
     CheckWritable(folder);
     RemoveUnfinishedRuns(folder);
     return folder;
-}
-
-std::string RunFileName(const RunHeader& h, std::time_t started, int copy)
-{
-    std::tm local{};
-    ::localtime_r(&started, &local);
-    char when[32];
-    std::strftime(when, sizeof when, "%Y-%m-%d_%H-%M-%S", &local);
-    const GameSettings& s = h.settings;
-    std::string name = std::string(when) + "_" + std::to_string(s.width) + "x" + std::to_string(s.height) +
-                       "_character" + std::to_string(s.variant) + "_seed" + std::to_string(s.seed);
-    if (copy > 1) name += "-" + std::to_string(copy);
-    return name + RunExtension;
 }
 
 std::string KeepRunFile(const std::string& folder, const RunFile& run, std::time_t started)

@@ -21,10 +21,6 @@ std::string DefaultRunFolder();
 // RunFolderError with a message for the player.
 std::string PrepareRunFolder(const std::string& folder);
 
-// "2026-12-08_14-03-27_100x100_character0_seed41234567.burrowkin-run": when
-// the game started (local time), its size, its character and its seed.
-std::string RunFileName(const RunHeader& header, std::time_t started, int copy = 1);
-
 // Writes the run into the folder under a name no earlier run has; returns its
 // path. Throws FileError when it cannot be written.
 std::string KeepRunFile(const std::string& folder, const RunFile& run, std::time_t started);

@@ -163,3 +163,16 @@ RunFile ReadRunFile(const std::string& path)
         throw RunFileError(path + ": " + e.what());
     }
 }
+
+std::string RunFileName(const RunHeader& h, std::time_t started, int copy)
+{
+    std::tm local{};
+    ::localtime_r(&started, &local);
+    char when[32];
+    std::strftime(when, sizeof when, "%Y-%m-%d_%H-%M-%S", &local);
+    const GameSettings& s = h.settings;
+    std::string name = std::string(when) + "_" + std::to_string(s.width) + "x" + std::to_string(s.height) +
+                       "_character" + std::to_string(s.variant) + "_seed" + std::to_string(s.seed);
+    if (copy > 1) name += "-" + std::to_string(copy);
+    return name + RunExtension;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -48,6 +49,14 @@ struct RunFile {
     std::uint32_t randomState = 0;      // after the cave was made
     std::vector<std::uint16_t> inputs;  // a word a recorded tick
 };
+
+// How run files end their names.
+inline constexpr const char* RunExtension = ".burrowkin-run";
+
+// "2026-12-08_14-03-27_100x100_character0_seed41234567.burrowkin-run": when
+// the game started (local time), its size, its character and its seed; a
+// copy past the first gets "-2", "-3" and so on before the extension.
+std::string RunFileName(const RunHeader& header, std::time_t started, int copy = 1);
 
 struct RunFileError : std::runtime_error {
     using std::runtime_error::runtime_error;

@@ -1,4 +1,4 @@
-#include "app/daily_seed.h"
+#include "screens/daily_seed.h"
 
 std::uint32_t DailySeed(std::time_t now)
 {
