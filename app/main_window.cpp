@@ -16,15 +16,12 @@
 #include "app/display.h"
 #include "app/run_folder.h"
 #include "core/files.h"
-#include "gfx/draw.h"
-#include "screens/frame_tick.h"
 #include "screens/keys.h"
 #include "screens/title.h"
 
 namespace {
 
 constexpr int TickMilliseconds = 50;
-constexpr int FastForwardTicks = 4;  // ticks a frame while the fast-forward key is held
 const char* const StartCaption = "こるべに";
 const char* const PausedSuffix = "（一時停止）";
 // Held while watching a run, it plays four ticks a frame.
@@ -56,14 +53,15 @@ TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory,
       game_(art, *this, format),
       dataDirectory_(std::move(dataDirectory)),
       scale_(std::max(scale, 1)),
-      client_(ViewSize, ViewSize + StatusHeight, format),
+      session_(game_, *this),
       runs_(std::move(runs))
 {
     setFixedSize(WindowSize());
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setWindowTitle(QString::fromUtf8(StartCaption));
-    clientImage_ = QImage(client_.Bits(), client_.Width(), client_.Height(), client_.Stride(),
+    const Surface& picture = session_.Picture();
+    clientImage_ = QImage(picture.Bits(), picture.Width(), picture.Height(), picture.Stride(),
                           format == PixelFormat::Rgb32 ? QImage::Format_RGB32 : QImage::Format_Indexed8);
     if (format == PixelFormat::Indexed8)
         clientImage_.setColorTable(QList<QRgb>(art.palette.begin(), art.palette.end()));
@@ -97,49 +95,26 @@ void TForm1::Timer1Timer()
     // never start inside another.
     if (inTick_) return;
     inTick_ = true;
-    if (watching_) {
-        WatchTicks();
-    } else {
-        if (game_.state.JoystickPresent) joystick_.Read(game_.state.JoyInfo);
-        const int screenBefore = game_.state.Screen;
-        FrameTick(game_);
-        Follow(recorder_.AfterTick(game_, screenBefore));
-    }
-    ShowClientArea();
+    if (game_.state.JoystickPresent && !session_.Watching()) joystick_.Read(game_.state.JoyInfo);
+    session_.Tick();
+    update();
     inTick_ = false;
 }
 
-void TForm1::StartWatching(RunFile run)
+void TForm1::StartWatching(RunFile run) { session_.StartWatching(std::move(run)); }
+
+void TForm1::GameStarted(const RunHeader& header)
 {
-    watching_.emplace(std::move(run));
-    watching_->Start(game_);
-    SetCaption(VariantCaption[game_.state.Variant]);
+    gameStarted_ = std::time(nullptr);
+    std::printf("burrowkin: cave %s\n", DescribeSettings(header.settings).c_str());
+    std::fflush(stdout);
 }
 
-// The watched run's ticks of this frame. When it has played its last, a run
-// that reached the goal stays on its ending, any other goes back to the title.
-void TForm1::WatchTicks()
+void TForm1::GameEnded(const RunFile& run)
 {
-    for (int n = fastForward_ ? FastForwardTicks : 1; n > 0 && watching_->Playing(game_); --n) watching_->Tick(game_);
-    if (watching_->Playing(game_)) return;
-    watching_.reset();
-    fastForward_ = false;
-    if (game_.state.Screen == ScreenPlay) {
-        game_.state.Screen = ScreenTitle;
-        game_.state.TitleTicks = 0;
-    }
-}
-
-void TForm1::Follow(RunRecorder::Event event)
-{
-    if (event == RunRecorder::Event::Started) {
-        gameStarted_ = std::time(nullptr);
-        std::printf("burrowkin: cave %s\n", DescribeSettings(recorder_.Header().settings).c_str());
-        std::fflush(stdout);
-    }
-    if (event != RunRecorder::Event::Ended || runs_.recordFolder.empty()) return;
+    if (runs_.recordFolder.empty()) return;
     try {
-        const std::string path = KeepRunFile(runs_.recordFolder, *recorder_.Finished(), gameStarted_);
+        const std::string path = KeepRunFile(runs_.recordFolder, run, gameStarted_);
         std::printf("burrowkin: run kept in %s\n", path.c_str());
         std::fflush(stdout);
     } catch (const FileError& e) {
@@ -156,13 +131,6 @@ void TForm1::Report(const std::string& problem)
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
-}
-
-void TForm1::ShowClientArea()
-{
-    Blit(client_, 0, 0, game_.ViewBitmap, 0, 0, ViewSize, ViewSize);
-    Blit(client_, 0, ViewSize, game_.StatusBitmap, 0, 0, ViewSize, StatusHeight);
-    update();
 }
 
 QSize TForm1::WindowSize() const { return QSize(ViewSize, ViewSize + StatusHeight) * scale_; }
@@ -190,7 +158,7 @@ void TForm1::keyPressEvent(QKeyEvent* event)
         if (!event->isAutoRepeat()) ToggleFullScreen();
         return;
     }
-    if (event->key() == FastForwardKey) fastForward_ = watching_.has_value();
+    if (event->key() == FastForwardKey) session_.SetFastForward(true);
     else if (int vk = VirtualKeyOf(event->key())) FormKeyDown(vk, event->modifiers() & Qt::ShiftModifier);
     else QWidget::keyPressEvent(event);
 }
@@ -200,7 +168,7 @@ void TForm1::keyReleaseEvent(QKeyEvent* event)
     // X11 sends a release before every repeated press of a held key; taking it
     // would drop the flag between two ticks.
     if (event->isAutoRepeat()) return;
-    if (event->key() == FastForwardKey) fastForward_ = false;
+    if (event->key() == FastForwardKey) session_.SetFastForward(false);
     else if (int vk = VirtualKeyOf(event->key())) FormKeyUp(vk);
     else QWidget::keyReleaseEvent(event);
 }
@@ -212,18 +180,17 @@ bool TForm1::focusNextPrevChild(bool)
 
 void TForm1::FormKeyDown(int virtualKey, bool shiftHeld)
 {
-    if (virtualKey == KeyF2 && shiftHeld) Follow(recorder_.Leaving(game_, RunEnding::Quit));
-    if (KeyPressed(game_.state, virtualKey, shiftHeld) == KeyEffect::TogglePause) TogglePause();
+    if (session_.KeyDown(virtualKey, shiftHeld) == KeyEffect::TogglePause) TogglePause();
 }
 
-void TForm1::FormKeyUp(int virtualKey) { KeyReleased(game_.state, virtualKey); }
+void TForm1::FormKeyUp(int virtualKey) { session_.KeyUp(virtualKey); }
 
 void TForm1::TogglePause()
 {
     if (Timer1.isActive()) {
         Timer1.stop();
         setWindowTitle(windowTitle() + QString::fromUtf8(PausedSuffix));
-        DrawTileText(game_.art, client_, 6, 2, "PAUSE");
+        session_.ShowPause();
         update();
     } else {
         Timer1.start();
@@ -252,7 +219,7 @@ void TForm1::paintEvent(QPaintEvent*)
 void TForm1::closeEvent(QCloseEvent* event)
 {
     Timer1.stop();
-    Follow(recorder_.Leaving(game_, RunEnding::Closed));
+    session_.Closing();
     QWidget::closeEvent(event);
 }
 

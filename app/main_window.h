@@ -8,8 +8,7 @@
 #include "app/joystick.h"
 #include "core/shell.h"
 #include "play/game.h"
-#include "screens/run_player.h"
-#include "screens/run_recorder.h"
+#include "screens/window_session.h"
 
 // What the player asked of runs on the command line.
 struct RunOptions {
@@ -21,7 +20,7 @@ struct RunOptions {
 // The main window: it owns the frame timer, turns key events into the game's
 // key codes, reads the joystick, and shows the last frame a tick made. It is
 // also the game's Shell.
-class TForm1 : public QWidget, public Shell {
+class TForm1 : public QWidget, public Shell, private WindowSession::Listener {
     Q_OBJECT
 public:
     // `format` is Indexed8 when the program was started with "/256"; `scale`
@@ -31,9 +30,9 @@ public:
 
     Game& game() { return game_; }
     // The client area as the last tick (or the pause) left it.
-    const Surface& ClientArea() const { return client_; }
+    const Surface& ClientArea() const { return session_.Picture(); }
     bool Paused() const { return !Timer1.isActive(); }
-    bool Watching() const { return watching_.has_value(); }
+    bool Watching() const { return session_.Watching(); }
     // A problem the game goes on after: said on standard error and in a box
     // that waits for nobody.
     void Report(const std::string& problem);
@@ -73,25 +72,22 @@ private:
     void FormKeyDown(int virtualKey, bool shiftHeld);
     void FormKeyUp(int virtualKey);
     void TogglePause();
-    void ShowClientArea();
     QSize WindowSize() const;
     void StartWatching(RunFile run);
-    void WatchTicks();
-    void Follow(RunRecorder::Event event);
+    // WindowSession::Listener
+    void GameStarted(const RunHeader& header) override;
+    void GameEnded(const RunFile& run) override;
 
     QTimer Timer1;
     Game game_;
     Joystick joystick_;
     std::string dataDirectory_;
     int scale_;
-    Surface client_;  // 272 by 304: the window's pixels
-    QImage clientImage_;
+    WindowSession session_;
+    QImage clientImage_;  // the session's picture, as Qt paints it
     bool inTick_ = false;
     bool warnedOfBrokenLink_ = false;  // replay.dat here links to nothing: said once
 
     RunOptions runs_;
-    RunRecorder recorder_;
     std::time_t gameStarted_ = 0;
-    std::optional<RunPlayer> watching_;
-    bool fastForward_ = false;
 };

@@ -1,0 +1,61 @@
+#include "screens/window_session.h"
+
+#include "gfx/draw.h"
+#include "play/game.h"
+#include "screens/frame_tick.h"
+#include "screens/title.h"
+
+WindowSession::WindowSession(Game& game, Listener& listener)
+    : game_(game), listener_(listener), picture_(ViewSize, ViewSize + StatusHeight, game.ViewBitmap.Format())
+{
+}
+
+void WindowSession::Tick()
+{
+    if (watching_) {
+        WatchTicks();
+    } else {
+        const int screenBefore = game_.state.Screen;
+        FrameTick(game_);
+        Follow(recorder_.AfterTick(game_, screenBefore));
+    }
+    Blit(picture_, 0, 0, game_.ViewBitmap, 0, 0, ViewSize, ViewSize);
+    Blit(picture_, 0, ViewSize, game_.StatusBitmap, 0, 0, ViewSize, StatusHeight);
+}
+
+void WindowSession::StartWatching(RunFile run)
+{
+    watching_.emplace(std::move(run));
+    watching_->Start(game_);
+    game_.shell.SetCaption(VariantCaption[game_.state.Variant]);
+}
+
+void WindowSession::WatchTicks()
+{
+    for (int n = fastForward_ ? FastForwardTicks : 1; n > 0 && watching_->Playing(game_); --n) watching_->Tick(game_);
+    if (watching_->Playing(game_)) return;
+    watching_.reset();
+    fastForward_ = false;
+    if (game_.state.Screen == ScreenPlay) {
+        game_.state.Screen = ScreenTitle;
+        game_.state.TitleTicks = 0;
+    }
+}
+
+void WindowSession::Follow(RunRecorder::Event event)
+{
+    if (event == RunRecorder::Event::Started) listener_.GameStarted(recorder_.Header());
+    if (event == RunRecorder::Event::Ended) listener_.GameEnded(*recorder_.Finished());
+}
+
+KeyEffect WindowSession::KeyDown(int virtualKey, bool shiftHeld)
+{
+    if (virtualKey == KeyF2 && shiftHeld) Follow(recorder_.Leaving(game_, RunEnding::Quit));
+    return KeyPressed(game_.state, virtualKey, shiftHeld);
+}
+
+void WindowSession::KeyUp(int virtualKey) { KeyReleased(game_.state, virtualKey); }
+
+void WindowSession::Closing() { Follow(recorder_.Leaving(game_, RunEnding::Closed)); }
+
+void WindowSession::ShowPause() { DrawTileText(game_.art, picture_, 6, 2, "PAUSE"); }
