@@ -1,10 +1,11 @@
-#include <QImage>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
 
 #include "core/files.h"
 #include "gfx/assets.h"
+#include "gfx/png_picture.h"
 
 namespace {
 
@@ -20,32 +21,30 @@ std::vector<std::uint8_t> ReadPictureFile(const std::string& path)
     }
 }
 
-QImage ReadIndexed(const std::string& path, int width, int height)
+PalettePicture ReadIndexed(const std::string& path, int width, int height)
 {
     const std::vector<std::uint8_t> bytes = ReadPictureFile(path);
-    QImage img;
-    if (!img.loadFromData(bytes.data(), int(bytes.size()))) throw AssetError(path + " is not a picture that can be read");
-    if (img.format() != QImage::Format_Indexed8)
-        throw AssetError(path + " must be an 8-bit palette picture");
-    if (img.colorCount() != 256)
-        throw AssetError(path + " must have a palette of 256 colours, not " + std::to_string(img.colorCount()));
-    if (img.width() != width || img.height() != height)
-        throw AssetError(path + " must be " + std::to_string(width) + " by " + std::to_string(height) + " pixels");
-    return img;
+    const std::string size = " must be " + std::to_string(width) + " by " + std::to_string(height) + " pixels";
+    PalettePicture picture;
+    try {
+        picture = DecodePalettePng(bytes);
+    } catch (const PngError& e) {
+        switch (e.fault) {
+        case PngFault::Unreadable: throw AssetError(path + " is not a picture that can be read");
+        case PngFault::NotPalette8: throw AssetError(path + " must be an 8-bit palette picture");
+        case PngFault::Colours:
+            throw AssetError(path + " must have a palette of 256 colours, not " + std::to_string(e.colours));
+        case PngFault::TooLarge: throw AssetError(path + size);
+        }
+    }
+    if (picture.width != width || picture.height != height) throw AssetError(path + size);
+    return picture;
 }
 
-Palette PaletteOf(const QImage& img)
+Surface Indexed(const PalettePicture& picture)
 {
-    Palette pal{};
-    const auto table = img.colorTable();
-    for (int i = 0; i < 256 && i < table.size(); ++i) pal[i] = 0xff000000u | (table[i] & 0xffffffu);
-    return pal;
-}
-
-Surface Indexed(const QImage& img)
-{
-    Surface s(img.width(), img.height(), PixelFormat::Indexed8);
-    for (int y = 0; y < img.height(); ++y) std::copy_n(img.constScanLine(y), img.width(), s.Row(y));
+    Surface s(picture.width, picture.height, PixelFormat::Indexed8);
+    std::copy(picture.pixels.begin(), picture.pixels.end(), s.Bits());
     return s;
 }
 
@@ -67,16 +66,16 @@ Assets LoadAssets(const std::string& directory)
     auto path = [&](const char* name) { return (fs::path(directory) / name).string(); };
     Assets a;
 
-    QImage sheet = ReadIndexed(path("tilesheet.png"), 256, 112);
-    a.palette = PaletteOf(sheet);
+    const PalettePicture sheet = ReadIndexed(path("tilesheet.png"), 256, 112);
+    a.palette = sheet.palette;
     if ((a.palette[0] & 0xffffffu) != 0) throw AssetError(path("tilesheet.png") + ": palette entry 0 must be black");
-    auto samePalette = [&](const QImage& img, const std::string& file) {
-        if (PaletteOf(img) != a.palette) throw AssetError(file + " does not share the tile sheet's palette");
+    auto samePalette = [&](const PalettePicture& picture, const std::string& file) {
+        if (picture.palette != a.palette) throw AssetError(file + " does not share the tile sheet's palette");
     };
     a.sheet8 = Indexed(sheet);
     a.sheet32 = Converted(a.sheet8, a.palette);
 
-    QImage sprites = ReadIndexed(path("sprites.png"), 256, 96);
+    const PalettePicture sprites = ReadIndexed(path("sprites.png"), 256, 96);
     samePalette(sprites, path("sprites.png"));
     a.sprites8 = Indexed(sprites);
     for (int i = 0; i < SpriteCount; ++i)
@@ -93,7 +92,7 @@ Assets LoadAssets(const std::string& directory)
 
     for (int v = 0; v < 3; ++v) {
         std::string file = path(("ending" + std::to_string(v) + ".png").c_str());
-        QImage img = ReadIndexed(file, EndingPictureSize, EndingPictureSize);
+        const PalettePicture img = ReadIndexed(file, EndingPictureSize, EndingPictureSize);
         samePalette(img, file);
         a.ending8[v] = Indexed(img);
         a.ending32[v] = Converted(a.ending8[v], a.palette);
