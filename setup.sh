@@ -9,11 +9,12 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 game_packages=(cmake ninja-build g++ qt6-base-dev libsdl2-dev fonts-ipafont-gothic)
-# The install and package tests check the desktop entry and the metainfo with
+# zlib makes the pictures that the game's PNG reader is checked against. The
+# install and package tests check the desktop entry and the metainfo with
 # their validators, the run files' type (update-mime-database) and the manual
 # pages (groff, man), and build the Debian package (dpkg-shlibdeps, file) and
 # look at it with lintian.
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth desktop-file-utils appstream shared-mime-info
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev xvfb xauth desktop-file-utils appstream shared-mime-info
   groff-base man-db dpkg-dev file lintian)
 
 install_missing() {

@@ -25,6 +25,8 @@ void WindowSession::Tick()
 
 void WindowSession::StartWatching(RunFile run)
 {
+    // A game of the player's in play is left as Shift+F2 leaves it.
+    Follow(recorder_.Leaving(game_, RunEnding::Quit));
     watching_.emplace(std::move(run));
     watching_->Start(game_);
     game_.shell.SetCaption(VariantCaption[game_.state.Variant]);

@@ -30,7 +30,8 @@ public:
     // One 50 ms tick, then the window's picture of it.
     void Tick();
 
-    // Plays a checked run in place of the player's keys from the next tick.
+    // Plays a checked run in place of the player's keys from the next tick;
+    // a game of the player's in play ends first, as Shift+F2 ends it.
     // When its last tick is played, a run that reached the goal stays on its
     // ending and any other goes back to the title.
     void StartWatching(RunFile run);

@@ -1,0 +1,203 @@
+// The browser edition in a real browser: Debian's Chromium driven by
+// playwright-core against the page served on 127.0.0.1.
+//
+//   BURROWKIN_PAGE=build-web/page BURROWKIN_NATIVE_BIN=build/bin node --test web/tests/page.test.mjs
+//
+// Most tests open the page with ?manual, where the game ticks only when the
+// test says so, and compare it with the native programs on the same input.
+import assert from 'node:assert/strict';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { after, before, test } from 'node:test';
+import { chromium } from 'playwright-core';
+import { serve } from '../serve.mjs';
+
+const page_dir = process.env.BURROWKIN_PAGE;
+const native = process.env.BURROWKIN_NATIVE_BIN;
+assert.ok(page_dir && native, 'BURROWKIN_PAGE and BURROWKIN_NATIVE_BIN name the page and the native programs');
+
+const Width = 272, Height = 304;
+let server, browser, address, scratch;
+
+before(async () => {
+  server = await serve(page_dir, 0);
+  address = `http://127.0.0.1:${server.address().port}/`;
+  browser = await chromium.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync'],
+  });
+  scratch = mkdtempSync(join(tmpdir(), 'burrowkin-page-'));
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+  if (scratch) rmSync(scratch, { recursive: true, force: true });
+});
+
+// A page of the game, with the console's errors collected.
+async function open(query = '?manual') {
+  const page = await browser.newPage({ viewport: { width: 800, height: 700 } });
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(String(e)));
+  page.on('console', (m) => { if (m.type() === 'error' && !m.text().startsWith('burrowkin:')) errors.push(m.text()); });
+  await page.goto(address + query);
+  await page.evaluate(() => window.Burrowkin.ready);
+  return { page, errors };
+}
+
+const state = (page) => page.evaluate(() => window.Burrowkin.test.state());
+const ticks = (page, n) => page.evaluate((count) => window.Burrowkin.test.tick(count), n);
+const picture = (page) => page.evaluate(() => window.Burrowkin.test.picture());
+
+// The pixels of a PNG file as the browser decodes it, red, green, blue, alpha.
+async function decoded(page, file) {
+  const data = readFileSync(file).toString('base64');
+  return page.evaluate(async (base64) => {
+    const image = new Image();
+    image.src = `data:image/png;base64,${base64}`;
+    await image.decode();
+    const canvas = new OffscreenCanvas(image.width, image.height);
+    const context = canvas.getContext('2d');
+    context.drawImage(image, 0, 0);
+    return { width: image.width, height: image.height, pixels: Array.from(context.getImageData(0, 0, image.width, image.height).data) };
+  }, data);
+}
+
+// Through the title to the setup form, and from it to a game.
+async function startGame(page, choose = async () => {}) {
+  await ticks(page, 61);  // the title's picture builds up, and only then takes keys
+  await page.keyboard.down('Space');
+  await ticks(page, 1);
+  assert.ok(await page.locator('#setup').evaluate((d) => d.open), 'a held button opens the setup form');
+  await choose();
+  await page.keyboard.up('Space');
+  await page.keyboard.press('Enter');
+  assert.equal(await page.locator('#setup').evaluate((d) => d.open), false);
+}
+
+// The native simulator's standard output; a run that did not reach the goal
+// exits with 1, which is an answer too.
+function sim(...args) {
+  const r = spawnSync(join(native, 'burrowkin-sim'), args, { encoding: 'utf8' });
+  assert.ok(r.status === 0 || r.status === 1, `burrowkin-sim ${args.join(' ')}: ${r.stderr}`);
+  return r.stdout;
+}
+
+test('the title is the window\'s title, pixel for pixel, and the page says nothing amiss', async () => {
+  const { page, errors } = await open();
+  await ticks(page, 61);
+  const shot = join(scratch, 'title.png');
+  execFileSync(join(native, 'windowshot'), ['title', shot], { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
+  const window = await decoded(page, shot);
+  assert.equal(window.width, Width);
+  assert.equal(window.height, Height);
+  const mine = await picture(page);
+  const differing = mine.findIndex((v, i) => v !== window.pixels[i]);
+  assert.equal(differing, -1, `the first differing pixel is (${(differing >> 2) % Width}, ${Math.floor((differing >> 2) / Width)})`);
+  assert.equal(await page.title(), 'こるべに');
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('the form starts a game of the chosen size, and its keys move the character as the simulator says', async () => {
+  const { page, errors } = await open('?manual&seed=77');
+  await page.locator('#keep').check();
+  await startGame(page, async () => { await page.keyboard.press('Alt+S'); });  // 狭い(S): 50 by 50
+  let s = await state(page);
+  assert.deepEqual([s.screen, s.width, s.height, s.seed], [1, 50, 50, 77]);
+
+  // Walk right, jump, walk left, then leave with Shift+F2: the run the page
+  // keeps is played by the native simulator to the same place.
+  const ended = page.evaluate(() => new Promise((done) => {
+    const offered = window.Burrowkin.page.gameEnded;
+    window.Burrowkin.page.gameEnded = (bytes, name) => { offered(bytes, name); done({ bytes: Array.from(bytes), name }); };
+  }));
+  const hold = async (key, n) => { await page.keyboard.down(key); await ticks(page, n); await page.keyboard.up(key); };
+  await hold('ArrowRight', 12);
+  await hold('ArrowUp', 3);
+  await ticks(page, 10);
+  await hold('ArrowLeft', 7);
+  await ticks(page, 5);
+  s = await state(page);
+  await page.keyboard.press('Shift+F2');
+  const run = await ended;
+  assert.match(run.name, /_50x50_character0_seed77\.burrowkin-run$/);
+  const file = join(scratch, run.name);
+  writeFileSync(file, Buffer.from(run.bytes));
+  const trace = sim('play', '--run', file).trim().split('\n');
+  const last = trace[trace.length - 1].split(' ').map(Number);
+  assert.equal(trace.length - 1, s.frame - 16, 'a trace line for every tick played');
+  assert.deepEqual([last[1], last[2]], [s.x, s.y]);
+  assert.ok(s.x !== 0 && last[0] === s.frame);
+  const verified = JSON.parse(sim('verify', file) || '{}');
+  assert.equal(verified.seed, 77);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('a dropped run plays to its ending picture; a damaged one shows its message and changes nothing', async () => {
+  const file = join(scratch, 'solved.burrowkin-run');
+  sim('solve', '--width', '24', '--height', '20', '--seed', '5', '--out', file, '--force');
+  const { page, errors } = await open();
+  const drop = (bytes, name) => page.evaluate(({ data, fileName }) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([new Uint8Array(data)], fileName));
+    document.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  }, { data: Array.from(bytes), fileName: name });
+
+  await ticks(page, 5);
+  const damaged = readFileSync(file);
+  damaged[2 * 9] = 0;  // the width 0: out of range
+  const before = await state(page);
+  await drop(damaged, 'damaged.burrowkin-run');
+  await page.locator('#message[open]').waitFor();
+  assert.match(await page.locator('#message-text').textContent(), /^cannot watch damaged\.burrowkin-run: a value out of range: width 0/);
+  assert.deepEqual(await state(page), before);
+  await page.locator('#message-ok').click();
+
+  await drop(readFileSync(file), 'solved.burrowkin-run');
+  await page.waitForFunction(() => window.Burrowkin.test.state().watching);
+  for (let i = 0; i < 400 && (await state(page)).screen !== 2; ++i) await ticks(page, 25);
+  assert.equal((await state(page)).screen, 2, 'the run reaches its ending');
+  const ending = await decoded(page, join(page_dir, 'ending0.png'));
+  const mine = await picture(page);
+  assert.deepEqual(mine.slice(0, Width * 16 * 4), ending.pixels.slice(0, Width * 16 * 4), 'the ending picture shows');
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('F3 pauses the ticks and says so in the title; F3 again goes on', async () => {
+  const { page } = await open('');
+  await page.waitForFunction(() => window.Burrowkin.test.state().titleTicks > 2);
+  await page.keyboard.press('F3');
+  assert.ok(await page.evaluate(() => window.Burrowkin.test.paused()));
+  assert.equal(await page.title(), 'こるべに（一時停止）');
+  const held = (await state(page)).titleTicks;
+  await page.waitForTimeout(300);
+  assert.equal((await state(page)).titleTicks, held);
+  await page.keyboard.press('F3');
+  assert.equal(await page.title(), 'こるべに');
+  await page.waitForFunction((t) => window.Burrowkin.test.state().titleTicks > t + 3, held);
+  await page.close();
+});
+
+test('?daily makes today\'s cave, and a bad ?seed is named and ignored', async () => {
+  const now = new Date();
+  const today = now.getUTCFullYear() * 10000 + (now.getUTCMonth() + 1) * 100 + now.getUTCDate();
+  const { page } = await open('?manual&daily');
+  await startGame(page);
+  const s = await state(page);
+  assert.equal(s.seed, today);
+  assert.match(sim('generate', '--seed', String(today)), /"ok":/);
+  await page.close();
+
+  const bad = await open('?manual&seed=12x');
+  await bad.page.locator('#message[open]').waitFor();
+  assert.match(await bad.page.locator('#message-text').textContent(), /\?seed takes a whole number from 0 to 4294967295, not '12x'/);
+  await bad.page.close();
+});
+
