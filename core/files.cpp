@@ -12,6 +12,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace {
 
 FileProblem ProblemOf(int error)
@@ -77,6 +81,20 @@ bool WriteAll(int fd, const void* bytes, std::size_t size)
     return true;
 }
 
+// The permission bits that new files do not get.
+mode_t FileCreationMask()
+{
+#ifdef __EMSCRIPTEN__
+    // Emscripten's umask() is a stub of its own that masks every bit; Node
+    // knows the process's.
+    return mode_t(EM_ASM_INT({ return typeof process == 'object' ? process.umask() : 0o22; }));
+#else
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+#endif
+}
+
 void RefuseUnlessRegular(const std::string& path, mode_t mode, const char* cannot)
 {
     if (S_ISDIR(mode)) throw FileError(FileProblem::AccessDenied, path, cannot + std::string(": a folder, not a file"));
@@ -124,9 +142,7 @@ std::string WriteTemporary(const std::string& path, const void* bytes, std::size
         Fail(path, CannotWrite, reported);
     }
     // mkstemp makes the file private; a kept file is as readable as any other.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(name.c_str(), 0666 & ~mask);
+    ::chmod(name.c_str(), 0666 & ~FileCreationMask());
     return name;
 }
 
