@@ -91,8 +91,11 @@ async function check({ args, files = [], strip = (text) => text }) {
     if (!out(n).equals(out(w))) problems.push(`standard output, ${firstDifference(out(n), out(w))}`);
     if (!n.stderr.equals(w.stderr)) problems.push(`standard error, ${firstDifference(n.stderr, w.stderr)}`);
     for (const file of files) {
-        const [a, b] = ['native', 'node'].map((s) => fs.readFileSync(path.join(sides[s].folder, file)));
-        if (!a.equals(b)) problems.push(`${file}, ${firstDifferentByte(a, b)}`);
+        const [a, b] = ['native', 'node'].map((s) => path.join(sides[s].folder, file));
+        const [ma, mb] = [a, b].map((f) => (fs.statSync(f).mode & 0o777).toString(8));
+        if (ma !== mb) problems.push(`${file}, permissions: native ${ma}, node ${mb}`);
+        const [ba, bb] = [a, b].map((f) => fs.readFileSync(f));
+        if (!ba.equals(bb)) problems.push(`${file}, ${firstDifferentByte(ba, bb)}`);
     }
     if (problems.length) failures.push(`burrowkin-sim ${args.join(' ')}\n  ${problems.join('\n  ')}`);
     else ++passed;
