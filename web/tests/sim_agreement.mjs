@@ -136,6 +136,10 @@ const first = [];
 first.push(() => check({ args: ['solve', '--demo', '--out', 'replay.dat'], files: ['replay.dat'], strip: withoutSeconds }));
 solved.forEach((options, i) =>
     first.push(() => check({ args: ['solve', ...options, '--out', `solved${i}.run`], files: [`solved${i}.run`], strip: withoutSeconds })));
+// A search stopped by its bounds stops at the same place: the memory it
+// counts does not depend on the size of a pointer.
+for (const bound of [['--max-memory', '40'], ['--max-expansions', '5000']])
+    first.push(() => check({ args: ['solve', ...solved[0], ...bound], strip: withoutSeconds }));
 
 sizes.forEach((size, i) => {
     for (let j = 0; j < 3; ++j) {
