@@ -13,9 +13,10 @@ game_packages=(cmake ninja-build g++ qt6-base-dev libsdl2-dev fonts-ipafont-goth
 # install and package tests check the desktop entry and the metainfo with
 # their validators, the run files' type (update-mime-database) and the manual
 # pages (groff, man), and build the Debian package (dpkg-shlibdeps, file) and
-# look at it with lintian.
+# look at it with lintian. Emscripten builds the simulator for Node, which is
+# compared with the native one.
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev xvfb xauth desktop-file-utils appstream shared-mime-info
-  groff-base man-db dpkg-dev file lintian)
+  groff-base man-db dpkg-dev file lintian emscripten)
 
 install_missing() {
   local missing=()
@@ -58,6 +59,12 @@ case "${1:-}" in
     # Once more under AddressSanitizer and UndefinedBehaviorSanitizer.
     build build-sanitize -DBURROWKIN_SANITIZE=ON -DBURROWKIN_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
     ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
+    # The simulator for Node, which must play exactly as the native one in build/.
+    # Debian's Emscripten links with Node scripts that need Debian's Node modules.
+    export NODE_PATH=/usr/share/nodejs
+    emcmake cmake -S . -B build-web -G Ninja -DBURROWKIN_NATIVE_SIM="$PWD/build/bin/burrowkin-sim" >/dev/null
+    cmake --build build-web
+    ctest --test-dir build-web --output-on-failure
     ;;
   *)
     echo "usage: ./setup.sh play [arguments] | ./setup.sh test" >&2

@@ -28,7 +28,7 @@ std::uint16_t Pair(int low, int high) { return std::uint16_t(low | (high << 8));
 int Low(std::uint16_t word) { return word & 0xff; }
 int High(std::uint16_t word) { return word >> 8; }
 
-void CheckRange(const char* what, long value, long low, long high)
+void CheckRange(const char* what, std::int64_t value, std::int64_t low, std::int64_t high)
 {
     if (value < low || value > high)
         throw RunFileError(std::string("a value out of range: ") + what + " " + std::to_string(value) + " (" +

@@ -12,6 +12,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace {
 
 FileProblem ProblemOf(int error)
@@ -77,6 +81,20 @@ bool WriteAll(int fd, const void* bytes, std::size_t size)
     return true;
 }
 
+// The permission bits that new files do not get.
+mode_t FileCreationMask()
+{
+#ifdef __EMSCRIPTEN__
+    // Emscripten's umask() is a stub of its own that masks every bit; Node
+    // knows the process's.
+    return mode_t(EM_ASM_INT({ return typeof process == 'object' ? process.umask() : 0o22; }));
+#else
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+#endif
+}
+
 void RefuseUnlessRegular(const std::string& path, mode_t mode, const char* cannot)
 {
     if (S_ISDIR(mode)) throw FileError(FileProblem::AccessDenied, path, cannot + std::string(": a folder, not a file"));
@@ -124,9 +142,7 @@ std::string WriteTemporary(const std::string& path, const void* bytes, std::size
         Fail(path, CannotWrite, reported);
     }
     // mkstemp makes the file private; a kept file is as readable as any other.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(name.c_str(), 0666 & ~mask);
+    ::chmod(name.c_str(), 0666 & ~FileCreationMask());
     return name;
 }
 
@@ -140,6 +156,13 @@ void SyncFolder(const std::string& path)
 
 std::vector<std::uint8_t> ReadRegularFile(const std::string& path, std::size_t maxBytes)
 {
+#ifdef __EMSCRIPTEN__
+    // Node opens a pipe blocking whatever the flags say: a name that is not a
+    // regular file is refused before it is opened.
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0) Fail(path, CannotRead, errno);
+    RefuseUnlessRegular(path, named.st_mode, CannotRead);
+#endif
     // Non-blocking, so that opening a pipe with no writer returns at once.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) Fail(path, CannotRead, errno);
@@ -184,6 +207,23 @@ void WriteFileAtomically(const std::string& path, const void* bytes, std::size_t
 bool WriteNewFileAtomically(const std::string& path, const void* bytes, std::size_t size)
 {
     const std::string temporary = WriteTemporary(path, bytes, size);
+#ifdef __EMSCRIPTEN__
+    // Emscripten has neither the no-replace rename nor hard links. The name
+    // is taken by creating it empty, which fails when it is taken already,
+    // and the whole file is then renamed over that empty one.
+    int result = -1;
+    int error = 0;
+    const int claim = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (claim < 0) {
+        error = errno;
+    } else {
+        ::close(claim);
+        result = ::rename(temporary.c_str(), path.c_str());
+        error = errno;
+        if (result != 0) ::unlink(path.c_str());  // the empty claim
+    }
+    if (result != 0) ::unlink(temporary.c_str());
+#else
     int result = ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
     int error = errno;
     if (result != 0) {
@@ -195,6 +235,7 @@ bool WriteNewFileAtomically(const std::string& path, const void* bytes, std::siz
         }
         ::unlink(temporary.c_str());
     }
+#endif
     if (result != 0 && error == EEXIST) return false;
     if (result != 0) Fail(path, CannotWrite, error);
     SyncFolder(path);

@@ -2,8 +2,7 @@
 #include <cstdio>
 
 #include "tools/sim/commands.h"
-#include "tools/sim/map_picture.h"
-#include "tools/sim/png_file.h"
+#include "tools/sim/pictures.h"
 #include "tools/sim/sim_context.h"
 
 int GenerateCommand(const std::vector<std::string>& args)
@@ -21,7 +20,7 @@ int GenerateCommand(const std::vector<std::string>& args)
 
     // The files first: a run that cannot keep them reports no result.
     if (auto path = a.Text("--map")) WriteFileOrFail(*path, g.map.data(), sizeof(g.map));
-    if (auto path = a.Text("--png")) WritePngOrFail(MapPicture(g.map, g.art, scale), *path);
+    if (auto path = a.Text("--png")) WriteMapPicture(g.map, g.art, scale, *path);
 
     std::array<int, TileCodeCount> counts{};
     for (const auto& column : g.map)

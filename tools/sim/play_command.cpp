@@ -1,4 +1,3 @@
-#include <QImage>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -8,7 +7,7 @@
 #include "cave/replay.h"
 #include "screens/frame_tick.h"
 #include "tools/sim/commands.h"
-#include "tools/sim/png_file.h"
+#include "tools/sim/pictures.h"
 #include "tools/sim/sim_context.h"
 #include "tools/sim/trace.h"
 
@@ -35,18 +34,6 @@ std::vector<std::uint16_t> ReadInputs(const std::string& path)
     return words;
 }
 
-QImage WindowPicture(const Game& g)
-{
-    QImage image(ViewSize, ViewSize + StatusHeight, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < ViewSize; ++x) {
-            const std::uint32_t c = y < ViewSize ? g.ViewBitmap.ColourAt(x, y, g.art.palette)
-                                                 : g.StatusBitmap.ColourAt(x, y - ViewSize, g.art.palette);
-            image.setPixel(x, y, c);
-        }
-    return image;
-}
-
 }  // namespace
 
 // The trace of a run file's game, with the run's own cave and settings.
@@ -62,7 +49,7 @@ int PlayRun(const Arguments& a, const std::string& path)
         PlayRunTick(sim, player);
         std::printf("%s\n", TraceLine(*sim.game).c_str());
     }
-    if (auto png = a.Text("--png")) WritePngOrFail(WindowPicture(*sim.game), *png);
+    if (auto png = a.Text("--png")) WriteWindowPicture(*sim.game, *png);
     return 0;
 }
 
@@ -111,6 +98,6 @@ int PlayCommand(const std::vector<std::string>& args)
         std::printf("%s\n", TraceLine(*sim.game).c_str());
         if (s.Screen != ScreenPlay) break;
     }
-    if (auto path = a.Text("--png")) WritePngOrFail(WindowPicture(*sim.game), *path);
+    if (auto path = a.Text("--png")) WriteWindowPicture(*sim.game, *path);
     return 0;
 }

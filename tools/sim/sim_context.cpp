@@ -1,16 +1,11 @@
 #include "tools/sim/sim_context.h"
 
 #include "core/files.h"
+#include "tools/sim/pictures.h"
 
 SimContext::SimContext(bool needPictures)
 {
-    if (needPictures) {
-        try {
-            art = LoadAssets(FindDataDirectory(""));
-        } catch (const AssetError& e) {
-            throw UsageError(e.what());
-        }
-    }
+    if (needPictures) art = LoadPictures();
     game = std::make_unique<Game>(art, shell);
 }
 

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,7 +80,8 @@ int SolveCommand(const std::vector<std::string>& args)
     limits.maxSeconds = double(a.Number("--max-seconds", 0, 86'400).value_or(0));
     limits.maxExpansions = a.Number("--max-expansions", 1, 100'000'000).value_or(limits.maxExpansions);
     const auto megabytes = a.Number("--max-memory", 16, 1'048'576).value_or(std::int64_t(limits.maxMemoryBytes >> 20));
-    limits.maxMemoryBytes = std::size_t(megabytes) << 20;
+    // No more than a 32-bit build (the browser's) can count.
+    limits.maxMemoryBytes = std::size_t(std::min<std::uint64_t>(std::uint64_t(megabytes) << 20, SIZE_MAX));
     const std::optional<std::string> out = a.Text("--out");
     if (out) CheckOutPath(*out, a.Has("--force"));
 

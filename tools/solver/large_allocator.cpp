@@ -6,9 +6,11 @@
 #include <sys/mman.h>
 #endif
 
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
 namespace {
 constexpr std::size_t LargeBlock = std::size_t(1) << 20;
 }
+#endif
 
 void* AllocateLarge(std::size_t bytes)
 {
