@@ -3,6 +3,9 @@
 #
 #   ./setup.sh play [arguments]   install what is missing, build, start the game
 #   ./setup.sh test               install what is missing, build, run every test
+#   ./setup.sh web [PORT]         install what is missing, build the browser
+#                                 edition into build-web/page and serve it on
+#                                 127.0.0.1 (port 8216 by default)
 #
 # Debian packages are installed with apt-get (through sudo when not root).
 set -euo pipefail
@@ -13,10 +16,12 @@ game_packages=(cmake ninja-build g++ qt6-base-dev libsdl2-dev fonts-ipafont-goth
 # install and package tests check the desktop entry and the metainfo with
 # their validators, the run files' type (update-mime-database) and the manual
 # pages (groff, man), and build the Debian package (dpkg-shlibdeps, file) and
-# look at it with lintian. Emscripten builds the simulator for Node, which is
-# compared with the native one.
+# look at it with lintian. The browser edition is tested in Chromium, and its
+# simulator for Node is compared with the native one.
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev xvfb xauth desktop-file-utils appstream shared-mime-info
-  groff-base man-db dpkg-dev file lintian emscripten)
+  groff-base man-db dpkg-dev file lintian chromium)
+# Emscripten builds the browser edition; Node runs its tools and tests.
+web_packages=(cmake ninja-build emscripten)
 
 install_missing() {
   local missing=()
@@ -39,6 +44,16 @@ build() {
   cmake --build "$dir"
 }
 
+# The browser edition in build-web/: the page in build-web/page, and the
+# simulator for Node. Debian's Emscripten links with Node scripts that need
+# Debian's Node modules. With a native simulator, its tests are set up too.
+build_web() {
+  export NODE_PATH=/usr/share/nodejs
+  command -v npm >/dev/null || install_missing npm
+  emcmake cmake -S . -B build-web -G Ninja "$@" >/dev/null
+  cmake --build build-web
+}
+
 case "${1:-}" in
   play)
     shift
@@ -59,15 +74,20 @@ case "${1:-}" in
     # Once more under AddressSanitizer and UndefinedBehaviorSanitizer.
     build build-sanitize -DBURROWKIN_SANITIZE=ON -DBURROWKIN_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
     ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
-    # The simulator for Node, which must play exactly as the native one in build/.
-    # Debian's Emscripten links with Node scripts that need Debian's Node modules.
-    export NODE_PATH=/usr/share/nodejs
-    emcmake cmake -S . -B build-web -G Ninja -DBURROWKIN_NATIVE_SIM="$PWD/build/bin/burrowkin-sim" >/dev/null
-    cmake --build build-web
-    ctest --test-dir build-web --output-on-failure
+    # The browser edition: its simulator must play exactly as the native one
+    # in build/, and its page is tested in Chromium with playwright-core.
+    install_missing "${web_packages[@]}"
+    build_web -DBURROWKIN_NATIVE_SIM="$PWD/build/bin/burrowkin-sim"
+    npm ci --prefix web/tests --no-audit --no-fund --silent
+    ctest --test-dir build-web --output-on-failure -j "$(nproc)"
+    ;;
+  web)
+    install_missing "${web_packages[@]}"
+    build_web
+    exec node web/serve.mjs build-web/page "${2:-8216}"
     ;;
   *)
-    echo "usage: ./setup.sh play [arguments] | ./setup.sh test" >&2
+    echo "usage: ./setup.sh play [arguments] | ./setup.sh test | ./setup.sh web [PORT]" >&2
     exit 2
     ;;
 esac

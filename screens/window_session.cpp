@@ -23,6 +23,13 @@ void WindowSession::Tick()
     Blit(picture_, 0, ViewSize, game_.StatusBitmap, 0, 0, ViewSize, StatusHeight);
 }
 
+void WindowSession::BetweenTicks(const std::function<void()>& work)
+{
+    const int screenBefore = game_.state.Screen;
+    work();
+    Follow(recorder_.AfterTick(game_, screenBefore));
+}
+
 void WindowSession::StartWatching(RunFile run)
 {
     // A game of the player's in play is left as Shift+F2 leaves it.

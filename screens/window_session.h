@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "gfx/surface.h"
@@ -29,6 +30,9 @@ public:
 
     // One 50 ms tick, then the window's picture of it.
     void Tick();
+    // Work that may start a game between two ticks, as the browser's setup
+    // form does when it answers: the game is followed as after a tick.
+    void BetweenTicks(const std::function<void()>& work);
 
     // Plays a checked run in place of the player's keys from the next tick;
     // a game of the player's in play ends first, as Shift+F2 ends it.

@@ -150,9 +150,9 @@ EMSCRIPTEN_KEEPALIVE void bk_pad(int kind, int x, int y, int z, int buttons)
 // The setup form was sent (ok 1) or cancelled (ok 0).
 EMSCRIPTEN_KEEPALIVE void bk_setup_answered(int ok, int width, int height, int speedToDeath, int beginner)
 {
-    if (!ok) return page->shell.SetupAnswered(std::nullopt);
-    page->shell.SetupAnswered(
-        GameSettings{.width = width, .height = height, .beginner = beginner != 0, .speedToDeath = speedToDeath});
+    std::optional<GameSettings> settings;
+    if (ok) settings = {.width = width, .height = height, .beginner = beginner != 0, .speedToDeath = speedToDeath};
+    page->session->BetweenTicks([&] { page->shell.SetupAnswered(settings); });
 }
 
 // What a spin box's text reads as, as the window's dialog reads it.

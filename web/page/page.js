@@ -269,11 +269,29 @@
     init() {
       const presets = { rbtCaveLarge: 216, rbtCaveMedium: 100, rbtCaveSmall: 50, rbtCaveMinimum: 1 };
       for (const [id, size] of Object.entries(presets)) {
-        $(id).addEventListener('change', () => {
+        const choose = () => {
           this.boxes[0].value = String(size);
           this.boxes[1].value = String(size);
-        });
+        };
+        $(id).addEventListener('click', choose);
+        $(id).addEventListener('change', choose);
       }
+      // The accelerators, Alt and the underlined letter: a choice is clicked,
+      // a label's box takes the focus.
+      const accelerators = {
+        l: 'rbtCaveLarge', m: 'rbtCaveMedium', s: 'rbtCaveSmall', n: 'rbtCaveMinimum', c: 'rbtCaveCustom',
+        w: 'speCaveWidth', h: 'speCaveHeight', d: 'speSpeedToDeath', b: 'chkBeginner', p: 'CheckBox1',
+      };
+      this.dialog.addEventListener('keydown', (event) => {
+        if (!event.altKey || event.ctrlKey || event.metaKey || !event.code.startsWith('Key')) return;
+        const control = $(accelerators[event.code.slice(3).toLowerCase()] || '');
+        if (!control) return;
+        event.preventDefault();
+        if (control.disabled) return;
+        control.focus();
+        if (control.type === 'radio' || control.type === 'checkbox') control.click();
+        else control.select();
+      });
       // A click into a size box chooses the custom size.
       for (const box of this.boxes.slice(0, 2)) box.addEventListener('mousedown', () => { $('rbtCaveCustom').checked = true; });
       // The arrows step a box as a spin box steps.

@@ -19,6 +19,7 @@ const native = process.env.BURROWKIN_NATIVE_BIN;
 assert.ok(page_dir && native, 'BURROWKIN_PAGE and BURROWKIN_NATIVE_BIN name the page and the native programs');
 
 const Width = 272, Height = 304;
+const Minute = 60_000;  // for any one test: a page that hangs fails
 let server, browser, address, scratch;
 
 before(async () => {
@@ -87,7 +88,7 @@ function sim(...args) {
   return r.stdout;
 }
 
-test('the title is the window\'s title, pixel for pixel, and the page says nothing amiss', async () => {
+test('the title is the window\'s title, pixel for pixel, and the page says nothing amiss', { timeout: Minute }, async () => {
   const { page, errors } = await open();
   await ticks(page, 61);
   const shot = join(scratch, 'title.png');
@@ -103,10 +104,10 @@ test('the title is the window\'s title, pixel for pixel, and the page says nothi
   await page.close();
 });
 
-test('the form starts a game of the chosen size, and its keys move the character as the simulator says', async () => {
+test('the form starts a game of the chosen size, and its keys move the character as the simulator says', { timeout: Minute }, async () => {
   const { page, errors } = await open('?manual&seed=77');
   await page.locator('#keep').check();
-  await startGame(page, async () => { await page.keyboard.press('Alt+S'); });  // 狭い(S): 50 by 50
+  await startGame(page, async () => { await page.keyboard.press('Alt+s'); });  // 狭い(S): 50 by 50
   let s = await state(page);
   assert.deepEqual([s.screen, s.width, s.height, s.seed], [1, 50, 50, 77]);
 
@@ -139,7 +140,7 @@ test('the form starts a game of the chosen size, and its keys move the character
   await page.close();
 });
 
-test('a dropped run plays to its ending picture; a damaged one shows its message and changes nothing', async () => {
+test('a dropped run plays to its ending picture; a damaged one shows its message and changes nothing', { timeout: Minute }, async () => {
   const file = join(scratch, 'solved.burrowkin-run');
   sim('solve', '--width', '24', '--height', '20', '--seed', '5', '--out', file, '--force');
   const { page, errors } = await open();
@@ -170,7 +171,7 @@ test('a dropped run plays to its ending picture; a damaged one shows its message
   await page.close();
 });
 
-test('F3 pauses the ticks and says so in the title; F3 again goes on', async () => {
+test('F3 pauses the ticks and says so in the title; F3 again goes on', { timeout: Minute }, async () => {
   const { page } = await open('');
   await page.waitForFunction(() => window.Burrowkin.test.state().titleTicks > 2);
   await page.keyboard.press('F3');
@@ -185,7 +186,7 @@ test('F3 pauses the ticks and says so in the title; F3 again goes on', async () 
   await page.close();
 });
 
-test('?daily makes today\'s cave, and a bad ?seed is named and ignored', async () => {
+test('?daily makes today\'s cave, and a bad ?seed is named and ignored', { timeout: Minute }, async () => {
   const now = new Date();
   const today = now.getUTCFullYear() * 10000 + (now.getUTCMonth() + 1) * 100 + now.getUTCDate();
   const { page } = await open('?manual&daily');
