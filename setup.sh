@@ -50,7 +50,7 @@ build() {
 build_web() {
   export NODE_PATH=/usr/share/nodejs
   command -v npm >/dev/null || install_missing npm
-  emcmake cmake -S . -B build-web -G Ninja "$@" >/dev/null
+  emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
   cmake --build build-web
 }
 
