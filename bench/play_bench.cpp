@@ -4,30 +4,21 @@
 #include <benchmark/benchmark.h>
 #include <cstring>
 
+#include "bench/tick_loop.h"
 #include "core/null_shell.h"
 #include "play/game.h"
-#include "screens/frame_tick.h"
 #include "tests/support/build_assets.h"
 
 namespace {
 
-
-// Walks left and right in turns of forty ticks, jumping now and then, in the
-// largest cave; the counter reports ticks per second.
+// The walk of tick_loop.h; the counter reports ticks per second.
 void WalkTheCave(benchmark::State& state, const Assets& art)
 {
     NullShell shell;
     Game game(art, shell);
-    NewGame(game, {.width = 216, .height = 216, .variant = 2, .beginner = true, .speedToDeath = 16, .seed = 1});
-    game.state.Screen = ScreenPlay;
+    StartTheWalk(game);
     int k = 0;
-    for (auto _ : state) {
-        const bool right = (k / 40) % 2 == 0;
-        game.state.KeysHeld = FlagsFromWord(std::uint16_t((right ? 8 : 4) | (k % 25 == 0 ? 1 : 0)));
-        FrameTick(game);
-        ++k;
-        if (game.state.Screen != ScreenPlay) game.state.Screen = ScreenPlay;
-    }
+    for (auto _ : state) WalkTick(game, k++);
     state.counters["ticks"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/tick_loop.h"
 #include "cave/run_file.h"
 #include "gfx/assets.h"
 #include "play/game.h"
@@ -173,6 +174,10 @@ EMSCRIPTEN_KEEPALIVE const char* bk_watch(const std::uint8_t* bytes, int size, c
         return Hand(std::string("cannot watch ") + name + ": " + e.what());
     }
 }
+
+// What a tick with its view costs here, in nanoseconds: the loop of the
+// desktop's tick_cost, in a game of its own.
+EMSCRIPTEN_KEEPALIVE double bk_tick_cost(int ticks) { return NanosecondsPerTick(page->art, ticks); }
 
 // A few fields of the game, as JSON, for the page's tests and the curious.
 EMSCRIPTEN_KEEPALIVE const char* bk_state()

@@ -51,10 +51,13 @@
     setTimeout(loop, Math.max(0, next - performance.now()));
   }
 
+  let firstFrameAt = 0;  // when the first tick was painted, on the page's clock
+
   function tick() {
     readPad();
     game._bk_tick();
     paint();
+    if (!firstFrameAt) firstFrameAt = performance.now();
   }
 
   function paint() {
@@ -559,6 +562,9 @@
         return Array.from(game.HEAPU8.subarray(at, at + Width * Height * 4));
       },
       paused: () => paused,
+      firstFrameAt: () => firstFrameAt,
+      tickCost: (ticks) => game._bk_tick_cost(ticks),
+      memory: () => game.HEAPU8.length,  // the game's linear memory, in bytes
       holding: () => holding,
     };
 
