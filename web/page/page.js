@@ -328,13 +328,12 @@
     dialog: $('message'),
     holds: false,
     show(captionText, text, holds) {
-      if (this.dialog.open) this.close();
       $('message-caption').textContent = captionText;
       $('message-text').textContent = text;
       // The game's own box holds the game as the window's does; a report does not.
-      this.holds = holds;
-      if (holds) holding += 1;
-      this.dialog.showModal();
+      if (holds && !this.holds) holding += 1;
+      this.holds = this.holds || holds;
+      if (!this.dialog.open) this.dialog.showModal();
       $('message-ok').focus();
     },
     close() {
@@ -412,12 +411,14 @@
     // A game that ended, offered to download.
     offer(name, bytes) {
       const line = $('line');
+      for (const old of line.querySelectorAll('a')) URL.revokeObjectURL(old.href);
       line.textContent = 'run kept: ';
       line.append(this.link(name, bytes));
     },
 
     async show() {
       const list = $('runs-list');
+      for (const old of list.querySelectorAll('a')) URL.revokeObjectURL(old.href);
       list.textContent = '';
       let kept = [];
       try {

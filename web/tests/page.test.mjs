@@ -171,6 +171,33 @@ test('a dropped run plays to its ending picture; a damaged one shows its message
   await page.close();
 });
 
+test('twenty idle seconds on the title play the demonstration to its end; a cave that cannot be made says so', { timeout: Minute }, async () => {
+  const { page, errors } = await open('?manual&seed=197');
+  await ticks(page, 401);
+  let s = await state(page);
+  assert.deepEqual([s.screen, s.demo, s.width, s.seed], [1, true, 100, 1]);
+  for (let i = 0; i < 80 && (await state(page)).screen === 1; ++i) await ticks(page, 50);
+  s = await state(page);
+  assert.deepEqual([s.screen, s.titleTicks < 50], [0, true], 'the demonstration ends on the title');
+
+  // Seed 197 makes no 1 by 1 cave: the game's own message holds the game
+  // until it is answered, as the window's box does.
+  await startGame(page, async () => { await page.keyboard.press('Alt+n'); });
+  await page.locator('#message[open]').waitFor();
+  assert.equal(await page.locator('#message-text').textContent(), 'いい洞窟が生成できないようです');
+  assert.equal(await page.locator('#message-caption').textContent(), 'ｴﾗｰ');
+  const held = (await state(page)).titleTicks;
+  await ticks(page, 5);
+  assert.equal((await state(page)).titleTicks, held);
+  await page.locator('#message-ok').click();
+  await page.waitForFunction(() => window.Burrowkin.test.holding() === 0);
+  await ticks(page, 5);
+  s = await state(page);
+  assert.deepEqual([s.screen, s.titleTicks], [0, held + 5]);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
 test('F3 pauses the ticks and says so in the title; F3 again goes on', { timeout: Minute }, async () => {
   const { page } = await open('');
   await page.waitForFunction(() => window.Burrowkin.test.state().titleTicks > 2);
