@@ -66,6 +66,13 @@ void TakeWatch(CommandLine& line, const std::string& file)
     line.watch = file;
 }
 
+void TakeRace(CommandLine& line, const std::string& file)
+{
+    if (file.empty()) throw BadArgument("an empty name is no run file to race");
+    if (line.race) throw BadArgument("one race at a time: both '" + *line.race + "' and '" + file + "' are given to race");
+    line.race = file;
+}
+
 const Option Options[] = {
     {"--scale", Takes::Value, "N",
      "show every pixel as an N by N block, N from 1 to 8;\n"
@@ -84,6 +91,10 @@ const Option Options[] = {
      "(default: $XDG_DATA_HOME/burrowkin/runs)",
      TakeRecord},
     {"--watch", Takes::Value, "FILE", "watch the run in FILE; a FILE alone does the same", TakeWatch},
+    {"--race", Takes::Value, "FILE",
+     "race the run in FILE: a button on the title starts a game\n"
+     "in its cave at once, beside its shadow",
+     TakeRace},
     {"--help", Takes::Nothing, "", "print this help and exit",
      [](CommandLine& line, const std::string&) { line.request = CommandLine::Request::Help; }},
     {"--version", Takes::Nothing, "", "print the version and exit",
@@ -131,8 +142,11 @@ public:
             else if (argument == Palette256) throw BadArgument("'/256' counts only as the first argument");
             else TakeWatch(line_, argument);
         }
-        if (line_.request == CommandLine::Request::Play && line_.seed && line_.daily)
-            throw BadArgument("--seed and --daily cannot go together: --daily picks the seed");
+        if (line_.request != CommandLine::Request::Play) return;
+        if (line_.seed && line_.daily) throw BadArgument("--seed and --daily cannot go together: --daily picks the seed");
+        if (line_.race && line_.watch) throw BadArgument("--race and --watch cannot go together: watch a run, or race it");
+        if (line_.race && (line_.seed || line_.daily))
+            throw BadArgument(std::string(line_.seed ? "--seed" : "--daily") + " and --race cannot go together: the run gives the seed");
     }
 
 private:

@@ -28,6 +28,7 @@ struct CommandLine {
     RecordTo record = RecordTo::Nowhere;
     std::string recordFolder;  // with RecordTo::Folder
     std::optional<std::string> watch;
+    std::optional<std::string> race;  // a run file every game races
 
     // Why a --scale was not taken, one line each; the game says them and goes on.
     std::vector<std::string> warnings;

@@ -29,9 +29,10 @@ bool DisplayAvailable()
 }
 
 // The runs the player asked for, made ready: the record folder checked, the
-// run to watch read. A folder for runs that cannot take them stops the start
-// (RunFolderError); a run that cannot be watched leaves `watchProblem` to say.
-RunOptions PrepareRuns(const CommandLine& options, std::string& watchProblem)
+// runs to watch or to race read. A folder for runs that cannot take them stops the start
+// (RunFolderError); a run that cannot be watched or raced leaves `runProblem`
+// to say.
+RunOptions PrepareRuns(const CommandLine& options, std::string& runProblem)
 {
     RunOptions runs;
     if (options.daily) runs.seed = DailySeed(std::time(nullptr));
@@ -41,7 +42,14 @@ RunOptions PrepareRuns(const CommandLine& options, std::string& watchProblem)
         try {
             runs.watch = ReadRunFile(*options.watch);
         } catch (const RunFileError& e) {
-            watchProblem = std::string("cannot watch ") + e.what();
+            runProblem = std::string("cannot watch ") + e.what();
+        }
+    }
+    if (options.race) {
+        try {
+            runs.race = ReadRunFile(*options.race);
+        } catch (const RunFileError& e) {
+            runProblem = std::string("cannot race ") + e.what();
         }
     }
     return runs;
@@ -64,9 +72,9 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QString::fromUtf8(DesktopEntryId));
 
     RunOptions runs;
-    std::string watchProblem;
+    std::string runProblem;
     try {
-        runs = PrepareRuns(options, watchProblem);
+        runs = PrepareRuns(options, runProblem);
     } catch (const RunFolderError& e) {
         ReportFatal(ApplicationTitle, e.what());
         return 2;
@@ -88,6 +96,6 @@ int main(int argc, char** argv)
     Form1.setupDialog = [&] { return Form2.Run(); };
     if (options.fullscreen) Form1.SetFullScreen(true);
     else Form1.show();
-    if (!watchProblem.empty()) Form1.Report(watchProblem);
+    if (!runProblem.empty()) Form1.Report(runProblem);
     return application.exec();
 }

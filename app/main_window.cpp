@@ -70,6 +70,7 @@ TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory,
     FormCreate();
     game_.givenSeed = runs_.seed;
     if (runs_.watch) StartWatching(*std::exchange(runs_.watch, std::nullopt));
+    if (runs_.race) session_.RaceAgainst(*std::exchange(runs_.race, std::nullopt));
     Timer1.setTimerType(Qt::PreciseTimer);
     Timer1.setInterval(TickMilliseconds);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
@@ -107,6 +108,12 @@ void TForm1::GameStarted(const RunHeader& header)
 {
     gameStarted_ = std::time(nullptr);
     std::printf("burrowkin: cave %s\n", DescribeSettings(header.settings).c_str());
+    std::fflush(stdout);
+}
+
+void TForm1::RaceNews(const std::string& line)
+{
+    std::printf("burrowkin: %s\n", line.c_str());
     std::fflush(stdout);
 }
 

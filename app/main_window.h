@@ -15,6 +15,7 @@ struct RunOptions {
     std::optional<std::uint32_t> seed;  // every game's cave from this seed, not the clock
     std::string recordFolder;           // where runs are kept; empty: none are
     std::optional<RunFile> watch;       // a checked run to watch first
+    std::optional<RunFile> race;        // a checked run that every game races
 };
 
 // The main window: it owns the frame timer, turns key events into the game's
@@ -77,6 +78,7 @@ private:
     // WindowSession::Listener
     void GameStarted(const RunHeader& header) override;
     void GameEnded(const RunFile& run) override;
+    void RaceNews(const std::string& line) override;
 
     QTimer Timer1;
     Game game_;

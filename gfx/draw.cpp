@@ -1,6 +1,7 @@
 #include "gfx/draw.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -40,7 +41,12 @@ void DrawTileText(const Assets& art, Surface& surface, int column, int row, std:
     }
 }
 
-void DrawSprite(const Assets& art, Surface& surface, int x, int y, int index)
+namespace {
+
+// Sprite `index` through its mask, and of each row only the pixels `pattern`
+// gives for the row's place on the surface.
+template <typename Pattern>
+void DrawSpriteRows(const Assets& art, Surface& surface, int x, int y, int index, Pattern pattern)
 {
     if (index < 0 || index >= SpriteCount) return;
     const Surface& sheet = art.Sprites(surface.Format());
@@ -49,13 +55,43 @@ void DrawSprite(const Assets& art, Surface& surface, int x, int y, int index)
     const int y0 = std::max(0, -y), y1 = std::min(16, surface.Height() - y);
     const int bpp = surface.BytesPerPixel();
     for (int j = y0; j < y1; ++j) {
-        const std::uint16_t mask = art.spriteMask[index][j];
+        const std::uint16_t mask = art.spriteMask[index][j] & pattern(x, y + j);
         if (!mask) continue;
         const std::uint8_t* src = sheet.Row(sy + j) + sx * bpp;
         std::uint8_t* dst = surface.Row(y + j) + x * bpp;
         for (int i = x0; i < x1; ++i)
             if (mask & (1u << i)) std::memcpy(dst + i * bpp, src + i * bpp, bpp);
     }
+}
+
+}  // namespace
+
+void DrawSprite(const Assets& art, Surface& surface, int x, int y, int index)
+{
+    DrawSpriteRows(art, surface, x, y, index, [](int, int) { return std::uint16_t(0xffff); });
+}
+
+void DrawSpriteSeeThrough(const Assets& art, Surface& surface, int x, int y, int index)
+{
+    // Bit i stands for the pixel x + i: kept where x + i + row is even.
+    DrawSpriteRows(art, surface, x, y, index,
+                   [](int left, int row) { return std::uint16_t((left + row) & 1 ? 0xaaaa : 0x5555); });
+}
+
+void DrawMark(const Palette& palette, Surface& surface, int x, int y, std::uint8_t colour)
+{
+    const auto plot = [&](int px, int py, std::uint8_t index) {
+        if (px < 0 || py < 0 || px >= surface.Width() || py >= surface.Height()) return;
+        std::uint8_t* at = surface.Row(py) + px * surface.BytesPerPixel();
+        if (surface.Format() == PixelFormat::Indexed8) *at = index;
+        else std::memcpy(at, &palette[index], 4);
+    };
+    for (int dy = -3; dy <= 3; ++dy)
+        for (int dx = -3; dx <= 3; ++dx) {
+            const int reach = std::abs(dx) + std::abs(dy);
+            if (reach <= 2) plot(x + dx, y + dy, colour);
+            else if (reach == 3) plot(x + dx, y + dy, 0);
+        }
 }
 
 void DrawPicture(const Surface& picture, Surface& surface)

@@ -17,6 +17,13 @@ void DrawTileText(const Assets& art, Surface& surface, int column, int row, std:
 
 // Sprite `index` (0..95) through its mask: transparent pixels keep what is below.
 void DrawSprite(const Assets& art, Surface& surface, int x, int y, int index);
+// The same sprite see-through: every other pixel of it, as on a chessboard of
+// the surface's pixels, so that what is below shows between them.
+void DrawSpriteSeeThrough(const Assets& art, Surface& surface, int x, int y, int index);
+
+// A small diamond, five pixels across, of the palette's colour `colour` with
+// a black rim, centred on (x, y); what lies outside the surface is left out.
+void DrawMark(const Palette& palette, Surface& surface, int x, int y, std::uint8_t colour);
 
 // An ending picture, covering the whole 272 by 272 view.
 void DrawPicture(const Surface& picture, Surface& surface);

@@ -38,6 +38,14 @@ struct Game {
     // Set by the front end: every game the title starts is made from this
     // seed instead of the clock.
     std::optional<std::uint32_t> givenSeed;
+    // Set by the front end for a race: every game the title starts is this
+    // one, at once, without the setup dialog: its settings (the character
+    // and the seed too) and the way the character faced as it began.
+    struct FixedStart {
+        GameSettings settings;
+        std::uint8_t facing = 0;
+    };
+    std::optional<FixedStart> fixedStart;
 };
 
 inline void DrawStatusBar(Game& game) { DrawStatusBar(game.art, game.StatusBitmap, game.state); }

@@ -95,20 +95,22 @@ void Unlock(Game& g, int variant)
     g.state.TitleKeyLog.clear();
 }
 
-// The start of a game once the setup dialog has answered.
-void StartChosenGame(Game& g, std::optional<GameSettings> settings)
+// A game from the title in the cave of the settings, or the message that no
+// good cave can be made there.
+void Launch(Game& g, const GameSettings& settings)
+{
+    if (NewGame(g, settings)) {
+        g.state.Screen = ScreenPlay;
+        DrawStatusBar(g);
+    } else {
+        g.shell.ShowErrorBox("ｴﾗｰ", "いい洞窟が生成できないようです");
+    }
+}
+
+// After a start, whether a game began or not.
+void Started(Game& g)
 {
     GameState& s = g.state;
-    if (settings) {
-        settings->variant = s.Variant;
-        settings->seed = g.givenSeed ? *g.givenSeed : SeedFromClock(g.shell);
-        if (NewGame(g, *settings)) {
-            s.Screen = ScreenPlay;
-            DrawStatusBar(g);
-        } else {
-            g.shell.ShowErrorBox("ｴﾗｰ", "いい洞窟が生成できないようです");
-        }
-    }
     // A button released while the dialog had the keyboard must not stay held.
     s.KeysHeld[ButtonSelect] = 0;
     s.KeysHeld[ButtonUse] = 0;
@@ -116,10 +118,33 @@ void StartChosenGame(Game& g, std::optional<GameSettings> settings)
     s.TitleKeyLog.clear();
 }
 
+// The start of a game once the setup dialog has answered.
+void StartChosenGame(Game& g, std::optional<GameSettings> settings)
+{
+    if (settings) {
+        settings->variant = g.state.Variant;
+        settings->seed = g.givenSeed ? *g.givenSeed : SeedFromClock(g.shell);
+        Launch(g, *settings);
+    }
+    Started(g);
+}
+
+// The game fixed beforehand, at once, with its character and the way it faced.
+void StartFixedGame(Game& g)
+{
+    Launch(g, g.fixedStart->settings);
+    if (g.state.Screen == ScreenPlay) {
+        g.state.Facing = g.fixedStart->facing;
+        g.shell.SetCaption(VariantCaption[g.state.Variant]);
+    }
+    Started(g);
+}
+
 void StartGame(Game& g)
 {
     g.shell.StopTimer();
     g.state.DemoMode = false;
+    if (g.fixedStart) return StartFixedGame(g);
     g.shell.RunSetupDialog([&g](std::optional<GameSettings> settings) { StartChosenGame(g, std::move(settings)); });
 }
 

@@ -17,6 +17,7 @@ void WindowSession::Tick()
     } else {
         const int screenBefore = game_.state.Screen;
         FrameTick(game_);
+        RaceTick(screenBefore);
         Follow(recorder_.AfterTick(game_, screenBefore));
     }
     Blit(picture_, 0, 0, game_.ViewBitmap, 0, 0, ViewSize, ViewSize);
@@ -53,8 +54,32 @@ void WindowSession::WatchTicks()
 
 void WindowSession::Follow(RunRecorder::Event event)
 {
-    if (event == RunRecorder::Event::Started) listener_.GameStarted(recorder_.Header());
-    if (event == RunRecorder::Event::Ended) listener_.GameEnded(*recorder_.Finished());
+    if (event == RunRecorder::Event::Started) {
+        racing_ = race_ && game_.fixedStart;
+        if (racing_) race_->Begin();
+        listener_.GameStarted(recorder_.Header());
+    }
+    if (event == RunRecorder::Event::Ended) {
+        if (racing_ && game_.state.Screen == ScreenEnding)
+            listener_.RaceNews(DescribeRace(Race::Of(game_), race_->Shadow()));
+        racing_ = false;
+        listener_.GameEnded(*recorder_.Finished());
+    }
+}
+
+void WindowSession::RaceAgainst(RunFile run)
+{
+    race_.emplace(std::move(run));
+    game_.fixedStart = race_->Start();
+}
+
+// The shadow's tick after each play tick of the player's, the one that takes
+// the goal too, and its figure over the view.
+void WindowSession::RaceTick(int screenBefore)
+{
+    if (!racing_ || screenBefore != ScreenPlay) return;
+    if (race_->Tick()) listener_.RaceNews(DescribeShadowFinish(race_->Shadow()));
+    race_->Draw(game_);
 }
 
 KeyEffect WindowSession::KeyDown(int virtualKey, bool shiftHeld)

@@ -5,6 +5,7 @@
 
 #include "gfx/surface.h"
 #include "screens/keys.h"
+#include "screens/race.h"
 #include "screens/run_player.h"
 #include "screens/run_recorder.h"
 
@@ -24,6 +25,9 @@ public:
         virtual void GameStarted(const RunHeader& header) = 0;
         // A game of the player's ended: its run, to keep or not.
         virtual void GameEnded(const RunFile& run) = 0;
+        // How a race stands, in a line: the shadow reached the exit, or the
+        // player did.
+        virtual void RaceNews(const std::string& line) = 0;
     };
 
     WindowSession(Game& game, Listener& listener);
@@ -43,6 +47,11 @@ public:
     // Held while watching: four ticks a tick.
     void SetFastForward(bool held) { fastForward_ = held && watching_.has_value(); }
 
+    // Every game the title starts from now on races the checked run: in its
+    // cave and settings, at once, with its shadow.
+    void RaceAgainst(RunFile run);
+    const std::optional<Race>& Racing() const { return race_; }
+
     // A key of the game went down or up (the keys of the classic desktop);
     // Shift+F2 first ends the game being played.
     KeyEffect KeyDown(int virtualKey, bool shiftHeld);
@@ -58,6 +67,7 @@ public:
 private:
     void WatchTicks();
     void Follow(RunRecorder::Event event);
+    void RaceTick(int screenBefore);
 
     Game& game_;
     Listener& listener_;
@@ -65,6 +75,8 @@ private:
     RunRecorder recorder_;
     std::optional<RunPlayer> watching_;
     bool fastForward_ = false;
+    std::optional<Race> race_;
+    bool racing_ = false;  // the player's race game is in play
 };
 
 // Ticks a frame while the fast-forward key is held.
