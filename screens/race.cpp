@@ -44,6 +44,11 @@ bool Race::Tick()
     return game_->state.Screen == ScreenEnding;
 }
 
+void Race::PlayToTheEnd()
+{
+    while (player_.Playing(*game_)) player_.Tick(*game_);
+}
+
 Race::Standing Race::Of(const Game& game)
 {
     const GameState& s = game.state;

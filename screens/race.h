@@ -27,6 +27,8 @@ public:
     // After each tick of the player's game: the shadow's tick, while its run
     // lasts; true on the tick it reaches the goal.
     bool Tick();
+    // The shadow's ticks to the end of its run.
+    void PlayToTheEnd();
 
     // The shadow's character over the player's view, where it stands; beyond
     // the view, a mark at the view's edge points its way.

@@ -9,3 +9,4 @@ int GenerateCommand(const std::vector<std::string>& args);
 int PlayCommand(const std::vector<std::string>& args);
 int SolveCommand(const std::vector<std::string>& args);
 int VerifyCommand(const std::vector<std::string>& args);
+int RaceCommand(const std::vector<std::string>& args);

@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,24 +14,6 @@ namespace {
 
 constexpr std::int64_t ReplayTicks = 65600;
 
-// Far more lines than any run needs, and little enough memory.
-constexpr std::size_t MaxInputFileBytes = 64u << 20;
-
-std::vector<std::uint16_t> ReadInputs(const std::string& path)
-{
-    const std::vector<std::uint8_t> bytes = ReadFileOrFail(path, MaxInputFileBytes);
-    std::istringstream in(std::string(bytes.begin(), bytes.end()));
-    std::vector<std::uint16_t> words;
-    std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() && in.peek() == EOF) break;
-        words.push_back(std::uint16_t(ParseNumber(path + " line " + std::to_string(number), line, 0, 65535)));
-    }
-    return words;
-}
 
 }  // namespace
 
@@ -72,7 +53,7 @@ int PlayCommand(const std::vector<std::string>& args)
         s.DemoMode = true;
         sim.shell.ReplayFile = *replay;
     } else {
-        inputs = ReadInputs(*a.Text("--inputs"));
+        inputs = ReadInputsOrFail(*a.Text("--inputs"));
     }
     const std::int64_t ticks = a.Number("--ticks", 0, 100'000'000).value_or(
         s.DemoMode ? ReplayTicks : std::int64_t(inputs.size()));

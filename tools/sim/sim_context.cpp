@@ -1,5 +1,7 @@
 #include "tools/sim/sim_context.h"
 
+#include <sstream>
+
 #include "core/files.h"
 #include "tools/sim/pictures.h"
 
@@ -27,4 +29,25 @@ void WriteFileOrFail(const std::string& path, const void* data, std::size_t byte
     } catch (const FileError& e) {
         throw UsageError(e.what());
     }
+}
+
+namespace {
+// Far more lines than any run needs, and little enough memory.
+constexpr std::size_t MaxInputFileBytes = 64u << 20;
+}  // namespace
+
+std::vector<std::uint16_t> ReadInputsOrFail(const std::string& path)
+{
+    const std::vector<std::uint8_t> bytes = ReadFileOrFail(path, MaxInputFileBytes);
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    std::vector<std::uint16_t> words;
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() && in.peek() == EOF) break;
+        words.push_back(std::uint16_t(ParseNumber(path + " line " + std::to_string(number), line, 0, 65535)));
+    }
+    return words;
 }

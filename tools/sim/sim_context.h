@@ -21,6 +21,10 @@ struct SimContext {
     std::unique_ptr<Game> game;
 };
 
+// An inputs file: one input word per line in decimal, line k the input of
+// tick k; or UsageError naming the file and the line.
+std::vector<std::uint16_t> ReadInputsOrFail(const std::string& path);
+
 // A run file read and checked, or UsageError naming the problem.
 RunFile ReadRunOrFail(const std::string& path);
 // One tick of a run, with the simulated wall clock.

@@ -17,6 +17,7 @@ const char* const Usage =
     "       burrowkin-sim play --run FILE [--ticks N] [--png FILE]\n"
     "       burrowkin-sim solve [options] [--demo] [--out FILE [--force]] [--max-seconds N] [--max-expansions N] [--max-memory MB]\n"
     "       burrowkin-sim verify FILE\n"
+    "       burrowkin-sim race FILE (--inputs IN | --run OTHER) [--png FILE]\n"
     "       burrowkin-sim --help | --version\n"
     "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n"
     "A value may also follow its option after an equals sign: --seed=5. 'man burrowkin-sim' tells more.\n";
@@ -49,6 +50,7 @@ int RunCommand(const std::string& command, const std::vector<std::string>& args)
         if (command == "play") return PlayCommand(args);
         if (command == "solve") return SolveCommand(args);
         if (command == "verify") return VerifyCommand(args);
+        if (command == "race") return RaceCommand(args);
         throw UsageError("unknown command '" + command + "'");
     } catch (const UsageError& e) {
         std::fprintf(stderr, "burrowkin-sim: %s\n", e.what());
