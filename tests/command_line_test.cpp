@@ -89,6 +89,8 @@ TEST(CommandLine, BadArgumentsAreOneLineNamingThem)
         {{"--seed", "1", "--daily"}, "--seed and --daily cannot go together"},
         {{"--record="}, "--record= names no folder"},
         {{"--record", ""}, "--record '' names no folder"},
+        {{"--race", "a.burrowkin-run", "--watch", "b.burrowkin-run"}, "--race and --watch cannot go together"},
+        {{"--race", "a.burrowkin-run", "--daily"}, "--daily and --race cannot go together"},
         {{"a.burrowkin-run", "b.burrowkin-run"}, "both 'a.burrowkin-run' and 'b.burrowkin-run'"},
         {{""}, "an empty name is no run file"},
         {{"--scale", "2", "/256"}, "'/256' counts only as the first argument"},

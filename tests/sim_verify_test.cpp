@@ -106,4 +106,25 @@ TEST_F(SimVerify, PlayTracesARunWithItsOwnSettingsOnly)
     EXPECT_EQ(Sim("play --run " + run + " --replay " + run).status, 2);
 }
 
+// A run raced against its own inputs ends level; one cut short trails it; a
+// file that is no run file is refused as verify refuses it.
+TEST_F(SimVerify, RaceSaysHowTwoRunsOfACaveStand)
+{
+    const std::string standing = "{\"reached_goal\":true,\"ticks\":" + std::to_string(ticks) + ",\"score\":" +
+                                 std::to_string(score) + ",\"misses\":0}";
+    const ProgramRun level = Sim("race " + run + " --run " + run);
+    ASSERT_EQ(level.status, 0) << level.err;
+    EXPECT_EQ(level.out, "{\"player\":" + standing + ",\"shadow\":" + standing + ",\"lead_ticks\":0}\n");
+
+    const ProgramRun behind = Sim("race " + run + " --run " + Rewritten(100));
+    ASSERT_EQ(behind.status, 0) << behind.err;
+    EXPECT_EQ(behind.out.rfind("{\"player\":{\"reached_goal\":false,\"ticks\":100,", 0), 0u) << behind.out;
+    EXPECT_NE(behind.out.find(",\"shadow\":" + standing + ",\"lead_ticks\":null}"), std::string::npos) << behind.out;
+
+    const ProgramRun bad = Sim("race " + std::string(BURROWKIN_REPLAY) + " --run " + run);
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, Sim("verify " + std::string(BURROWKIN_REPLAY)).err);
+    EXPECT_EQ(Sim("race " + run).status, 2);
+}
+
 }  // namespace
