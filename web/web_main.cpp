@@ -23,6 +23,7 @@
 namespace {
 
 EM_JS(void, PageGameStarted, (const char* line), { Burrowkin.page.gameStarted(UTF8ToString(line)); });
+EM_JS(void, PageRaceNews, (const char* line), { Burrowkin.page.raceNews(UTF8ToString(line)); });
 EM_JS(void, PageGameEnded, (const std::uint8_t* bytes, int size, const char* name),
       { Burrowkin.page.gameEnded(HEAPU8.slice(bytes, bytes + size), UTF8ToString(name)); });
 
@@ -40,6 +41,7 @@ public:
         const std::vector<std::uint8_t> bytes = RunFileBytes(run);
         PageGameEnded(bytes.data(), int(bytes.size()), RunFileName(run.header, started_).c_str());
     }
+    void RaceNews(const std::string& line) override { PageRaceNews(line.c_str()); }
 
 private:
     std::time_t started_ = 0;
@@ -162,16 +164,17 @@ EMSCRIPTEN_KEEPALIVE int bk_read_spin(const char* text, int minimum, int maximum
     return ReadSpinText(text, minimum, maximum);
 }
 
-// Watches the run in the bytes, named `name` in a message; "" when it plays,
-// else why it cannot.
-EMSCRIPTEN_KEEPALIVE const char* bk_watch(const std::uint8_t* bytes, int size, const char* name)
+// Watches (race 0) or races (race 1) the run in the bytes, named `name` in a
+// message; "" when all is well, else why it cannot.
+EMSCRIPTEN_KEEPALIVE const char* bk_run(const std::uint8_t* bytes, int size, const char* name, int race)
 {
     try {
         RunFile run = ParseRunFile(std::vector<std::uint8_t>(bytes, bytes + size));
-        page->session->StartWatching(std::move(run));
+        if (race) page->session->RaceAgainst(std::move(run));
+        else page->session->StartWatching(std::move(run));
         return Hand("");
     } catch (const RunFileError& e) {
-        return Hand(std::string("cannot watch ") + name + ": " + e.what());
+        return Hand(std::string(race ? "cannot race " : "cannot watch ") + name + ": " + e.what());
     }
 }
 

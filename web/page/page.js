@@ -121,6 +121,10 @@
       if (!$('keep').checked) return;
       runs.keep(name, bytes);
     },
+    raceNews(line) {
+      $('line').textContent = line;
+      console.log(`burrowkin: ${line}`);
+    },
   };
 
   // ---- Keys, pads and touches.
@@ -429,10 +433,15 @@
       $('runs-empty').hidden = kept.length > 0;
       for (const run of kept) {
         const item = document.createElement('li');
-        const watch = document.createElement('button');
-        watch.type = 'button';
-        watch.textContent = 'watch';
-        watch.addEventListener('click', () => { $('runs').close(); watchRun(run.bytes, run.name); });
+        const button = (text, act) => {
+          const b = document.createElement('button');
+          b.type = 'button';
+          b.textContent = text;
+          b.addEventListener('click', () => { $('runs').close(); act(); });
+          return b;
+        };
+        const watch = button('watch', () => watchRun(run.bytes, run.name));
+        const race = button('race', () => raceRun(run.bytes, run.name));
         const forget = document.createElement('button');
         forget.type = 'button';
         forget.textContent = 'delete';
@@ -440,24 +449,43 @@
           await this.change((store) => store.delete(run.name));
           this.show();
         });
-        item.append(this.link(run.name, run.bytes), watch, forget);
+        item.append(this.link(run.name, run.bytes), watch, race, forget);
         list.append(item);
       }
       if (!$('runs').open) $('runs').showModal();
     },
   };
 
-  // Plays a run file's bytes; a file that is no run file is refused with the
-  // window's message and changes nothing.
-  function watchRun(bytes, name) {
-    if (!game || setup.dialog.open) return;
+  // Hands a run file's bytes to the game, to watch or to race; a file that is
+  // no run file is refused with the window's message and changes nothing.
+  function handRun(bytes, name, race) {
+    if (!game || setup.dialog.open) return false;
     const at = game._malloc(bytes.length);
     game.HEAPU8.set(bytes, at);
-    const problem = game.ccall('bk_watch', 'string', ['number', 'number', 'string'], [at, bytes.length, name]);
+    const problem = game.ccall('bk_run', 'string', ['number', 'number', 'string', 'number'],
+      [at, bytes.length, name, race ? 1 : 0]);
     game._free(at);
     if (problem) report(problem);
     paint();
     canvas.focus();
+    return !problem;
+  }
+
+  // Plays the run; the line under the picture offers to race it.
+  function watchRun(bytes, name) {
+    if (!handRun(bytes, name, false)) return;
+    const line = $('line');
+    line.textContent = `watching ${name} `;
+    const race = document.createElement('button');
+    race.type = 'button';
+    race.textContent = 'race it';
+    race.addEventListener('click', () => raceRun(bytes, name));
+    line.append(race);
+  }
+
+  // Every game the title starts from now on races the run.
+  function raceRun(bytes, name) {
+    if (handRun(bytes, name, true)) $('line').textContent = `racing ${name}: hold a button on the title to start`;
   }
 
   async function watchFile(file) {
@@ -466,13 +494,15 @@
     watchRun(bytes, file.name);
   }
 
-  async function watchAddress(address) {
+  async function runAtAddress(address, race) {
     try {
       const response = await fetch(address);
       if (!response.ok) throw new Error(`the server answered ${response.status} ${response.statusText}`);
-      watchRun(new Uint8Array(await response.arrayBuffer()), address);
+      const bytes = new Uint8Array(await response.arrayBuffer());
+      if (race) raceRun(bytes, address);
+      else watchRun(bytes, address);
     } catch (e) {
-      report(`cannot watch ${address}: ${e.message}`);
+      report(`cannot ${race ? 'race' : 'watch'} ${address}: ${e.message}`);
     }
   }
 
@@ -482,6 +512,9 @@
   function seedOfAddress() {
     if (params.has('seed') && params.has('daily')) {
       return { problem: '?seed and ?daily cannot go together: ?daily picks the seed' };
+    }
+    if (params.has('race') && (params.has('seed') || params.has('daily'))) {
+      return { problem: `?${params.has('seed') ? 'seed' : 'daily'} and ?race cannot go together: the run gives the seed` };
     }
     if (params.has('seed')) {
       const text = params.get('seed');
@@ -513,7 +546,9 @@
     if (seed !== undefined) $('line').textContent = `every cave from seed ${seed}`;
     resumeSchedule();
     loop();
-    if (params.has('watch')) watchAddress(params.get('watch'));
+    if (params.has('watch') && params.has('race')) report('?watch and ?race cannot go together: watch a run, or race it');
+    else if (params.has('watch')) runAtAddress(params.get('watch'), false);
+    else if (params.has('race')) runAtAddress(params.get('race'), true);
     canvas.focus();
   }
 

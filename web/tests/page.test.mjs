@@ -167,6 +167,20 @@ test('a dropped run plays to its ending picture; a damaged one shows its message
   const ending = await decoded(page, join(page_dir, 'ending0.png'));
   const mine = await picture(page);
   assert.deepEqual(mine.slice(0, Width * 16 * 4), ending.pixels.slice(0, Width * 16 * 4), 'the ending picture shows');
+
+  // Raced: a button on the title starts a game in its cave at once.
+  await page.getByRole('button', { name: 'race it' }).click();
+  assert.match(await page.locator('#line').textContent(), /^racing solved\.burrowkin-run/);
+  await page.keyboard.down('Enter');  // from the ending to the title
+  await ticks(page, 1);
+  await page.keyboard.up('Enter');
+  await ticks(page, 62);
+  await page.keyboard.down('Space');
+  await ticks(page, 1);
+  await page.keyboard.up('Space');
+  const s = await state(page);
+  assert.deepEqual([s.screen, s.width, s.height, s.seed], [1, 24, 20, 5]);
+  assert.equal(await page.locator('#setup').evaluate((d) => d.open), false, 'no setup form for a race');
   assert.deepEqual(errors, []);
   await page.close();
 });
