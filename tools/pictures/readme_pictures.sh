@@ -39,4 +39,8 @@ hold 8 400 >"$inputs/to-the-goal"
 # The automatic player's way through a small cave of the girl's, watched.
 "$sim" solve --width 24 --height 24 --variant 1 --seed 8 --out "$inputs/girl.burrowkin-run" >/dev/null
 "$windowshot" watch "$out/watching.png" --run "$inputs/girl.burrowkin-run" --ticks 200
+# A race: the explorer waits while the automatic player's shadow goes on ahead.
+"$sim" solve --width 30 --height 30 --variant 0 --seed 12 --out "$inputs/explorer.burrowkin-run" >/dev/null
+hold 0 50 >"$inputs/wait"
+"$sim" race "$inputs/explorer.burrowkin-run" --inputs "$inputs/wait" --png "$out/race.png" >/dev/null
 echo "Pictures in $out"
