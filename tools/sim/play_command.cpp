@@ -14,7 +14,6 @@ namespace {
 
 constexpr std::int64_t ReplayTicks = 65600;
 
-
 }  // namespace
 
 // The trace of a run file's game, with the run's own cave and settings.

@@ -2,6 +2,7 @@
 #include <sstream>
 #include <string>
 
+#include "cave/replay.h"
 #include "screens/frame_tick.h"
 #include "screens/race.h"
 #include "tools/sim/commands.h"
@@ -51,10 +52,10 @@ int RaceCommand(const std::vector<std::string>& args)
     race.Begin();
     const auto playing = [&] {
         if (game.state.Screen != ScreenPlay) return false;
-        return other ? other->Playing(game) : std::size_t(game.state.FrameIndex - 16) < inputs.size();
+        return other ? other->Playing(game) : std::size_t(game.state.FrameIndex - FirstInputWord) < inputs.size();
     };
     while (playing()) {
-        const std::uint32_t k = std::uint32_t(game.state.FrameIndex - 16);
+        const std::uint32_t k = std::uint32_t(game.state.FrameIndex - FirstInputWord);
         sim.shell.Second = int((k / 20) % 60);
         if (other) {
             other->Tick(game);
