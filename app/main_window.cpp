@@ -22,11 +22,8 @@
 namespace {
 
 constexpr int TickMilliseconds = 50;
-const char* const StartCaption = "こるべに";
-const char* const PausedSuffix = "（一時停止）";
-// Held while watching a run, it plays four ticks a frame.
-constexpr int FastForwardKey = Qt::Key_Tab;
 
+// Qt's keys as the game's key codes; what each does is the game's own table.
 int VirtualKeyOf(int qtKey)
 {
     switch (qtKey) {
@@ -41,6 +38,8 @@ int VirtualKeyOf(int qtKey)
     case Qt::Key_Z: return KeyZ;
     case Qt::Key_F2: return KeyF2;
     case Qt::Key_F3: return KeyF3;
+    case Qt::Key_F11: return KeyF11;
+    case Qt::Key_Tab: return KeyTab;
     default: return 0;
     }
 }
@@ -50,16 +49,16 @@ int VirtualKeyOf(int qtKey)
 TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory, int scale, RunOptions runs)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      game_(art, *this, format),
+      game_(art, format),
       dataDirectory_(std::move(dataDirectory)),
       scale_(std::max(scale, 1)),
-      session_(game_, *this),
+      session_(game_, runs.seed),
       runs_(std::move(runs))
 {
     setFixedSize(WindowSize());
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setWindowTitle(QString::fromUtf8(StartCaption));
+    setWindowTitle(QString::fromUtf8(VariantCaption[0].data(), qsizetype(VariantCaption[0].size())));
     const Surface& picture = session_.Picture();
     clientImage_ = QImage(picture.Bits(), picture.Width(), picture.Height(), picture.Stride(),
                           format == PixelFormat::Rgb32 ? QImage::Format_RGB32 : QImage::Format_Indexed8);
@@ -68,60 +67,66 @@ TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory,
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();
-    game_.givenSeed = runs_.seed;
-    if (runs_.watch) StartWatching(*std::exchange(runs_.watch, std::nullopt));
-    if (runs_.race) session_.RaceAgainst(*std::exchange(runs_.race, std::nullopt));
+    game_.replayPath = [this] { return ReplayPath(); };
     Timer1.setTimerType(Qt::PreciseTimer);
     Timer1.setInterval(TickMilliseconds);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     Timer1.start();
+    if (runs_.watch) Step({.watch = std::exchange(runs_.watch, std::nullopt)});
+    if (runs_.race) Step({.race = std::exchange(runs_.race, std::nullopt)});
 }
 
 TForm1::~TForm1() = default;
 
 void TForm1::FormCreate()
 {
-    // The surfaces, the black status strip and the tables came with the game.
-    GameState& s = game_.state;
-    s.Screen = ScreenTitle;
-    s.Variant = 0;
-    s.Beginner = false;
-    s.TitleTicks = 0;
-    s.JoystickPresent = joystick_.Probe(s.JoyInfo);
+    // The surfaces, the black status strip and the tables came with the game;
+    // the session set the title's first tick.
+    JoyInfoRecord info{};
+    if (joystick_.Probe(info)) joyInfo_ = info;
 }
 
 void TForm1::Timer1Timer()
 {
-    // A modal box opened inside a tick runs its own event loop; a tick must
-    // never start inside another.
-    if (inTick_) return;
-    inTick_ = true;
-    if (game_.state.JoystickPresent && !session_.Watching()) joystick_.Read(game_.state.JoyInfo);
-    session_.Tick();
-    update();
-    inTick_ = false;
+    TickInput input{.tick = true};
+    if (joyInfo_ && !session_.Watching()) joystick_.Read(*joyInfo_);
+    input.joystick = joyInfo_;
+    Step(std::move(input));
 }
 
-void TForm1::StartWatching(RunFile run) { session_.StartWatching(std::move(run)); }
-
-void TForm1::GameStarted(const RunHeader& header)
+void TForm1::Step(TickInput input)
 {
-    gameStarted_ = std::time(nullptr);
-    std::printf("burrowkin: cave %s\n", DescribeSettings(header.settings).c_str());
-    std::fflush(stdout);
+    input.clock = Now();
+    Show(session_.Step(input));
 }
 
-void TForm1::RaceNews(const std::string& line)
+void TForm1::Show(const TickReport& report)
 {
-    std::printf("burrowkin: %s\n", line.c_str());
+    if (!report.caption.empty()) setWindowTitle(QString::fromStdString(report.caption));
+    for (int i = 0; i < report.beeps; ++i) QApplication::beep();
+    for (const std::string& line : report.news) std::printf("burrowkin: %s\n", line.c_str());
     std::fflush(stdout);
+    if (report.ended) Keep(*report.ended);
+    if (report.toggleFullScreen) ToggleFullScreen();
+    if (report.newPicture) update();
+    // A box or the dialog waits for the player, and no tick runs meanwhile.
+    const bool running = Timer1.isActive();
+    if (!report.messages.empty()) SetTimerRunning(false);
+    for (const WindowRequests::Message& box : report.messages) ShowErrorBox(box.caption, box.text);
+    if (report.timer == TickReport::Timer::Hold) SetTimerRunning(false);
+    else if (report.timer == TickReport::Timer::Release) SetTimerRunning(true);
+    else if (!report.messages.empty()) SetTimerRunning(running);
+    if (report.openSetup) {
+        const std::optional<GameSettings> answer = setupDialog ? setupDialog() : std::optional<GameSettings>(GameSettings{});
+        Step({.setup = TickInput::SetupAnswer{answer}});
+    }
 }
 
-void TForm1::GameEnded(const RunFile& run)
+void TForm1::Keep(const TickReport::EndedGame& ended)
 {
     if (runs_.recordFolder.empty()) return;
     try {
-        const std::string path = KeepRunFile(runs_.recordFolder, run, gameStarted_);
+        const std::string path = KeepRunFile(runs_.recordFolder, ended.run, ended.started);
         std::printf("burrowkin: run kept in %s\n", path.c_str());
         std::fflush(stdout);
     } catch (const FileError& e) {
@@ -157,52 +162,27 @@ void TForm1::SetFullScreen(bool on)
     }
 }
 
-void TForm1::keyPressEvent(QKeyEvent* event)
+void TForm1::keyPressEvent(QKeyEvent* event) { FormKey(event, true); }
+
+void TForm1::keyReleaseEvent(QKeyEvent* event) { FormKey(event, false); }
+
+void TForm1::FormKey(QKeyEvent* event, bool down)
 {
-    // Not a key of the game: the switch happens between ticks and leaves the
-    // held keys as they are.
-    if (event->key() == Qt::Key_F11) {
-        if (!event->isAutoRepeat()) ToggleFullScreen();
+    const int key = VirtualKeyOf(event->key());
+    if (!key) {
+        if (down) QWidget::keyPressEvent(event);
+        else QWidget::keyReleaseEvent(event);
         return;
     }
-    if (event->key() == FastForwardKey) session_.SetFastForward(true);
-    else if (int vk = VirtualKeyOf(event->key())) FormKeyDown(vk, event->modifiers() & Qt::ShiftModifier);
-    else QWidget::keyPressEvent(event);
-}
-
-void TForm1::keyReleaseEvent(QKeyEvent* event)
-{
-    // X11 sends a release before every repeated press of a held key; taking it
-    // would drop the flag between two ticks.
-    if (event->isAutoRepeat()) return;
-    if (event->key() == FastForwardKey) session_.SetFastForward(false);
-    else if (int vk = VirtualKeyOf(event->key())) FormKeyUp(vk);
-    else QWidget::keyReleaseEvent(event);
+    Step({.keys = {{.virtualKey = key,
+                    .down = down,
+                    .shift = (event->modifiers() & Qt::ShiftModifier) != 0,
+                    .repeat = event->isAutoRepeat()}}});
 }
 
 bool TForm1::focusNextPrevChild(bool)
 {
     return false;  // Tab is the fast-forward key, not a move between widgets
-}
-
-void TForm1::FormKeyDown(int virtualKey, bool shiftHeld)
-{
-    if (session_.KeyDown(virtualKey, shiftHeld) == KeyEffect::TogglePause) TogglePause();
-}
-
-void TForm1::FormKeyUp(int virtualKey) { session_.KeyUp(virtualKey); }
-
-void TForm1::TogglePause()
-{
-    if (Timer1.isActive()) {
-        Timer1.stop();
-        setWindowTitle(windowTitle() + QString::fromUtf8(PausedSuffix));
-        session_.ShowPause();
-        update();
-    } else {
-        Timer1.start();
-        setWindowTitle(windowTitle().left(4));  // the variant's four kana
-    }
 }
 
 void TForm1::paintEvent(QPaintEvent*)
@@ -226,41 +206,31 @@ void TForm1::paintEvent(QPaintEvent*)
 void TForm1::closeEvent(QCloseEvent* event)
 {
     Timer1.stop();
-    session_.Closing();
+    Step({.closing = true});
     QWidget::closeEvent(event);
 }
 
-void TForm1::SetCaption(std::string_view utf8) { setWindowTitle(QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))); }
-
-void TForm1::Beep() { QApplication::beep(); }
-
-void TForm1::StopTimer() { Timer1.stop(); }
-
-void TForm1::StartTimer() { Timer1.start(); }
-
-void TForm1::RunSetupDialog(SetupAnswer answered)
-{
-    answered(setupDialog ? setupDialog() : std::optional<GameSettings>(GameSettings{}));
-}
-
-void TForm1::ShowErrorBox(std::string_view caption, std::string_view text)
+void TForm1::ShowErrorBox(const std::string& caption, const std::string& text)
 {
     // Where nobody sees the window, a box would wait for ever.
     if (!SomeoneCanAnswerABox()) {
-        std::fprintf(stderr, "burrowkin: %.*s: %.*s\n", int(caption.size()), caption.data(), int(text.size()), text.data());
+        std::fprintf(stderr, "burrowkin: %s: %s\n", caption.c_str(), text.c_str());
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(caption.data(), qsizetype(caption.size())),
-                    QString::fromUtf8(text.data(), qsizetype(text.size())), QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Critical, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok, this);
     box.exec();
 }
 
-std::uint32_t TForm1::UtcMillisecondsOfDay()
+WallClock TForm1::Now() const
 {
-    return std::uint32_t(QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay());
+    return WallClock{.utcMilliseconds = QDateTime::currentMSecsSinceEpoch(), .localSecond = QTime::currentTime().second()};
 }
 
-int TForm1::LocalSecond() { return QTime::currentTime().second(); }
+void TForm1::SetTimerRunning(bool running)
+{
+    if (running) Timer1.start();
+    else Timer1.stop();
+}
 
 std::string TForm1::ReplayPath()
 {

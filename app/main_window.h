@@ -6,9 +6,8 @@
 #include <functional>
 
 #include "app/joystick.h"
-#include "core/shell.h"
 #include "play/game.h"
-#include "screens/window_session.h"
+#include "screens/session.h"
 
 // What the player asked of runs on the command line.
 struct RunOptions {
@@ -19,9 +18,9 @@ struct RunOptions {
 };
 
 // The main window: it owns the frame timer, turns key events into the game's
-// key codes, reads the joystick, and shows the last frame a tick made. It is
-// also the game's Shell.
-class TForm1 : public QWidget, public Shell, private WindowSession::Listener {
+// key codes, reads the joystick, hands all of it to the game's session one
+// step at a time, and does what the session's report says.
+class TForm1 : public QWidget {
     Q_OBJECT
 public:
     // `format` is Indexed8 when the program was started with "/256"; `scale`
@@ -30,9 +29,9 @@ public:
     ~TForm1() override;
 
     Game& game() { return game_; }
-    // The client area as the last tick (or the pause) left it.
+    // The client area as the last step left it.
     const Surface& ClientArea() const { return session_.Picture(); }
-    bool Paused() const { return !Timer1.isActive(); }
+    bool Paused() const { return session_.Paused(); }
     bool Watching() const { return session_.Watching(); }
     // A problem the game goes on after: said on standard error and in a box
     // that waits for nobody.
@@ -47,16 +46,14 @@ public:
     // The dialog is a widget of its own; the program start connects it.
     std::function<std::optional<GameSettings>()> setupDialog;
 
-    // Shell
-    void SetCaption(std::string_view utf8) override;
-    void Beep() override;
-    void StopTimer() override;
-    void StartTimer() override;
-    void RunSetupDialog(SetupAnswer answered) override;
-    void ShowErrorBox(std::string_view caption, std::string_view text) override;
-    std::uint32_t UtcMillisecondsOfDay() override;
-    int LocalSecond() override;
-    std::string ReplayPath() override;
+    // Where the demonstration's recording is: replay.dat in the working
+    // folder, else in the data folder.
+    std::string ReplayPath();
+    // The clock the next step is handed; tests fix it.
+    virtual WallClock Now() const;
+    // A box the game waits on; where nobody could answer it, a line on
+    // standard error.
+    virtual void ShowErrorBox(const std::string& caption, const std::string& text);
 
 public slots:
     void Timer1Timer();
@@ -68,28 +65,26 @@ protected:
     bool focusNextPrevChild(bool next) override;
     void closeEvent(QCloseEvent* event) override;
 
+    virtual void SetTimerRunning(bool running);
+
 private:
     void FormCreate();
-    void FormKeyDown(int virtualKey, bool shiftHeld);
-    void FormKeyUp(int virtualKey);
-    void TogglePause();
+    void FormKey(QKeyEvent* event, bool down);
+    // One step of the session, and what its report asks of the window.
+    void Step(TickInput input);
+    void Show(const TickReport& report);
+    void Keep(const TickReport::EndedGame& ended);
     QSize WindowSize() const;
-    void StartWatching(RunFile run);
-    // WindowSession::Listener
-    void GameStarted(const RunHeader& header) override;
-    void GameEnded(const RunFile& run) override;
-    void RaceNews(const std::string& line) override;
 
     QTimer Timer1;
     Game game_;
     Joystick joystick_;
+    std::optional<JoyInfoRecord> joyInfo_;  // joystick 0 as last read, when the probe found it
     std::string dataDirectory_;
     int scale_;
-    WindowSession session_;
+    Session session_;
     QImage clientImage_;  // the session's picture, as Qt paints it
-    bool inTick_ = false;
     bool warnedOfBrokenLink_ = false;  // replay.dat here links to nothing: said once
 
     RunOptions runs_;
-    std::time_t gameStarted_ = 0;
 };

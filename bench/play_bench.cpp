@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "bench/tick_loop.h"
-#include "core/null_shell.h"
 #include "play/game.h"
 #include "screens/race.h"
 #include "tests/support/build_assets.h"
@@ -15,8 +14,7 @@ namespace {
 // The walk of tick_loop.h; the counter reports ticks per second.
 void WalkTheCave(benchmark::State& state, const Assets& art)
 {
-    NullShell shell;
-    Game game(art, shell);
+    Game game(art);
     StartTheWalk(game);
     int k = 0;
     for (auto _ : state) WalkTick(game, k++);
@@ -39,8 +37,7 @@ BENCHMARK(BM_PlayTickWalkingHeadless);
 // the shadow's tick and its figure or mark over the view, after each tick.
 void BM_PlayTickWalkingRacing(benchmark::State& state)
 {
-    NullShell shell;
-    Game ahead(BuildTreeAssets(), shell);
+    Game ahead(BuildTreeAssets());
     StartTheWalk(ahead);
     const std::uint32_t randomState = ahead.state.RandomState;
     for (int k = 0; k < 20000; ++k) WalkTick(ahead, k + 100);
@@ -50,7 +47,7 @@ void BM_PlayTickWalkingRacing(benchmark::State& state)
     run.randomState = randomState;
     run.inputs.assign(ahead.state.ReplayBuffer.begin() + 16, ahead.state.ReplayBuffer.begin() + 16 + 20000);
 
-    Game game(BuildTreeAssets(), shell);
+    Game game(BuildTreeAssets());
     StartTheWalk(game);
     Race race(std::move(run));
     race.Begin();

@@ -48,12 +48,12 @@ long PeakResidentKilobytes()
 // The window as the program opens it, answering its dialogs itself.
 class BenchForm : public TForm1 {
 public:
-    using TForm1::TForm1;
-    void RunSetupDialog(SetupAnswer answered) override { answered(GameSettings{.width = 216, .height = 216}); }
-    void ShowErrorBox(std::string_view, std::string_view text) override
+    template <typename... Args>
+    explicit BenchForm(Args&&... args) : TForm1(std::forward<Args>(args)...)
     {
-        std::fprintf(stderr, "error box: %.*s\n", int(text.size()), text.data());
+        setupDialog = [] { return GameSettings{.width = 216, .height = 216}; };
     }
+    void ShowErrorBox(const std::string&, const std::string& text) override { std::fprintf(stderr, "error box: %s\n", text.c_str()); }
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Paint && firstPaint < 0) firstPaint = UptimeSeconds();

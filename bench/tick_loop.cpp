@@ -2,7 +2,6 @@
 
 #include <chrono>
 
-#include "core/null_shell.h"
 #include "play/game.h"
 #include "screens/frame_tick.h"
 
@@ -22,8 +21,7 @@ void WalkTick(Game& game, int k)
 
 double NanosecondsPerTick(const Assets& art, int ticks)
 {
-    NullShell shell;
-    Game game(art, shell);
+    Game game(art);
     StartTheWalk(game);
     for (int k = 0; k < 200; ++k) WalkTick(game, k);  // warm
     const auto start = std::chrono::steady_clock::now();

@@ -1,5 +1,5 @@
 #include "cave/random.h"
 
-#include "core/shell.h"
+#include "core/wall_clock.h"
 
-std::uint32_t SeedFromClock(Shell& shell) { return shell.UtcMillisecondsOfDay(); }
+std::uint32_t SeedFromClock(const WallClock& clock) { return clock.UtcMillisecondsOfDay(); }

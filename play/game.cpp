@@ -3,8 +3,8 @@
 #include "cave/generator.h"
 #include "cave/replay.h"
 
-Game::Game(const Assets& art_, Shell& shell_, PixelFormat format)
-    : art(art_), shell(shell_), ViewBitmap(ViewSize, ViewSize, format), StatusBitmap(ViewSize, StatusHeight, format)
+Game::Game(const Assets& art_, PixelFormat format)
+    : art(art_), ViewBitmap(ViewSize, ViewSize, format), StatusBitmap(ViewSize, StatusHeight, format)
 {
     BuildTrigTables(trig);
 }
@@ -18,7 +18,7 @@ bool NewGame(Game& game, const GameSettings& settings)
     s.Beginner = settings.beginner;
     s.SpeedToDeath = settings.speedToDeath;
     game.settings = settings;
-    if (s.DemoMode) LoadReplay(s.ReplayBuffer, game.shell.ReplayPath());
+    if (s.DemoMode) LoadReplay(s.ReplayBuffer, game.replayPath());
     const bool ok = GenerateCave(s, game.map, settings);
     if (ok) game.StatusBitmap.FillBlack();
     return ok;

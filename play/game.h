@@ -1,11 +1,14 @@
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
 
 #include "cave/cave_map.h"
 #include "core/game_settings.h"
 #include "core/game_state.h"
-#include "core/shell.h"
+#include "core/wall_clock.h"
+#include "core/window_requests.h"
 #include "gfx/assets.h"
 #include "gfx/status_bar.h"
 #include "gfx/surface.h"
@@ -15,14 +18,13 @@ constexpr int ViewSize = 272;
 constexpr int StatusHeight = 32;
 
 // The whole game: its state, the cave, the tables and the two off-screen
-// surfaces, with the pictures it draws from and the shell it asks things of.
+// surfaces, with the pictures it draws from.
 struct Game {
-    Game(const Assets& art, Shell& shell, PixelFormat format = PixelFormat::Rgb32);
+    explicit Game(const Assets& art, PixelFormat format = PixelFormat::Rgb32);
     // The game keeps a reference to its pictures: they must outlive it.
-    Game(const Assets&& art, Shell& shell, PixelFormat format = PixelFormat::Rgb32) = delete;
+    explicit Game(const Assets&& art, PixelFormat format = PixelFormat::Rgb32) = delete;
 
     const Assets& art;
-    Shell& shell;
 
     GameState state;
     CaveMap map{};
@@ -32,6 +34,13 @@ struct Game {
 
     // The sprite frame the last play step chose for the character (0..7).
     int lastPose = 0;
+
+    // The clock of the step under way, handed in by the front end.
+    WallClock clock;
+    // What the screens asked of the window in the step under way.
+    WindowRequests requests;
+    // Where the demonstration's recording is read from, asked each time it starts.
+    std::function<std::string()> replayPath = [] { return std::string("replay.dat"); };
 
     // The settings of the game in play, or of the last one played.
     GameSettings settings;
@@ -52,7 +61,7 @@ inline void DrawStatusBar(Game& game) { DrawStatusBar(game.art, game.StatusBitma
 
 // A new game in a new cave: the settings go to the state and to
 // game.settings; in the demonstration the recording is loaded from the
-// shell's ReplayPath() (which may throw ReplayLoadError); then GenerateCave,
+// file replayPath() names (which may throw ReplayLoadError); then GenerateCave,
 // and on success a clean black status strip for the status bar. False when
 // the cave is unfit to play.
 bool NewGame(Game& game, const GameSettings& settings);

@@ -20,7 +20,7 @@ void CountSeconds(Game& g)
     GameState& s = g.state;
     s.PrevClockSecond = s.ClockSecond;
     s.FramesThisSecond += 1;
-    s.ClockSecond = std::uint16_t(g.shell.LocalSecond());
+    s.ClockSecond = std::uint16_t(g.clock.localSecond);
     if (s.ClockSecond != s.PrevClockSecond) {
         s.PrevClockSecond = s.ClockSecond;
         s.FrameRate = s.FramesThisSecond;

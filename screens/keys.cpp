@@ -4,20 +4,18 @@ namespace {
 
 int FlagOfKey(int virtualKey)
 {
-    switch (virtualKey) {
-    case KeyUp: return InputUp;
-    case KeyDown: return InputDown;
-    case KeyLeft: return InputLeft;
-    case KeyRight: return InputRight;
-    case KeySpace:
-    case KeyX: return ButtonSelect;
-    case KeyEnter:
-    case KeyZ: return ButtonUse;
-    default: return -1;
-    }
+    const KeyBinding* binding = BindingOf(virtualKey);
+    return binding && binding->role == KeyRole::Input ? binding->flag : -1;
 }
 
 }  // namespace
+
+const KeyBinding* BindingOf(int virtualKey)
+{
+    for (const KeyBinding& binding : KeyTable)
+        if (binding.virtualKey == virtualKey) return &binding;
+    return nullptr;
+}
 
 KeyEffect KeyPressed(GameState& state, int virtualKey, bool shiftHeld)
 {
@@ -32,4 +30,28 @@ KeyEffect KeyPressed(GameState& state, int virtualKey, bool shiftHeld)
 void KeyReleased(GameState& state, int virtualKey)
 {
     if (int flag = FlagOfKey(virtualKey); flag >= 0) state.KeysHeld[flag] = 0;
+}
+
+KeyEffect KeyState::Down(GameState& state, int virtualKey, bool shiftHeld)
+{
+    if (int flag = FlagOfKey(virtualKey); flag >= 0) {
+        if (!state.KeysHeld[flag]) pressedSinceTick_[flag] = 1;
+        letGoAfterTick_[flag] = 0;
+    }
+    return KeyPressed(state, virtualKey, shiftHeld);
+}
+
+void KeyState::Up(GameState& state, int virtualKey)
+{
+    const int flag = FlagOfKey(virtualKey);
+    if (flag >= 0 && pressedSinceTick_[flag] && state.KeysHeld[flag]) letGoAfterTick_[flag] = 1;
+    else KeyReleased(state, virtualKey);
+}
+
+void KeyState::AfterTick(GameState& state)
+{
+    for (int flag = 0; flag < InputFlagCount; ++flag)
+        if (letGoAfterTick_[flag]) state.KeysHeld[flag] = 0;
+    pressedSinceTick_ = {};
+    letGoAfterTick_ = {};
 }

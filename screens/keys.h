@@ -1,9 +1,13 @@
 #pragma once
 
+#include <array>
+#include <string_view>
+
 #include "core/game_state.h"
 
 // The keyboard as the game knows it: virtual key codes of the classic desktop.
 enum VirtualKey : int {
+    KeyTab = 9,
     KeyEnter = 13,
     KeySpace = 32,
     KeyLeft = 37,
@@ -14,6 +18,53 @@ enum VirtualKey : int {
     KeyZ = 90,
     KeyF2 = 113,
     KeyF3 = 114,
+    KeyF11 = 122,
+};
+
+// What a key of the table does.
+enum class KeyRole {
+    Input,        // holds one of the six input flags
+    BackToTitle,  // with Shift
+    Pause,        // every press, auto-repeated ones too, switches the pause
+    FullScreen,
+    FastForward,  // held while watching a run
+};
+
+struct KeyBinding {
+    int virtualKey;
+    std::string_view code;  // the key's place on the keyboard, as browsers name it
+    KeyRole role;
+    int flag = -1;          // the input flag of a KeyRole::Input key
+};
+
+// Every key the game answers to. Both front ends translate their own key
+// events into these codes and nothing more: the page takes this table from
+// the game.
+inline constexpr std::array<KeyBinding, 14> KeyTable = {{
+    {KeyUp, "ArrowUp", KeyRole::Input, InputUp},
+    {KeyDown, "ArrowDown", KeyRole::Input, InputDown},
+    {KeyLeft, "ArrowLeft", KeyRole::Input, InputLeft},
+    {KeyRight, "ArrowRight", KeyRole::Input, InputRight},
+    {KeySpace, "Space", KeyRole::Input, ButtonSelect},
+    {KeyX, "KeyX", KeyRole::Input, ButtonSelect},
+    {KeyEnter, "Enter", KeyRole::Input, ButtonUse},
+    {KeyEnter, "NumpadEnter", KeyRole::Input, ButtonUse},
+    {KeyZ, "KeyZ", KeyRole::Input, ButtonUse},
+    {KeyF2, "F2", KeyRole::BackToTitle},
+    {KeyF3, "F3", KeyRole::Pause},
+    {KeyF11, "F11", KeyRole::FullScreen},
+    {KeyTab, "Tab", KeyRole::FastForward},
+}};
+
+// The table's entry for a key, or nothing.
+const KeyBinding* BindingOf(int virtualKey);
+
+// A key going down or up, as a front end saw it.
+struct KeyEvent {
+    int virtualKey = 0;
+    bool down = true;
+    bool shift = false;   // Shift was held
+    bool repeat = false;  // the key's own auto-repeat
 };
 
 enum class KeyEffect { None, TogglePause };
@@ -23,3 +74,19 @@ enum class KeyEffect { None, TogglePause };
 KeyEffect KeyPressed(GameState& state, int virtualKey, bool shiftHeld);
 // Key up: clears the key's flag (both keys of a pair share it).
 void KeyReleased(GameState& state, int virtualKey);
+
+// The held keys between two ticks. A key pressed and let go of before the
+// next tick is seen by that tick as held, once: a tap shorter than a tick is
+// never lost. A flag that was already held when the key went down is let go
+// of at once, so that releasing X clears Select though Space is still down.
+class KeyState {
+public:
+    KeyEffect Down(GameState& state, int virtualKey, bool shiftHeld);
+    void Up(GameState& state, int virtualKey);
+    // After a frame tick: the taps it saw are let go of.
+    void AfterTick(GameState& state);
+
+private:
+    InputFlags pressedSinceTick_{};
+    InputFlags letGoAfterTick_{};
+};

@@ -31,7 +31,7 @@ std::string Describe(const Race::Standing& s)
 
 }  // namespace
 
-Race::Race(RunFile run) : player_(std::move(run)), game_(std::make_unique<Game>(noPictures_, shell_)) {}
+Race::Race(RunFile run) : player_(std::move(run)), game_(std::make_unique<Game>(noPictures_)) {}
 
 Game::FixedStart Race::Start() const { return {Run().header.settings, Run().header.facing}; }
 
@@ -40,13 +40,14 @@ void Race::Begin() { player_.Start(*game_); }
 bool Race::Tick()
 {
     if (!player_.Playing(*game_)) return false;
+    game_->clock = ClockAfterTicks(player_.TicksPlayed(*game_));
     player_.Tick(*game_);
     return game_->state.Screen == ScreenEnding;
 }
 
 void Race::PlayToTheEnd()
 {
-    while (player_.Playing(*game_)) player_.Tick(*game_);
+    while (player_.Playing(*game_)) Tick();
 }
 
 Race::Standing Race::Of(const Game& game)

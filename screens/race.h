@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "core/null_shell.h"
 #include "gfx/assets.h"
 #include "play/game.h"
 #include "screens/run_player.h"
@@ -49,7 +48,6 @@ public:
 private:
     RunPlayer player_;
     Assets noPictures_;  // the shadow draws nothing of its own
-    NullShell shell_;
     std::unique_ptr<Game> game_;
 };
 

@@ -4,7 +4,7 @@
 #include <QSpinBox>
 #include <optional>
 
-#include "core/shell.h"
+#include "core/game_settings.h"
 
 class QCheckBox;
 class QGroupBox;

@@ -32,7 +32,7 @@ void DrawScheduled(Game& g)
         g.StatusBitmap.FillBlack();
         s.TitleKeyLog.clear();
         s.Variant = 0;
-        g.shell.SetCaption(VariantCaption[0]);
+        g.requests.caption = VariantCaption[0];
         break;
     case 20:
         DrawTileText(g.art, g.ViewBitmap, 2, 1, MakerLine);
@@ -70,9 +70,7 @@ bool StartDemonstration(Game& g)
         // stay on the title, which waits for a button from now on.
         s.DemoMode = false;
         s.Screen = ScreenTitle;
-        g.shell.StopTimer();
-        g.shell.ShowErrorBox(ApplicationTitle, e.what());
-        g.shell.StartTimer();
+        g.requests.messages.push_back({ApplicationTitle, e.what()});
         g.StatusBitmap.FillBlack();
         DrawTitleStrip(g);
         return false;
@@ -88,9 +86,9 @@ void LogDirections(GameState& s)
 
 void Unlock(Game& g, int variant)
 {
-    g.shell.SetCaption(VariantCaption[variant]);
+    g.requests.caption = VariantCaption[variant];
     DrawLogo(g, variant);
-    g.shell.Beep();
+    g.requests.beeps += 1;
     g.state.Variant = std::uint8_t(variant);
     g.state.TitleKeyLog.clear();
 }
@@ -103,7 +101,7 @@ void Launch(Game& g, const GameSettings& settings)
         g.state.Screen = ScreenPlay;
         DrawStatusBar(g);
     } else {
-        g.shell.ShowErrorBox("ｴﾗｰ", "いい洞窟が生成できないようです");
+        g.requests.messages.push_back({"ｴﾗｰ", "いい洞窟が生成できないようです"});
     }
 }
 
@@ -114,19 +112,7 @@ void Started(Game& g)
     // A button released while the dialog had the keyboard must not stay held.
     s.KeysHeld[ButtonSelect] = 0;
     s.KeysHeld[ButtonUse] = 0;
-    g.shell.StartTimer();
     s.TitleKeyLog.clear();
-}
-
-// The start of a game once the setup dialog has answered.
-void StartChosenGame(Game& g, std::optional<GameSettings> settings)
-{
-    if (settings) {
-        settings->variant = g.state.Variant;
-        settings->seed = g.givenSeed ? *g.givenSeed : SeedFromClock(g.shell);
-        Launch(g, *settings);
-    }
-    Started(g);
 }
 
 // The game fixed beforehand, at once, with its character and the way it faced.
@@ -135,20 +121,30 @@ void StartFixedGame(Game& g)
     Launch(g, g.fixedStart->settings);
     if (g.state.Screen == ScreenPlay) {
         g.state.Facing = g.fixedStart->facing;
-        g.shell.SetCaption(VariantCaption[g.state.Variant]);
+        g.requests.caption = VariantCaption[g.state.Variant];
     }
     Started(g);
 }
 
+// The timer stops while the dialog is open: the game waits for its answer.
 void StartGame(Game& g)
 {
-    g.shell.StopTimer();
     g.state.DemoMode = false;
     if (g.fixedStart) return StartFixedGame(g);
-    g.shell.RunSetupDialog([&g](std::optional<GameSettings> settings) { StartChosenGame(g, std::move(settings)); });
+    g.requests.setupDialog = true;
 }
 
 }  // namespace
+
+void SetupAnswered(Game& g, std::optional<GameSettings> settings)
+{
+    if (settings) {
+        settings->variant = g.state.Variant;
+        settings->seed = g.givenSeed ? *g.givenSeed : SeedFromClock(g.clock);
+        Launch(g, *settings);
+    }
+    Started(g);
+}
 
 void TitleStep(Game& g)
 {

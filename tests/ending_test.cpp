@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "core/null_shell.h"
 #include "gfx/draw.h"
 #include "play/game.h"
 #include "screens/ending.h"
@@ -11,8 +10,7 @@ namespace {
 
 class EndingTest : public ::testing::Test {
 protected:
-    NullShell shell;
-    Game game{TestAssets(), shell};
+    Game game{TestAssets()};
     GameState& s = game.state;
 
     void Finish(int variant, int w, int h, bool beginner)

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "core/null_shell.h"
 #include "play/game.h"
 #include "screens/frame_tick.h"
 #include "screens/keys.h"
@@ -11,8 +10,7 @@ namespace {
 // Screen 7 runs no step at all, which leaves only the tick's input work to see.
 class FrameTickTest : public ::testing::Test {
 protected:
-    NullShell shell;
-    Game game{TestAssets(), shell};
+    Game game{TestAssets()};
     GameState& s = game.state;
     void SetUp() override { s.Screen = 7; }
 };

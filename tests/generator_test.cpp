@@ -4,7 +4,7 @@
 
 #include "cave/generator.h"
 #include "cave/random.h"
-#include "core/null_shell.h"
+#include "core/wall_clock.h"
 #include "tests/support/cave_rules.h"
 
 namespace {
@@ -42,9 +42,8 @@ TEST(RandomBelow, FollowsItsSequenceFromOne)
 
 TEST(SeedFromClock, TakesTheMillisecondOfTheDay)
 {
-    NullShell shell;
-    shell.UtcMilliseconds = 45'296'789;  // 12:34:56.789
-    EXPECT_EQ(SeedFromClock(shell), 45'296'789u);
+    const std::int64_t day = 20'000 * WallClock::DayMilliseconds;
+    EXPECT_EQ(SeedFromClock({.utcMilliseconds = day + 45'296'789}), 45'296'789u);  // 12:34:56.789
 }
 
 TEST(CaveDensity, GivesTheCountsOfEverySize)

@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include "app/joystick.h"
-#include "core/null_shell.h"
 #include "play/game.h"
 #include "screens/frame_tick.h"
 #include "tests/support/test_assets.h"
@@ -82,8 +81,7 @@ InputFlags Flags(std::initializer_list<int> set)
 
 class JoystickTest : public ::testing::Test {
 protected:
-    NullShell shell;
-    Game game{TestAssets(), shell};
+    Game game{TestAssets()};
     GameState& s = game.state;
 
     void SetUp() override

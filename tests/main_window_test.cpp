@@ -55,6 +55,8 @@ TEST_F(MainWindowTest, RepeatedReleasesOfAHeldKeyKeepItsFlag)
     QApplication::sendEvent(&form, &repeatRelease);
     EXPECT_EQ(s.KeysHeld[InputLeft], 1);
     QTest::keyRelease(&form, Qt::Key_Left);
+    form.Timer1Timer();  // no tick saw the press: the next sees it, once
+    EXPECT_EQ(s.InputNow[InputLeft], 1);
     EXPECT_EQ(s.KeysHeld[InputLeft], 0);
 }
 
@@ -256,11 +258,13 @@ namespace {
 // chosen in the setup dialog.
 class DrivenWindow : public TForm1 {
 public:
-    DrivenWindow() : TForm1(TestAssets(), PixelFormat::Rgb32, "/nonexistent") { StopTimer(); }
-    void StartTimer() override {}
-    std::uint32_t UtcMillisecondsOfDay() override { return 8; }
-    int LocalSecond() override { return 0; }
-    void RunSetupDialog(SetupAnswer answered) override { answered(GameSettings{.width = 12, .height = 12}); }
+    DrivenWindow() : TForm1(TestAssets(), PixelFormat::Rgb32, "/nonexistent")
+    {
+        TForm1::SetTimerRunning(false);
+        setupDialog = [] { return GameSettings{.width = 12, .height = 12}; };
+    }
+    void SetTimerRunning(bool) override {}
+    WallClock Now() const override { return {.utcMilliseconds = 8}; }
 
     void Ticks(int n)
     {

@@ -20,7 +20,7 @@ namespace {
 class FixedClockForm : public TForm1 {
 public:
     explicit FixedClockForm(std::uint32_t seed) : TForm1(TestAssets(), PixelFormat::Rgb32, "/nonexistent"), seed_(seed) {}
-    std::uint32_t UtcMillisecondsOfDay() override { return seed_; }
+    WallClock Now() const override { return {.utcMilliseconds = seed_}; }
 
 private:
     std::uint32_t seed_;
@@ -50,7 +50,7 @@ TEST(PlayAgreement, TheWindowAndTheSimulatorGoThroughTheSameStates)
     FixedClockForm form(Seed);
     form.show();
     Game& game = form.game();
-    ASSERT_TRUE(NewGame(game, {.width = 60, .height = 50, .variant = 2, .seed = SeedFromClock(form)}));
+    ASSERT_TRUE(NewGame(game, {.width = 60, .height = 50, .variant = 2, .seed = SeedFromClock(form.Now())}));
     game.state.Screen = ScreenPlay;
 
     const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_Space, Qt::Key_Z};

@@ -2,10 +2,10 @@
 // run's shadow beside it.
 #include <gtest/gtest.h>
 
-#include "core/null_shell.h"
 #include "gfx/draw.h"
 #include "screens/race.h"
-#include "screens/window_session.h"
+#include "screens/session.h"
+#include "tests/support/fake_window.h"
 #include "tests/support/test_assets.h"
 #include "tools/sim/trace.h"
 #include "tools/solver/solver.h"
@@ -14,24 +14,11 @@ namespace {
 
 constexpr GameSettings Cave{.width = 20, .height = 20, .seed = 6};
 
-// A window's session, with a NullShell and the real pictures.
-struct Window : WindowSession::Listener {
-    NullShell shell;
-    Game game{TestAssets(), shell};
-    WindowSession session{game, *this};
-    std::vector<std::string> news;
-    std::optional<RunFile> ended;
+// A window's session with the real pictures, played from the title.
+struct Window : FakeWindow {
+    Window() : FakeWindow(TestAssets()) {}
 
-    Window() { game.state.Screen = ScreenTitle; }
-    void GameStarted(const RunHeader&) override {}
-    void GameEnded(const RunFile& run) override { ended = run; }
-    void RaceNews(const std::string& line) override { news.push_back(line); }
-
-    void Tick(std::uint16_t held = 0)
-    {
-        game.state.KeysHeld = FlagsFromWord(held);
-        session.Tick();
-    }
+    void Tick(std::uint16_t held = 0) { TickHolding(held); }
     // The title builds up, then a held button starts the fixed game.
     void StartFromTheTitle()
     {
@@ -39,15 +26,22 @@ struct Window : WindowSession::Listener {
         Tick(BitSelect);
         ASSERT_EQ(game.state.Screen, ScreenPlay);
     }
+    // The lines of the race's news.
+    std::vector<std::string> RaceNews() const
+    {
+        std::vector<std::string> lines;
+        for (const std::string& line : News)
+            if (line.starts_with("race: ")) lines.push_back(line);
+        return lines;
+    }
 };
 
 // A run of the cave that reaches the goal, as the window keeps it: the
 // automatic player's way, played from the title a tick after the start.
 RunFile RunToTheGoal()
 {
-    NullShell shell;
     const Assets noPictures;
-    Game solving(noPictures, shell);
+    Game solving(noPictures);
     NewGame(solving, Cave);
     const SolveResult way = Solve(solving, {});
     EXPECT_TRUE(way.solved);
@@ -57,7 +51,7 @@ RunFile RunToTheGoal()
     window.Tick();  // the title's button is let go first
     for (std::uint16_t word : way.inputs) window.Tick(word);
     EXPECT_EQ(window.game.state.Screen, ScreenEnding);
-    return *window.ended;
+    return *window.Ended;
 }
 
 // The bounding box of the pixels where two views differ.
@@ -80,14 +74,13 @@ TEST(Race, TheShadowTouchesNothingOfThePlayersGameAndWalksAsItsRunPlays)
 {
     const RunFile run = RunToTheGoal();
     Window racing, plain;
-    racing.session.RaceAgainst(run);
+    racing.Step({.race = run});
     plain.game.fixedStart = racing.game.fixedStart;
     racing.StartFromTheTitle();
     plain.StartFromTheTitle();
     // The shadow as `burrowkin-sim play --run` plays it.
-    NullShell shell;
     const Assets noPictures;
-    Game alone(noPictures, shell);
+    Game alone(noPictures);
     const RunPlayer player(run);
     player.Start(alone);
 
@@ -122,23 +115,24 @@ TEST(Race, TheShadowTouchesNothingOfThePlayersGameAndWalksAsItsRunPlays)
     EXPECT_TRUE(seen);
     EXPECT_TRUE(marked);
     // The player's run is the same as without the race.
-    racing.session.KeyDown(KeyF2, true);
-    plain.session.KeyDown(KeyF2, true);
-    ASSERT_TRUE(racing.ended && plain.ended);
-    EXPECT_EQ(RunFileBytes(*racing.ended), RunFileBytes(*plain.ended));
+    racing.Press(KeyF2, true);
+    plain.Press(KeyF2, true);
+    ASSERT_TRUE(racing.Ended && plain.Ended);
+    EXPECT_EQ(RunFileBytes(*racing.Ended), RunFileBytes(*plain.Ended));
 }
 
 TEST(Race, ARunRacedWithItsOwnInputsEndsLevel)
 {
     const RunFile run = RunToTheGoal();
     Window window;
-    window.session.RaceAgainst(run);
+    window.Step({.race = run});
     window.StartFromTheTitle();
     for (std::uint16_t word : run.inputs) window.Tick(word);
     ASSERT_EQ(window.game.state.Screen, ScreenEnding);
-    ASSERT_EQ(window.news.size(), 2u);
-    EXPECT_EQ(window.news[0].rfind("race: the shadow reached the exit: ", 0), 0u) << window.news[0];
-    EXPECT_EQ(window.news[1].substr(window.news[1].size() - 7), "; level") << window.news[1];
+    const std::vector<std::string> news = window.RaceNews();
+    ASSERT_EQ(news.size(), 2u);
+    EXPECT_EQ(news[0].rfind("race: the shadow reached the exit: ", 0), 0u) << news[0];
+    EXPECT_EQ(news[1].substr(news[1].size() - 7), "; level") << news[1];
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 
 #include "cave/random.h"
 #include "cave/replay.h"
-#include "core/null_shell.h"
 #include "play/game.h"
 #include "screens/frame_tick.h"
 #include "tests/support/invariants.h"
@@ -40,11 +39,11 @@ private:
     int left_ = 0;
 };
 
-void PlayOn(Game& game, NullShell& shell, RandomPlayer* player)
+void PlayOn(Game& game, RandomPlayer* player)
 {
     GameState& s = game.state;
     for (int k = 0; k < SoakTicks; ++k) {
-        shell.Second = (k / 20) % 60;
+        game.clock = ClockAfterTicks(std::uint32_t(k));
         s.KeysHeld = FlagsFromWord(player ? player->Next() : 0);
         FrameTick(game);
         // The exit ends a game; here the soak goes on in the same cave.
@@ -60,13 +59,12 @@ class Soak : public ::testing::TestWithParam<int> {};
 TEST_P(Soak, SeventyThousandTicksOfRandomInputKeepTheInvariants)
 {
     const int variant = GetParam();
-    NullShell shell;
-    Game game(TestAssets(), shell);
+    Game game(TestAssets());
     ASSERT_TRUE(NewGame(game, {.width = 60, .height = 60, .variant = variant, .beginner = true,
                                .seed = 1000u + unsigned(variant)}));
     game.state.Screen = ScreenPlay;
     RandomPlayer player(unsigned(variant) + 5);
-    PlayOn(game, shell, &player);
+    PlayOn(game, &player);
     // The recording stopped at its last word; the count went on.
     EXPECT_EQ(game.state.ReplayBuffer[65536], 0);
 }
@@ -86,13 +84,12 @@ TEST(SoakDemonstration, PlaysOnPastTheEndOfItsRecording)
             out.put(char(word & 0xff)).put(char(word >> 8));
         }
     }
-    NullShell shell;
-    shell.ReplayFile = file.string();
-    Game game(TestAssets(), shell);
+    Game game(TestAssets());
+    game.replayPath = [file] { return file.string(); };
     game.state.DemoMode = true;
     NewGame(game, {.seed = DemonstrationSeed});
     game.state.Screen = ScreenPlay;
-    PlayOn(game, shell, nullptr);
+    PlayOn(game, nullptr);
     fs::remove(file);
 }
 

@@ -402,9 +402,8 @@ TEST(SolverTest, EachItemOpensTheWayWhereNothingElseWould)
 TEST(SolverTest, TheSameCaveGivesTheSameRecording)
 {
     auto solveSeed = [](std::uint32_t seed) {
-        NullShell shell;
         static const Assets noPictures;
-        Game game(noPictures, shell);
+        Game game(noPictures);
         EXPECT_TRUE(NewGame(game, {.width = 30, .height = 30, .seed = seed}));
         return Solve(game, SolveLimits{});
     };
@@ -425,10 +424,9 @@ TEST(RecordingTest, TheDemonstrationsCaveIsTheNormalCaveOfSeedOne)
         std::fputs("short", f);
         std::fclose(f);
     }
-    NullShell demoShell, normalShell;
     static const Assets noPictures;
-    Game demo(noPictures, demoShell), normal(noPictures, normalShell);
-    demoShell.ReplayFile = file;
+    Game demo(noPictures), normal(noPictures);
+    demo.replayPath = [file] { return file; };
     demo.state.DemoMode = true;
     NewGame(demo, {.seed = DemonstrationSeed});
     ASSERT_TRUE(NewGame(normal, {.seed = 1}));

@@ -6,13 +6,12 @@
 #include <unistd.h>
 
 #include "cave/replay.h"
-#include "core/null_shell.h"
 #include "play/game.h"
 #include "screens/frame_tick.h"
 #include "screens/keys.h"
-#include "screens/run_recorder.h"
 #include "screens/title.h"
 #include "screens/title_picture.h"
+#include "tests/support/fake_window.h"
 #include "tests/support/test_assets.h"
 
 // Failures show settings as the window prints them.
@@ -24,14 +23,11 @@ namespace fs = std::filesystem;
 
 class TitleTest : public ::testing::Test {
 protected:
-    NullShell shell;
-    Game game{TestAssets(), shell};
+    FakeWindow window{TestAssets()};
+    Game& game = window.game;
     GameState& s = game.state;
 
-    void Tick(int n = 1)
-    {
-        for (int i = 0; i < n; ++i) FrameTick(game);
-    }
+    void Tick(int n = 1) { window.Tick(n); }
     // Ticks until the title listens to the keys.
     void PastTheQuietSeconds() { Tick(61); }
     // One press and release of each letter's direction, a tick each.
@@ -62,7 +58,7 @@ TEST_F(TitleTest, BuildsItsPictureInThreeSteps)
     EXPECT_TRUE(ShowsText(game.ViewBitmap, 0, 16, CreditLine));
     EXPECT_TRUE(ShowsText(game.StatusBitmap, 5, 1, VersionLine));
     EXPECT_TRUE(CellIsBlack(game.StatusBitmap, 0, 1));  // no joystick, no mark
-    EXPECT_EQ(shell.Caption, "こるべに");
+    EXPECT_EQ(window.Caption, "こるべに");
 }
 
 TEST_F(TitleTest, ShowsTheGamePadOnlyWhenAJoystickAnswered)
@@ -79,9 +75,9 @@ TEST_F(TitleTest, IgnoresEverythingForThreeSeconds)
     Enter("qwe");                    // 6 ticks
     Tick(60 - 6);
     EXPECT_EQ(s.TitleKeyLog, "");
-    EXPECT_EQ(shell.DialogsShown, 0);
+    EXPECT_EQ(window.DialogsShown, 0);
     Tick();  // TitleTicks reaches 61
-    EXPECT_EQ(shell.DialogsShown, 1);
+    EXPECT_EQ(window.DialogsShown, 1);
 }
 
 TEST_F(TitleTest, TheTwoSequencesUnlockTheHiddenCharactersInTurn)
@@ -89,16 +85,16 @@ TEST_F(TitleTest, TheTwoSequencesUnlockTheHiddenCharactersInTurn)
     PastTheQuietSeconds();
     Enter(Variant1Sequence);
     EXPECT_EQ(s.Variant, 1);
-    EXPECT_EQ(shell.Caption, "るみべに");
-    EXPECT_EQ(shell.Beeps, 1);
+    EXPECT_EQ(window.Caption, "るみべに");
+    EXPECT_EQ(window.Beeps, 1);
     EXPECT_EQ(s.TitleKeyLog, "");
     EXPECT_TRUE(ShowsText(game.ViewBitmap, 0, 8, "LUMIRAS BURROWKIN"));
     EXPECT_TRUE(ShowsText(game.ViewBitmap, 1, 7, TitleLogo[1][3]));
 
     Enter(Variant2Sequence);
     EXPECT_EQ(s.Variant, 2);
-    EXPECT_EQ(shell.Caption, "てさべに");
-    EXPECT_EQ(shell.Beeps, 2);
+    EXPECT_EQ(window.Caption, "てさべに");
+    EXPECT_EQ(window.Beeps, 2);
     EXPECT_TRUE(ShowsText(game.ViewBitmap, 0, 8, "TESSADO BURROWKIN"));
 }
 
@@ -108,7 +104,7 @@ TEST_F(TitleTest, OneWrongPressSpoilsTheAttempt)
     Enter("r");
     Enter(Variant1Sequence);
     EXPECT_EQ(s.Variant, 0);
-    EXPECT_EQ(shell.Beeps, 0);
+    EXPECT_EQ(window.Beeps, 0);
 }
 
 TEST_F(TitleTest, TheSecondSequenceNeedsTheFirstCharacterUnlocked)
@@ -136,20 +132,20 @@ TEST_F(TitleTest, CancellingTheDialogLeavesTheTitleAsItWas)
     Enter("qq");
     KeyPressed(s, KeyZ, false);
     Tick();
-    EXPECT_EQ(shell.DialogsShown, 1);
+    EXPECT_EQ(window.DialogsShown, 1);
     EXPECT_EQ(s.Screen, ScreenTitle);
     EXPECT_EQ(s.Variant, 1);
     EXPECT_EQ(s.TitleKeyLog, "");
     EXPECT_EQ(s.KeysHeld[ButtonUse], 0);
-    EXPECT_TRUE(shell.TimerRunning);
+    EXPECT_TRUE(window.TimerRunning);
     EXPECT_FALSE(s.DemoMode);
 }
 
 TEST_F(TitleTest, TheDialogsChoiceStartsAGame)
 {
     PastTheQuietSeconds();
-    shell.DialogAnswer = GameSettings{.width = 50, .height = 40, .beginner = true, .speedToDeath = 7};
-    shell.UtcMilliseconds = 1234;
+    window.DialogAnswer = GameSettings{.width = 50, .height = 40, .beginner = true, .speedToDeath = 7};
+    window.Clock.utcMilliseconds = 1234;
     KeyPressed(s, KeySpace, false);
     Tick();
     EXPECT_EQ(s.Screen, ScreenPlay);
@@ -165,54 +161,42 @@ TEST_F(TitleTest, TheDialogsChoiceStartsAGame)
 TEST_F(TitleTest, ACaveThatCannotBeMadeIsReported)
 {
     PastTheQuietSeconds();
-    shell.DialogAnswer = GameSettings{.width = 1, .height = 1};
-    shell.UtcMilliseconds = 197;  // a 1 by 1 cave without room from this seed
+    window.DialogAnswer = GameSettings{.width = 1, .height = 1};
+    window.Clock.utcMilliseconds = 197;  // a 1 by 1 cave without room from this seed
     KeyPressed(s, KeySpace, false);
     Tick();
     EXPECT_EQ(s.Screen, ScreenTitle);
-    ASSERT_EQ(shell.ErrorBoxes.size(), 1u);
-    EXPECT_EQ(shell.ErrorBoxes[0].Caption, "ｴﾗｰ");
-    EXPECT_EQ(shell.ErrorBoxes[0].Text, "いい洞窟が生成できないようです");
-    EXPECT_TRUE(shell.TimerRunning);
+    ASSERT_EQ(window.ErrorBoxes.size(), 1u);
+    EXPECT_EQ(window.ErrorBoxes[0].caption, "ｴﾗｰ");
+    EXPECT_EQ(window.ErrorBoxes[0].text, "いい洞窟が生成できないようです");
+    EXPECT_TRUE(window.TimerRunning);
 }
-
-// A clock that has moved on by the next time it is asked.
-struct MovingClock : NullShell {
-    std::uint32_t UtcMillisecondsOfDay() override { return UtcMilliseconds++; }
-};
 
 // The run kept of a game from the title makes the cave it was played in again,
 // the clock's seed as much as a seed given to the game, which every game after
 // takes in place of the clock.
 TEST(TitleRecording, EveryGameKeepsTheSettingsItsCaveWasMadeFrom)
 {
-    MovingClock shell;
-    Game game{TestAssets(), shell};
-    GameState& s = game.state;
-    RunRecorder recorder;
-    auto tick = [&] {
-        const int before = s.Screen;
-        FrameTick(game);
-        return recorder.AfterTick(game, before);
+    auto playAGame = [](FakeWindow& window) -> GameSettings {
+        window.Tick(61);
+        window.Press(KeySpace);
+        window.Tick();
+        EXPECT_EQ(window.News.back(), "cave " + DescribeSettings(window.game.settings));
+        window.Release(KeySpace);
+        window.Tick(20);
+        window.Press(KeyF2, true);
+        EXPECT_TRUE(window.Ended);
+        return ParseRunFile(RunFileBytes(*window.Ended)).header.settings;
     };
-    auto playAGame = [&]() -> GameSettings {
-        for (int i = 0; i < 61; ++i) tick();
-        KeyPressed(s, KeySpace, false);
-        EXPECT_EQ(tick(), RunRecorder::Event::Started);
-        EXPECT_EQ(recorder.Header().settings, game.settings);
-        KeyReleased(s, KeySpace);
-        for (int i = 0; i < 20; ++i) tick();
-        EXPECT_EQ(recorder.Leaving(game, RunEnding::Quit), RunRecorder::Event::Ended);
-        KeyPressed(s, KeyF2, true);
-        return ParseRunFile(RunFileBytes(*recorder.Finished())).header.settings;
-    };
-    shell.DialogAnswer = GameSettings{.width = 50, .height = 40, .beginner = true, .speedToDeath = 7};
-    shell.UtcMilliseconds = 1234;
-    EXPECT_EQ(playAGame(), (GameSettings{.width = 50, .height = 40, .beginner = true, .speedToDeath = 7, .seed = 1234}));
-    game.givenSeed = 5150;
-    EXPECT_EQ(playAGame().seed, 5150u);
-    EXPECT_EQ(playAGame().seed, 5150u);
-    EXPECT_EQ(s.Screen, ScreenTitle);
+    FakeWindow clock{TestAssets()};
+    clock.DialogAnswer = GameSettings{.width = 50, .height = 40, .beginner = true, .speedToDeath = 7};
+    clock.Clock.utcMilliseconds = 1234;
+    EXPECT_EQ(playAGame(clock), (GameSettings{.width = 50, .height = 40, .beginner = true, .speedToDeath = 7, .seed = 1234}));
+    FakeWindow given{TestAssets(), 5150};
+    given.DialogAnswer = GameSettings{};
+    EXPECT_EQ(playAGame(given).seed, 5150u);
+    EXPECT_EQ(playAGame(given).seed, 5150u);
+    EXPECT_EQ(given.game.state.Screen, ScreenTitle);
 }
 
 TEST(TitleLogo, IsAMosaicOfBandPiecesSharingItsLastSevenColumns)
@@ -234,7 +218,7 @@ protected:
     {
         std::ofstream out(file, std::ios::binary);
         out << std::string(ReplayFileBytes, '\0');
-        shell.ReplayFile = file.string();
+        game.replayPath = [file = file.string()] { return file; };
     }
     void TearDown() override { fs::remove(file); }
 };
@@ -268,14 +252,14 @@ TEST_F(DemonstrationTest, AButtonHeldAsItStartsWaitsForTheTitle)
     Tick(400);
     KeyPressed(s, KeyZ, false);
     Tick();
-    EXPECT_EQ(shell.DialogsShown, 0);
+    EXPECT_EQ(window.DialogsShown, 0);
     EXPECT_EQ(s.Screen, ScreenPlay);
     EXPECT_TRUE(s.DemoMode);
-    EXPECT_TRUE(shell.TimerRunning);
+    EXPECT_TRUE(window.TimerRunning);
 
     KeyPressed(s, KeyF2, true);  // back to the title, the button still held
     PastTheQuietSeconds();
-    EXPECT_EQ(shell.DialogsShown, 1);
+    EXPECT_EQ(window.DialogsShown, 1);
     EXPECT_FALSE(s.DemoMode);
 }
 
@@ -286,24 +270,24 @@ TEST_F(DemonstrationTest, ASequenceFinishedAsItStartsUnlocksNothing)
     EXPECT_EQ(s.Screen, ScreenPlay);
     EXPECT_TRUE(s.DemoMode);
     EXPECT_EQ(s.Variant, 0);
-    EXPECT_EQ(shell.Beeps, 0);
-    EXPECT_EQ(shell.Caption, "こるべに");
+    EXPECT_EQ(window.Beeps, 0);
+    EXPECT_EQ(window.Caption, "こるべに");
 }
 
 TEST_F(DemonstrationTest, AMissingRecordingIsReportedOnceAndTheTitleStays)
 {
-    shell.ReplayFile = (fs::temp_directory_path() / "no-such-burrowkin-replay.dat").string();
+    game.replayPath = [file = (fs::temp_directory_path() / "no-such-burrowkin-replay.dat").string()] { return file; };
     Tick(401);
     EXPECT_EQ(s.Screen, ScreenTitle);
     EXPECT_FALSE(s.DemoMode);
-    ASSERT_EQ(shell.ErrorBoxes.size(), 1u);
-    EXPECT_EQ(shell.ErrorBoxes[0].Caption, "Korvane Burrowkin");
-    EXPECT_EQ(shell.ErrorBoxes[0].Text, ReplayNotFound);
+    ASSERT_EQ(window.ErrorBoxes.size(), 1u);
+    EXPECT_EQ(window.ErrorBoxes[0].caption, "Korvane Burrowkin");
+    EXPECT_EQ(window.ErrorBoxes[0].text, ReplayNotFound);
     EXPECT_TRUE(ShowsText(game.StatusBitmap, 5, 1, VersionLine));
     Tick(1000);
-    EXPECT_EQ(shell.ErrorBoxes.size(), 1u);
-    shell.DialogAnswer = GameSettings{};
-    shell.UtcMilliseconds = 1;
+    EXPECT_EQ(window.ErrorBoxes.size(), 1u);
+    window.DialogAnswer = GameSettings{};
+    window.Clock.utcMilliseconds = 1;
     KeyPressed(s, KeyZ, false);
     Tick();
     EXPECT_EQ(s.Screen, ScreenPlay);  // a button still starts a game
@@ -317,7 +301,7 @@ protected:
     void SetUp() override
     {
         const char* data = std::getenv("BURROWKIN_DATA_DIR");
-        shell.ReplayFile = (fs::path(data ? data : ".") / "replay.dat").string();
+        game.replayPath = [file = (fs::path(data ? data : ".") / "replay.dat").string()] { return file; };
     }
 };
 

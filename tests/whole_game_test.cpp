@@ -24,14 +24,15 @@ constexpr std::uint32_t Seed = 8;  // a 12 by 12 cave whose way out takes items 
 // and a player who picks a small cave in the setup dialog.
 class PlayersWindow : public TForm1 {
 public:
-    PlayersWindow() : TForm1(TestAssets(), PixelFormat::Rgb32, "/nonexistent") {}
-    std::uint32_t UtcMillisecondsOfDay() override { return Seed; }
-    void RunSetupDialog(SetupAnswer answered) override
+    PlayersWindow() : TForm1(TestAssets(), PixelFormat::Rgb32, "/nonexistent")
     {
-        ++dialogs;
-        answered(GameSettings{.width = 12, .height = 12});
+        setupDialog = [this] {
+            ++dialogs;
+            return GameSettings{.width = 12, .height = 12};
+        };
     }
-    void ShowErrorBox(std::string_view, std::string_view text) override { errors.emplace_back(text); }
+    WallClock Now() const override { return {.utcMilliseconds = Seed}; }
+    void ShowErrorBox(const std::string&, const std::string& text) override { errors.emplace_back(text); }
 
     int dialogs = 0;
     std::vector<std::string> errors;

@@ -9,7 +9,6 @@
 
 #include "cave/random.h"
 #include "cave/replay.h"
-#include "core/null_shell.h"
 #include "play/game.h"
 #include "screens/frame_tick.h"
 #include "tests/fuzz/fuzz_input.h"
@@ -68,8 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     static const Assets noPictures;
     const bool drawn = IsDrawn(data, size);
-    NullShell shell;
-    Game g(drawn ? BuildTreeAssets() : noPictures, shell, Format(drawn, flags));
+    Game g(drawn ? BuildTreeAssets() : noPictures, Format(drawn, flags));
     GameState& s = g.state;
     s.DemoMode = demo;
 
@@ -78,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int fd = ::memfd_create("replay.dat", 0);
         if (fd < 0) return 0;
         const bool written = ::write(fd, in.Rest(), in.RestSize()) == ssize_t(in.RestSize());
-        shell.ReplayFile = "/proc/self/fd/" + std::to_string(fd);
+        g.replayPath = [fd] { return "/proc/self/fd/" + std::to_string(fd); };
         if (written) NewGame(g, {.beginner = beginner, .speedToDeath = speedToDeath, .seed = DemonstrationSeed});
         ::close(fd);
         if (!written) return 0;
@@ -92,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check("after the generation:", BrokenInvariant(g));
     const CaveMap generated = g.map;
     for (std::size_t k = 0; k < ticks && s.Screen == ScreenPlay; ++k) {
-        shell.Second = int((k / 20) % 60);
+        g.clock = ClockAfterTicks(std::uint32_t(k));
         s.KeysHeld = FlagsFromWord(demo ? 0 : words[k] & 0x3f);
         FrameTick(g);
         Check("after a tick:", BrokenInvariant(g, false));

@@ -33,7 +33,7 @@ std::uint8_t TileOf(char c)
 
 }  // namespace
 
-Playground::Playground(std::initializer_list<std::string> rows, int variant) : game(TestAssets(), shell), s(game.state)
+Playground::Playground(std::initializer_list<std::string> rows, int variant) : game(TestAssets()), s(game.state)
 {
     for (auto& column : game.map) column.fill(TileHardRock);
     int row = 0;

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "core/null_shell.h"
 #include "play/game.h"
 
 // A hand-made cave for play tests, drawn as rows of characters from cell
@@ -16,7 +15,6 @@
 struct Playground {
     Playground(std::initializer_list<std::string> rows, int variant = 0);
 
-    NullShell shell;
     Game game;
     GameState& s;
 

@@ -51,7 +51,7 @@ void PlayToTheGoal(SimContext& sim, const Arguments& a)
     s.Screen = ScreenPlay;
     const std::vector<std::uint16_t> inputs = ReadInputs(a.Text("--inputs").value_or(""));
     for (std::size_t k = 0; k < inputs.size() && s.Screen == ScreenPlay; ++k) {
-        sim.shell.Second = int((k / 20) % 60);
+        sim.game->clock = ClockAfterTicks(std::uint32_t(k));
         s.KeysHeld = FlagsFromWord(inputs[k]);
         FrameTick(*sim.game);
     }

@@ -50,7 +50,7 @@ int PlayCommand(const std::vector<std::string>& args)
         options = DemonstrationSettings(options.beginner);
         options.speedToDeath = speedToDeath;
         s.DemoMode = true;
-        sim.shell.ReplayFile = *replay;
+        sim.game->replayPath = [path = *replay] { return path; };
     } else {
         inputs = ReadInputsOrFail(*a.Text("--inputs"));
     }
@@ -72,7 +72,7 @@ int PlayCommand(const std::vector<std::string>& args)
     s.Screen = ScreenPlay;
     std::printf("%s\n", TraceHeader);
     for (std::int64_t k = 0; k < ticks; ++k) {
-        sim.shell.Second = int((k / 20) % 60);
+        sim.game->clock = ClockAfterTicks(std::uint32_t(k));
         s.KeysHeld = FlagsFromWord(std::size_t(k) < inputs.size() ? inputs[std::size_t(k)] : 0);
         FrameTick(*sim.game);
         std::printf("%s\n", TraceLine(*sim.game).c_str());

@@ -56,7 +56,7 @@ int RaceCommand(const std::vector<std::string>& args)
     };
     while (playing()) {
         const std::uint32_t k = std::uint32_t(game.state.FrameIndex - FirstInputWord);
-        sim.shell.Second = int((k / 20) % 60);
+        game.clock = ClockAfterTicks(k);
         if (other) {
             other->Tick(game);
         } else {

@@ -8,7 +8,7 @@
 SimContext::SimContext(bool needPictures)
 {
     if (needPictures) art = LoadPictures();
-    game = std::make_unique<Game>(art, shell);
+    game = std::make_unique<Game>(art);
 }
 
 

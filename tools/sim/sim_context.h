@@ -5,19 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "core/null_shell.h"
 #include "gfx/assets.h"
 #include "play/game.h"
 #include "screens/run_player.h"
 #include "tools/sim/options.h"
 
-// A game with no window: the shell's clock is the simulator's, and the
-// pictures are loaded only when a command has something to draw.
+// A game with no window: its clock moves with the ticks, and the pictures are
+// loaded only when a command has something to draw.
 struct SimContext {
     explicit SimContext(bool needPictures);
 
     Assets art;
-    NullShell shell;
     std::unique_ptr<Game> game;
 };
 

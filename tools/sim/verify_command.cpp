@@ -36,8 +36,7 @@ RunFile ReadRunOrFail(const std::string& path)
 
 void PlayRunTick(SimContext& sim, const RunPlayer& player)
 {
-    // The simulated wall clock: a second every 20 ticks.
-    sim.shell.Second = int((player.TicksPlayed(*sim.game) / 20) % 60);
+    sim.game->clock = ClockAfterTicks(player.TicksPlayed(*sim.game));
     player.Tick(*sim.game);
 }
 

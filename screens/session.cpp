@@ -1,0 +1,188 @@
+#include "screens/session.h"
+
+#include <ctime>
+
+#include "gfx/draw.h"
+#include "play/game.h"
+#include "screens/frame_tick.h"
+#include "screens/title.h"
+
+namespace {
+
+// The caption's word while the game is paused.
+constexpr std::string_view PausedSuffix = "（一時停止）";
+
+}  // namespace
+
+Session::Session(Game& game, std::optional<std::uint32_t> seed)
+    : game_(game), picture_(ViewSize, ViewSize + StatusHeight, game.ViewBitmap.Format()), caption_(VariantCaption[0])
+{
+    GameState& s = game_.state;
+    s.Screen = ScreenTitle;
+    s.Variant = 0;
+    s.Beginner = false;
+    s.TitleTicks = 0;
+    game_.givenSeed = seed;
+}
+
+TickReport Session::Step(const TickInput& input)
+{
+    TickReport report;
+    game_.clock = input.clock;
+    game_.requests = {};
+    if (input.joystick) {
+        game_.state.JoystickPresent = true;
+        game_.state.JoyInfo = *input.joystick;
+    }
+    if (input.race) RaceAgainst(*input.race);
+    if (input.stopRace) {
+        race_.reset();
+        racing_ = false;
+        game_.fixedStart.reset();
+    }
+    if (input.watch) {
+        // A game of the player's in play is left as Shift+F2 leaves it.
+        Follow(recorder_.Leaving(game_, RunEnding::Quit), report);
+        StartWatching(*input.watch);
+        report.newPicture = true;
+    }
+    if (input.setup && waitingForSetup_) {
+        waitingForSetup_ = false;
+        const int screenBefore = game_.state.Screen;
+        SetupAnswered(game_, input.setup->settings);
+        Follow(recorder_.AfterTick(game_, screenBefore), report);
+        if (!paused_) report.timer = TickReport::Timer::Release;
+    }
+    for (const KeyEvent& key : input.keys) Key(key, report);
+    if (input.closing) Follow(recorder_.Leaving(game_, RunEnding::Closed), report);
+    if (input.tick && !paused_ && !waitingForSetup_ && !input.closing) Tick(report);
+    Hand(report);
+    return report;
+}
+
+void Session::Key(const KeyEvent& key, TickReport& report)
+{
+    const KeyBinding* binding = BindingOf(key.virtualKey);
+    if (!binding) return;
+    report.keyTaken = true;
+    // X11 sends a release before every repeated press of a held key; taking
+    // it would drop the flag between two ticks.
+    if (!key.down && key.repeat) return;
+    switch (binding->role) {
+    case KeyRole::Input:
+        if (key.down) keys_.Down(game_.state, key.virtualKey, key.shift);
+        else keys_.Up(game_.state, key.virtualKey);
+        break;
+    case KeyRole::BackToTitle:
+        if (key.down && key.shift) Follow(recorder_.Leaving(game_, RunEnding::Quit), report);
+        if (key.down) keys_.Down(game_.state, key.virtualKey, key.shift);
+        break;
+    case KeyRole::Pause:
+        if (key.down) TogglePause(report);
+        break;
+    case KeyRole::FullScreen:
+        if (key.down && !key.repeat) report.toggleFullScreen = true;
+        break;
+    case KeyRole::FastForward:
+        fastForward_ = key.down && watching_.has_value();
+        break;
+    }
+}
+
+// The timer stops and "PAUSE" stands over the picture until the next press.
+void Session::TogglePause(TickReport& report)
+{
+    paused_ = !paused_;
+    report.timer = paused_ ? TickReport::Timer::Hold : TickReport::Timer::Release;
+    report.caption = paused_ ? caption_ + std::string(PausedSuffix) : caption_;
+    if (paused_) {
+        DrawTileText(game_.art, picture_, 6, 2, "PAUSE");
+        report.newPicture = true;
+    }
+}
+
+void Session::Tick(TickReport& report)
+{
+    if (watching_) {
+        WatchTicks();
+    } else {
+        const int screenBefore = game_.state.Screen;
+        FrameTick(game_);
+        RaceTick(screenBefore, report);
+        Follow(recorder_.AfterTick(game_, screenBefore), report);
+    }
+    keys_.AfterTick(game_.state);
+    Blit(picture_, 0, 0, game_.ViewBitmap, 0, 0, ViewSize, ViewSize);
+    Blit(picture_, 0, ViewSize, game_.StatusBitmap, 0, 0, ViewSize, StatusHeight);
+    report.newPicture = true;
+}
+
+void Session::StartWatching(RunFile run)
+{
+    watching_.emplace(std::move(run));
+    watching_->Start(game_);
+    game_.requests.caption = VariantCaption[game_.state.Variant];
+}
+
+void Session::WatchTicks()
+{
+    for (int n = fastForward_ ? FastForwardTicks : 1; n > 0 && watching_->Playing(game_); --n) watching_->Tick(game_);
+    if (watching_->Playing(game_)) return;
+    watching_.reset();
+    fastForward_ = false;
+    if (game_.state.Screen == ScreenPlay) {
+        game_.state.Screen = ScreenTitle;
+        game_.state.TitleTicks = 0;
+    }
+}
+
+void Session::Follow(RunRecorder::Event event, TickReport& report)
+{
+    if (event == RunRecorder::Event::Started) {
+        startedAt_ = game_.clock.utcMilliseconds;
+        racing_ = race_ && game_.fixedStart;
+        if (racing_) race_->Begin();
+        report.news.push_back("cave " + DescribeSettings(recorder_.Header().settings));
+    }
+    if (event == RunRecorder::Event::Ended) {
+        if (racing_ && game_.state.Screen == ScreenEnding)
+            report.news.push_back(DescribeRace(Race::Of(game_), race_->Shadow()));
+        racing_ = false;
+        const RunFile& run = *recorder_.Finished();
+        const std::time_t started = std::time_t(startedAt_ / 1000);
+        report.ended = TickReport::EndedGame{run, started, RunFileName(run.header, started)};
+    }
+}
+
+void Session::RaceAgainst(RunFile run)
+{
+    race_.emplace(std::move(run));
+    game_.fixedStart = race_->Start();
+}
+
+// The shadow's tick after each play tick of the player's, the one that takes
+// the goal too, and its figure over the view.
+void Session::RaceTick(int screenBefore, TickReport& report)
+{
+    if (!racing_ || screenBefore != ScreenPlay) return;
+    if (race_->Tick()) report.news.push_back(DescribeShadowFinish(race_->Shadow()));
+    race_->Draw(game_);
+}
+
+// What the screens asked of the window goes into the report.
+void Session::Hand(TickReport& report)
+{
+    WindowRequests& asked = game_.requests;
+    if (!asked.caption.empty()) {
+        caption_ = asked.caption;
+        report.caption = paused_ ? caption_ + std::string(PausedSuffix) : caption_;
+    }
+    report.beeps += asked.beeps;
+    report.messages = std::move(asked.messages);
+    if (asked.setupDialog) {
+        waitingForSetup_ = true;
+        report.openSetup = true;
+        report.timer = TickReport::Timer::Hold;
+    }
+    game_.requests = {};
+}

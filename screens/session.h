@@ -1,0 +1,107 @@
+#pragma once
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/wall_clock.h"
+#include "core/window_requests.h"
+#include "gfx/surface.h"
+#include "screens/keys.h"
+#include "screens/race.h"
+#include "screens/run_player.h"
+#include "screens/run_recorder.h"
+
+struct Game;
+
+// What a front end hands the session in one step: what happened since the
+// last one, and whether the timer fired.
+struct TickInput {
+    bool tick = false;  // the 50 ms timer fired: a frame tick is due
+    WallClock clock;
+    // The keyboard's events in the order they came, as the key table's codes.
+    std::vector<KeyEvent> keys;
+    // Joystick 0 as read for this tick; a front end that found none leaves it out.
+    std::optional<JoyInfoRecord> joystick;
+    // The setup dialog the last report asked for has answered: the settings,
+    // or nothing when it was cancelled.
+    struct SetupAnswer {
+        std::optional<GameSettings> settings;
+    };
+    std::optional<SetupAnswer> setup;
+    // Commands of the window's own.
+    std::optional<RunFile> watch;  // a checked run to watch from now on
+    std::optional<RunFile> race;   // a checked run that every game races from now on
+    bool stopRace = false;         // games race nothing from now on
+    bool closing = false;          // the window is closing
+};
+
+// What one step did, for the front end to show.
+struct TickReport {
+    std::string caption;  // the window's whole new caption, or empty when it stays
+    int beeps = 0;
+    enum class Timer { Unchanged, Hold, Release };
+    Timer timer = Timer::Unchanged;  // hold: no frame tick until released
+    bool openSetup = false;          // show the setup dialog; its answer comes in a later step
+    std::vector<WindowRequests::Message> messages;  // boxes to show, each waited for
+    bool toggleFullScreen = false;
+    bool keyTaken = false;           // a key of this step's was one of the game's
+    std::vector<std::string> news;  // lines for the player: a game's cave, the race
+    // A game of the player's ended: its run, when it began, and the name it
+    // is kept under.
+    struct EndedGame {
+        RunFile run;
+        std::time_t started = 0;
+        std::string fileName;
+    };
+    std::optional<EndedGame> ended;
+    bool newPicture = false;  // Picture() changed
+};
+
+// The game's one door, the same on the desktop and in the browser: a step
+// takes what the platform saw and gives back what the window must do. A step
+// runs the frame tick when the timer fired, plays the player's keys or a
+// watched run, races a run's shadow, follows the player's games for the runs
+// they keep, and makes the window's picture.
+class Session {
+public:
+    // `seed`: every game the title starts is made from it instead of the clock.
+    explicit Session(Game& game, std::optional<std::uint32_t> seed = std::nullopt);
+
+    TickReport Step(const TickInput& input);
+
+    // The 272 by 304 pixels of the window: the view over the status bar.
+    const Surface& Picture() const { return picture_; }
+    bool Paused() const { return paused_; }
+    bool Watching() const { return watching_.has_value(); }
+    bool WaitingForSetup() const { return waitingForSetup_; }
+    const std::optional<Race>& Racing() const { return race_; }
+
+private:
+    void Key(const KeyEvent& key, TickReport& report);
+    void TogglePause(TickReport& report);
+    void Tick(TickReport& report);
+    void WatchTicks();
+    void StartWatching(RunFile run);
+    void RaceAgainst(RunFile run);
+    void Follow(RunRecorder::Event event, TickReport& report);
+    void RaceTick(int screenBefore, TickReport& report);
+    void Hand(TickReport& report);
+
+    Game& game_;
+    Surface picture_;
+    KeyState keys_;
+    RunRecorder recorder_;
+    std::optional<RunPlayer> watching_;
+    bool fastForward_ = false;
+    std::optional<Race> race_;
+    bool racing_ = false;  // the player's race game is in play
+    bool paused_ = false;
+    bool waitingForSetup_ = false;
+    std::string caption_;   // the variant's, without the pause's word
+    std::int64_t startedAt_ = 0;  // when the player's game in play began, in UTC milliseconds
+};
+
+// Ticks a frame while the fast-forward key is held.
+constexpr int FastForwardTicks = 4;
