@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "screens/run_choices.h"
+
 namespace {
 
 const std::string Palette256 = "/256";
@@ -44,12 +46,8 @@ void TakeScale(CommandLine& line, const std::string& value)
 
 void TakeSeed(CommandLine& line, const std::string& value)
 {
-    std::uint32_t seed = 0;
-    const char* end = value.data() + value.size();
-    auto [ptr, ec] = std::from_chars(value.data(), end, seed);
-    if (value.empty() || ec != std::errc() || ptr != end)
-        throw BadArgument("--seed takes a whole number from 0 to 4294967295, not '" + value + "'");
-    line.seed = seed;
+    line.seed = ReadSeed(value);
+    if (!line.seed) throw BadArgument(BadSeed(value, "--"));
 }
 
 // An empty folder is --record alone: the player's data folder.
@@ -143,10 +141,8 @@ public:
             else TakeWatch(line_, argument);
         }
         if (line_.request != CommandLine::Request::Play) return;
-        if (line_.seed && line_.daily) throw BadArgument("--seed and --daily cannot go together: --daily picks the seed");
-        if (line_.race && line_.watch) throw BadArgument("--race and --watch cannot go together: watch a run, or race it");
-        if (line_.race && (line_.seed || line_.daily))
-            throw BadArgument(std::string(line_.seed ? "--seed" : "--daily") + " and --race cannot go together: the run gives the seed");
+        const RunChoices choices{.seed = line_.seed.has_value(), .daily = line_.daily, .watch = line_.watch.has_value(), .race = line_.race.has_value()};
+        if (std::string conflict = RunChoicesConflict(choices, "--"); !conflict.empty()) throw BadArgument(conflict);
     }
 
 private:

@@ -13,19 +13,33 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include "screens/setup_form.h"
 #include "screens/spin_text.h"
 
 namespace {
 
-constexpr int LargeSize = 216;
-constexpr int MediumSize = 100;
-constexpr int SmallSize = 50;
-constexpr int MinimumSize = 1;
-
-QString Text(const char* utf8)
+QString Text(std::string_view utf8)
 {
-    return QString::fromUtf8(utf8);
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
+
+QString Caption(std::string_view name) { return Text(SetupControlNamed(name).caption); }
+
+// The named control, named so that its help finds it.
+template <typename Control>
+Control* Named(Control* control, std::string_view name)
+{
+    control->setObjectName(Text(name));
+    return control;
+}
+
+TSpinEdit* SpinBox(std::string_view name, QWidget* parent)
+{
+    const SetupControl& box = SetupControlNamed(name);
+    return Named(new TSpinEdit(box.minimum, box.maximum, box.value, parent), name);
+}
+
+int Preset(std::string_view radio) { return SetupControlNamed(radio).preset; }
 
 template <typename Control>
 Control* Place(Control* control, int left, int top, int width, int height)
@@ -35,9 +49,9 @@ Control* Place(Control* control, int left, int top, int width, int height)
 }
 
 // A label at its place, as wide as its text; its accelerator focuses `buddy`.
-QLabel* PlaceLabel(QWidget* parent, const char* caption, int left, int top, QWidget* buddy)
+QLabel* PlaceLabel(QWidget* parent, std::string_view name, int left, int top, QWidget* buddy)
 {
-    auto* label = new QLabel(Text(caption), parent);
+    auto* label = Named(new QLabel(Caption(name), parent), name);
     label->setBuddy(buddy);
     label->adjustSize();
     label->move(left, top);
@@ -71,30 +85,9 @@ private:
 // Every control says in English what it does; the captions stay as they are.
 void AddEnglishTooltips(TForm2& form)
 {
-    const std::pair<QWidget*, const char*> tips[] = {
-        {form.GroupBox1, "Cave size: how many cells wide and high the cave is"},
-        {form.rbtCaveLarge, "Large cave: 216 by 216 cells"},
-        {form.rbtCaveMedium, "Medium cave: 100 by 100 cells"},
-        {form.rbtCaveSmall, "Small cave: 50 by 50 cells"},
-        {form.rbtCaveMinimum, "Smallest cave: 1 by 1 cell"},
-        {form.rbtCaveCustom, "Custom size: the width and height set below"},
-        {form.GroupBox2, "A cave of your own size, 1 to 216 cells each way"},
-        {form.Label1, "Width of the cave in cells, 1 to 216"},
-        {form.speCaveWidth, "Width of the cave in cells, 1 to 216"},
-        {form.Label2, "Height of the cave in cells, 1 to 216"},
-        {form.speCaveHeight, "Height of the cave in cells, 1 to 216"},
-        {form.GroupBox3, "Other settings"},
-        {form.Label3, "Fatal falling speed, 0 to 16: a fall faster than this many pixels a tick kills"},
-        {form.speSpeedToDeath,
-         "Fatal falling speed, 0 to 16: a fall faster than this many pixels a tick kills. "
-         "At 11, the default, a drop of one cell is survived and two are fatal; "
-         "at 16 no fall kills; at 0 every fall and jump does"},
-        {form.chkBeginner, "Beginner: start with nine of every item"},
-        {form.CheckBox1, "With a map: not available, always off"},
-        {form.btnStart, "Start exploring (Enter)"},
-        {form.btnQuit, "Never mind: back to the title screen (Esc)"},
-    };
-    for (const auto& [control, tip] : tips) control->setToolTip(Text(tip));
+    for (QWidget* control : form.findChildren<QWidget*>())
+        for (const SetupControl& defined : SetupControls)
+            if (control->objectName().toStdString() == defined.name) control->setToolTip(Text(defined.help));
 }
 
 }  // namespace
@@ -139,40 +132,40 @@ TForm2::TForm2(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
-    setWindowTitle(Text("下準備"));
+    setWindowTitle(Text(SetupCaption));
     QFont font(Text("IPAPGothic"));
     font.setPixelSize(12);
     setFont(font);
     setFixedSize(295, 215);
     move(212, 150);
 
-    GroupBox1 = Place(new QGroupBox(Text("洞窟の広さ"), this), 8, 8, 137, 169);
-    rbtCaveLarge = Place(new QRadioButton(Text("広い(&L)"), GroupBox1), 16, 16, 113, 17);
-    rbtCaveMedium = Place(new QRadioButton(Text("中くらい(&M)"), GroupBox1), 16, 32, 113, 17);
-    rbtCaveSmall = Place(new QRadioButton(Text("狭い(&S)"), GroupBox1), 16, 48, 113, 17);
-    rbtCaveMinimum = Place(new QRadioButton(Text("最小(&N)"), GroupBox1), 16, 64, 113, 17);
-    rbtCaveCustom = Place(new QRadioButton(Text("カスタム(&C)"), GroupBox1), 16, 80, 81, 17);
+    GroupBox1 = Place(Named(new QGroupBox(Caption("GroupBox1"), this), "GroupBox1"), 8, 8, 137, 169);
+    rbtCaveLarge = Place(Named(new QRadioButton(Caption("rbtCaveLarge"), GroupBox1), "rbtCaveLarge"), 16, 16, 113, 17);
+    rbtCaveMedium = Place(Named(new QRadioButton(Caption("rbtCaveMedium"), GroupBox1), "rbtCaveMedium"), 16, 32, 113, 17);
+    rbtCaveSmall = Place(Named(new QRadioButton(Caption("rbtCaveSmall"), GroupBox1), "rbtCaveSmall"), 16, 48, 113, 17);
+    rbtCaveMinimum = Place(Named(new QRadioButton(Caption("rbtCaveMinimum"), GroupBox1), "rbtCaveMinimum"), 16, 64, 113, 17);
+    rbtCaveCustom = Place(Named(new QRadioButton(Caption("rbtCaveCustom"), GroupBox1), "rbtCaveCustom"), 16, 80, 81, 17);
     // The custom radio is the heading of the size boxes' frame: it lies opaque
     // over the frame's own title.
-    GroupBox2 = Place(new QGroupBox(Text("カスタム"), GroupBox1), 8, 80, 121, 81);
+    GroupBox2 = Place(Named(new QGroupBox(Caption("GroupBox2"), GroupBox1), "GroupBox2"), 8, 80, 121, 81);
     rbtCaveCustom->setAutoFillBackground(true);
     rbtCaveCustom->raise();
     rbtCaveMedium->setChecked(true);
 
-    speCaveWidth = Place(new TSpinEdit(1, LargeSize, MediumSize, GroupBox2), 56, 24, 49, 21);
-    speCaveHeight = Place(new TSpinEdit(1, LargeSize, MediumSize, GroupBox2), 56, 48, 49, 21);
-    Label1 = PlaceLabel(GroupBox2, "幅(&W)", 16, 32, speCaveWidth);
-    Label2 = PlaceLabel(GroupBox2, "高さ(&H)", 16, 56, speCaveHeight);
+    speCaveWidth = Place(SpinBox("speCaveWidth", GroupBox2), 56, 24, 49, 21);
+    speCaveHeight = Place(SpinBox("speCaveHeight", GroupBox2), 56, 48, 49, 21);
+    Label1 = PlaceLabel(GroupBox2, "Label1", 16, 32, speCaveWidth);
+    Label2 = PlaceLabel(GroupBox2, "Label2", 16, 56, speCaveHeight);
 
-    GroupBox3 = Place(new QGroupBox(Text("その他もろもろ"), this), 152, 8, 137, 169);
-    speSpeedToDeath = Place(new TSpinEdit(0, 16, 11, GroupBox3), 80, 16, 49, 21);
-    Label3 = PlaceLabel(GroupBox3, "死亡速度(&D)", 8, 24, speSpeedToDeath);
-    chkBeginner = Place(new QCheckBox(Text("初心者です(&B)"), GroupBox3), 8, 48, 97, 17);
-    CheckBox1 = Place(new QCheckBox(Text("マップあり(&P)"), GroupBox3), 8, 72, 121, 17);
+    GroupBox3 = Place(Named(new QGroupBox(Caption("GroupBox3"), this), "GroupBox3"), 152, 8, 137, 169);
+    speSpeedToDeath = Place(SpinBox("speSpeedToDeath", GroupBox3), 80, 16, 49, 21);
+    Label3 = PlaceLabel(GroupBox3, "Label3", 8, 24, speSpeedToDeath);
+    chkBeginner = Place(Named(new QCheckBox(Caption("chkBeginner"), GroupBox3), "chkBeginner"), 8, 48, 97, 17);
+    CheckBox1 = Place(Named(new QCheckBox(Caption("CheckBox1"), GroupBox3), "CheckBox1"), 8, 72, 121, 17);
     CheckBox1->setEnabled(false);
 
-    btnStart = Place(new QPushButton(Text("探検開始"), this), 120, 184, 81, 25);
-    btnQuit = Place(new QPushButton(Text("やっぱヤメ"), this), 208, 184, 81, 25);
+    btnStart = Place(Named(new QPushButton(Caption("btnStart"), this), "btnStart"), 120, 184, 81, 25);
+    btnQuit = Place(Named(new QPushButton(Caption("btnQuit"), this), "btnQuit"), 208, 184, 81, 25);
     btnStart->setDefault(true);
 
     QWidget* tabOrder[] = {rbtCaveLarge, rbtCaveMedium, rbtCaveSmall, rbtCaveMinimum, rbtCaveCustom,
@@ -216,26 +209,26 @@ std::optional<GameSettings> TForm2::Run()
 
 void TForm2::rbtCaveLargeClick()
 {
-    speCaveWidth->setValue(LargeSize);
-    speCaveHeight->setValue(LargeSize);
+    speCaveWidth->setValue(Preset("rbtCaveLarge"));
+    speCaveHeight->setValue(Preset("rbtCaveLarge"));
 }
 
 void TForm2::rbtCaveMediumClick()
 {
-    speCaveWidth->setValue(MediumSize);
-    speCaveHeight->setValue(MediumSize);
+    speCaveWidth->setValue(Preset("rbtCaveMedium"));
+    speCaveHeight->setValue(Preset("rbtCaveMedium"));
 }
 
 void TForm2::rbtCaveSmallClick()
 {
-    speCaveWidth->setValue(SmallSize);
-    speCaveHeight->setValue(SmallSize);
+    speCaveWidth->setValue(Preset("rbtCaveSmall"));
+    speCaveHeight->setValue(Preset("rbtCaveSmall"));
 }
 
 void TForm2::rbtCaveMinimumClick()
 {
-    speCaveWidth->setValue(MinimumSize);
-    speCaveHeight->setValue(MinimumSize);
+    speCaveWidth->setValue(Preset("rbtCaveMinimum"));
+    speCaveHeight->setValue(Preset("rbtCaveMinimum"));
 }
 
 void TForm2::speCaveWidthClick()

@@ -1,58 +1,41 @@
-// The browser edition: the game behind the page's canvas. The page (see
-// page/burrowkin.js) keeps the 50 ms schedule, hands keys, pads, the form's
-// answers and run files in through the functions below, and paints Picture().
+// The browser edition: the game behind the page's canvas. The page hands
+// every key, tick, pad reading, form answer and run to these functions; each
+// that steps the game's session answers with the step's report as JSON.
+// web/module.md is the contract between them and the page.
 
 #include <emscripten.h>
 
-#include <cstring>
 #include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "bench/tick_loop.h"
 #include "cave/run_file.h"
 #include "gfx/assets.h"
 #include "play/game.h"
 #include "screens/daily_seed.h"
 #include "screens/gamepad.h"
+#include "screens/run_choices.h"
+#include "screens/session.h"
+#include "screens/setup_form.h"
 #include "screens/spin_text.h"
-#include "screens/window_session.h"
-#include "web/web_shell.h"
+#include "web/json.h"
+#include "web/web_game.h"
 
 namespace {
 
-EM_JS(void, PageGameStarted, (const char* line), { Burrowkin.page.gameStarted(UTF8ToString(line)); });
-EM_JS(void, PageRaceNews, (const char* line), { Burrowkin.page.raceNews(UTF8ToString(line)); });
-EM_JS(void, PageGameEnded, (const std::uint8_t* bytes, int size, const char* name),
-      { Burrowkin.page.gameEnded(HEAPU8.slice(bytes, bytes + size), UTF8ToString(name)); });
+// Where the page puts the pictures and the demonstration's recording.
+constexpr const char* DataFolder = "/data";
 
-// Tells the page of the player's games: a line when one starts, its run
-// when it ends.
-class PageListener : public WindowSession::Listener {
-public:
-    void GameStarted(const RunHeader& header) override
-    {
-        started_ = std::time(nullptr);
-        PageGameStarted(("cave " + DescribeSettings(header.settings)).c_str());
-    }
-    void GameEnded(const RunFile& run) override
-    {
-        const std::vector<std::uint8_t> bytes = RunFileBytes(run);
-        PageGameEnded(bytes.data(), int(bytes.size()), RunFileName(run.header, started_).c_str());
-    }
-    void RaceNews(const std::string& line) override { PageRaceNews(line.c_str()); }
-
-private:
-    std::time_t started_ = 0;
-};
+EM_JS(double, BrowserMilliseconds, (), { return Date.now(); });
+EM_JS(int, BrowserLocalSecond, (), { return new Date().getSeconds(); });
 
 struct Page {
     Assets art;
-    WebShell shell;
-    PageListener listener;
     std::unique_ptr<Game> game;
-    std::unique_ptr<WindowSession> session;
+    std::unique_ptr<Session> session;
+    std::optional<JoyInfoRecord> pad;      // the pad of the next tick, once one was seen
+    std::vector<std::uint8_t> endedRun;    // the run of the last game that ended
     std::vector<std::uint8_t> rgba = std::vector<std::uint8_t>(std::size_t(ViewSize) * (ViewSize + StatusHeight) * 4);
     std::string text;  // the last string handed to the page
 };
@@ -63,6 +46,39 @@ const char* Hand(std::string text)
 {
     page->text = std::move(text);
     return page->text.c_str();
+}
+
+std::string ReportJson(const TickReport& r)
+{
+    Json json;
+    if (!r.caption.empty()) json.Text("caption", r.caption);
+    if (r.beeps) json.Number("beeps", r.beeps);
+    if (r.timer != TickReport::Timer::Unchanged) json.Text("timer", r.timer == TickReport::Timer::Hold ? "hold" : "release");
+    if (r.openSetup) json.Flag("openSetup", true);
+    if (!r.messages.empty()) {
+        std::vector<std::string> boxes;
+        for (const auto& box : r.messages) boxes.push_back(Json().Text("caption", box.caption).Text("text", box.text).Done());
+        json.Raw("messages", JsonList(boxes));
+    }
+    if (r.toggleFullScreen) json.Flag("fullScreen", true);
+    if (r.keyTaken) json.Flag("keyTaken", true);
+    if (!r.news.empty()) {
+        std::vector<std::string> lines;
+        for (const std::string& line : r.news) lines.push_back(JsonQuoted(line));
+        json.Raw("news", JsonList(lines));
+    }
+    if (r.ended) json.Text("ended", r.ended->fileName);
+    if (r.newPicture) json.Flag("picture", true);
+    return json.Done();
+}
+
+// A step of the session, as the report the page reads.
+const char* Report(TickInput input)
+{
+    input.clock = {.utcMilliseconds = std::int64_t(BrowserMilliseconds()), .localSecond = BrowserLocalSecond()};
+    const TickReport report = page->session->Step(input);
+    if (report.ended) page->endedRun = RunFileBytes(report.ended->run);
+    return Hand(ReportJson(report));
 }
 
 }  // namespace
@@ -76,25 +92,73 @@ EMSCRIPTEN_KEEPALIVE const char* bk_start(int seedGiven, std::uint32_t seed)
 {
     page = new Page;
     try {
-        page->art = LoadAssets(WebDataFolder);
+        page->art = LoadAssets(DataFolder);
     } catch (const AssetError& e) {
         return Hand(e.what());
     }
-    page->game = std::make_unique<Game>(page->art, page->shell);
-    if (seedGiven) page->game->givenSeed = seed;
-    page->session = std::make_unique<WindowSession>(*page->game, page->listener);
-    GameState& s = page->game->state;
-    s.Screen = ScreenTitle;
-    s.Variant = 0;
-    s.Beginner = false;
-    s.TitleTicks = 0;
+    page->game = std::make_unique<Game>(page->art);
+    page->game->replayPath = [] { return std::string(DataFolder) + "/replay.dat"; };
+    page->session = std::make_unique<Session>(*page->game, seedGiven ? std::optional<std::uint32_t>(seed) : std::nullopt);
     return Hand("");
 }
 
-// Today's seed, as --daily takes it.
-EMSCRIPTEN_KEEPALIVE std::uint32_t bk_daily_seed() { return DailySeed(std::time(nullptr)); }
+// The timer's tick, with the pad as bk_pad last left it.
+EMSCRIPTEN_KEEPALIVE const char* bk_tick() { return Report({.tick = true, .joystick = page->pad}); }
 
-EMSCRIPTEN_KEEPALIVE void bk_tick() { page->session->Tick(); }
+// A key went down or up (a code of bk_key_codes).
+EMSCRIPTEN_KEEPALIVE const char* bk_key(int virtualKey, int down, int shift, int repeat)
+{
+    return Report({.keys = {{.virtualKey = virtualKey, .down = down != 0, .shift = shift != 0, .repeat = repeat != 0}}});
+}
+
+// The pad for the next ticks: kind 0 none, 1 a pad with the standard layout,
+// 2 a joystick read as it comes. Axes -32768..32767; `buttons` has the d-pad
+// in bits 0 to 3 (up, down, left, right) and the face buttons in bits 4 to 7
+// (A, B, X, Y), or for a joystick its first four buttons in bits 0 to 3.
+EMSCRIPTEN_KEEPALIVE void bk_pad(int kind, int x, int y, int z, int buttons)
+{
+    if (kind == 0) {
+        // A pad that went away leaves nothing held.
+        if (page->pad) page->pad = JoyInfoOfPad({});
+        return;
+    }
+    if (kind == 2) {
+        page->pad = JoyInfoOfStick(std::int16_t(x), std::int16_t(y), std::int16_t(z), std::uint32_t(buttons));
+        return;
+    }
+    const auto bit = [buttons](int b) { return (buttons >> b & 1) != 0; };
+    page->pad = JoyInfoOfPad({.stickX = std::int16_t(x), .stickY = std::int16_t(y), .up = bit(0), .down = bit(1),
+                              .left = bit(2), .right = bit(3), .a = bit(4), .b = bit(5), .x = bit(6), .y = bit(7)});
+}
+
+// The setup form was sent (ok 1) or cancelled (ok 0).
+EMSCRIPTEN_KEEPALIVE const char* bk_setup_answered(int ok, int width, int height, int speedToDeath, int beginner)
+{
+    std::optional<GameSettings> settings;
+    if (ok) settings = {.width = width, .height = height, .beginner = beginner != 0, .speedToDeath = speedToDeath};
+    return Report({.setup = TickInput::SetupAnswer{settings}});
+}
+
+// Watches (race 0) or races (race 1) the run in the bytes, named `name` in a
+// message: the report, with "problem" saying why it cannot be.
+EMSCRIPTEN_KEEPALIVE const char* bk_run(const std::uint8_t* bytes, int size, const char* name, int race)
+{
+    try {
+        RunFile run = ParseRunFile(std::vector<std::uint8_t>(bytes, bytes + size));
+        if (race) return Report({.race = std::move(run)});
+        return Report({.watch = std::move(run)});
+    } catch (const RunFileError& e) {
+        return Hand(Json().Text("problem", std::string(race ? "cannot race " : "cannot watch ") + name + ": " + e.what()).Done());
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE const char* bk_stop_race() { return Report({.stopRace = true}); }
+
+EMSCRIPTEN_KEEPALIVE const char* bk_closing() { return Report({.closing = true}); }
+
+// The run of the last game that ended, and its size in bytes.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* bk_ended_run() { return page->endedRun.data(); }
+EMSCRIPTEN_KEEPALIVE int bk_ended_run_size() { return int(page->endedRun.size()); }
 
 // The window's picture, 272 by 304 pixels of red, green, blue and alpha bytes.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* bk_picture()
@@ -114,48 +178,29 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* bk_picture()
     return page->rgba.data();
 }
 
-// 1 when the key asks for the pause to be switched.
-EMSCRIPTEN_KEEPALIVE int bk_key_down(int virtualKey, int shiftHeld)
+// The keys of the game by their place on the keyboard, as browsers name
+// them: {"ArrowUp":38,...}.
+EMSCRIPTEN_KEEPALIVE const char* bk_key_codes()
 {
-    return page->session->KeyDown(virtualKey, shiftHeld != 0) == KeyEffect::TogglePause;
+    Json json;
+    for (const KeyBinding& key : KeyTable) json.Number(key.code, key.virtualKey);
+    return Hand(json.Done());
 }
 
-EMSCRIPTEN_KEEPALIVE void bk_key_up(int virtualKey) { page->session->KeyUp(virtualKey); }
-
-EMSCRIPTEN_KEEPALIVE void bk_fast_forward(int held) { page->session->SetFastForward(held != 0); }
-
-EMSCRIPTEN_KEEPALIVE void bk_show_pause() { page->session->ShowPause(); }
-
-EMSCRIPTEN_KEEPALIVE void bk_closing() { page->session->Closing(); }
-
-// The pad of this tick: kind 0 none, 1 a pad with the standard layout, 2 a
-// joystick read as it comes. Axes -32768..32767; `buttons` has the d-pad in
-// bits 0 to 3 (up, down, left, right) and the face buttons in bits 4 to 7
-// (A, B, X, Y), or for a joystick its first four buttons in bits 0 to 3.
-EMSCRIPTEN_KEEPALIVE void bk_pad(int kind, int x, int y, int z, int buttons)
+// The setup form's controls: {"caption":"下準備","controls":[{"name":...,
+// "caption":...,"gloss":...,"help":...,"preset":...,"min":...,"max":...,
+// "value":...},...]}.
+EMSCRIPTEN_KEEPALIVE const char* bk_setup_form()
 {
-    GameState& s = page->game->state;
-    if (kind == 0) {
-        // A pad that went away leaves nothing held.
-        if (s.JoystickPresent) s.JoyInfo = JoyInfoOfPad({});
-        return;
+    std::vector<std::string> controls;
+    for (const SetupControl& c : SetupControls) {
+        Json control;
+        control.Text("name", c.name).Text("caption", c.caption).Text("gloss", c.gloss).Text("help", c.help);
+        if (c.preset) control.Number("preset", c.preset);
+        if (c.maximum) control.Number("min", c.minimum).Number("max", c.maximum).Number("value", c.value);
+        controls.push_back(control.Done());
     }
-    s.JoystickPresent = true;
-    if (kind == 2) {
-        s.JoyInfo = JoyInfoOfStick(std::int16_t(x), std::int16_t(y), std::int16_t(z), std::uint32_t(buttons));
-        return;
-    }
-    const auto bit = [buttons](int b) { return (buttons >> b & 1) != 0; };
-    s.JoyInfo = JoyInfoOfPad({.stickX = std::int16_t(x), .stickY = std::int16_t(y), .up = bit(0), .down = bit(1),
-                              .left = bit(2), .right = bit(3), .a = bit(4), .b = bit(5), .x = bit(6), .y = bit(7)});
-}
-
-// The setup form was sent (ok 1) or cancelled (ok 0).
-EMSCRIPTEN_KEEPALIVE void bk_setup_answered(int ok, int width, int height, int speedToDeath, int beginner)
-{
-    std::optional<GameSettings> settings;
-    if (ok) settings = {.width = width, .height = height, .beginner = beginner != 0, .speedToDeath = speedToDeath};
-    page->session->BetweenTicks([&] { page->shell.SetupAnswered(settings); });
+    return Hand(Json().Text("caption", SetupCaption).Raw("controls", JsonList(controls)).Done());
 }
 
 // What a spin box's text reads as, as the window's dialog reads it.
@@ -164,39 +209,28 @@ EMSCRIPTEN_KEEPALIVE int bk_read_spin(const char* text, int minimum, int maximum
     return ReadSpinText(text, minimum, maximum);
 }
 
-// Watches (race 0) or races (race 1) the run in the bytes, named `name` in a
-// message; "" when all is well, else why it cannot.
-EMSCRIPTEN_KEEPALIVE const char* bk_run(const std::uint8_t* bytes, int size, const char* name, int race)
+// The choices of the page's address, ?seed=N (seedText null when absent),
+// ?daily, ?watch= and ?race=, as the window reads its options: {"seed":N}
+// when games take a seed, {"problem":...} when the choices are refused.
+EMSCRIPTEN_KEEPALIVE const char* bk_address_choices(const char* seedText, int daily, int watch, int race)
 {
-    try {
-        RunFile run = ParseRunFile(std::vector<std::uint8_t>(bytes, bytes + size));
-        if (race) page->session->RaceAgainst(std::move(run));
-        else page->session->StartWatching(std::move(run));
-        return Hand("");
-    } catch (const RunFileError& e) {
-        return Hand(std::string(race ? "cannot race " : "cannot watch ") + name + ": " + e.what());
+    const RunChoices choices{.seed = seedText != nullptr, .daily = daily != 0, .watch = watch != 0, .race = race != 0};
+    Json json;
+    if (std::string conflict = RunChoicesConflict(choices, "?"); !conflict.empty()) return Hand(json.Text("problem", conflict).Done());
+    if (seedText) {
+        const std::optional<std::uint32_t> seed = ReadSeed(seedText);
+        if (!seed) return Hand(json.Text("problem", BadSeed(seedText, "?")).Done());
+        json.Number("seed", *seed);
+    } else if (daily) {
+        json.Number("seed", DailySeed(std::time(nullptr)));
     }
-}
-
-// What a tick with its view costs here, in nanoseconds: the loop of the
-// desktop's tick_cost, in a game of its own.
-EMSCRIPTEN_KEEPALIVE double bk_tick_cost(int ticks) { return NanosecondsPerTick(page->art, ticks); }
-
-// A few fields of the game, as JSON, for the page's tests and the curious.
-EMSCRIPTEN_KEEPALIVE const char* bk_state()
-{
-    const GameState& s = page->game->state;
-    const GameSettings& settings = page->game->settings;
-    const auto n = [](long long v) { return std::to_string(v); };
-    return Hand("{\"screen\":" + n(s.Screen) + ",\"titleTicks\":" + n(s.TitleTicks) + ",\"variant\":" + n(s.Variant) +
-                ",\"demo\":" + (s.DemoMode ? "true" : "false") +
-                ",\"watching\":" + (page->session->Watching() ? "true" : "false") + ",\"frame\":" + n(s.FrameIndex) +
-                ",\"x\":" + n(s.PlayerX) + ",\"y\":" + n(s.PlayerY) + ",\"width\":" + n(s.CaveWidth) +
-                ",\"height\":" + n(s.CaveHeight) + ",\"beginner\":" + (s.Beginner ? "true" : "false") +
-                ",\"speedToDeath\":" + n(s.SpeedToDeath) + ",\"seed\":" + n(settings.seed) + ",\"score\":" + n(s.Score) +
-                ",\"misses\":" + n(s.Misses) + ",\"joystick\":" + (s.JoystickPresent ? "true" : "false") + "}");
+    return Hand(json.Done());
 }
 
 }  // extern "C"
 
 int main() { return 0; }
+
+Game& WebGame() { return *page->game; }
+Session& WebSession() { return *page->session; }
+const Assets& WebArt() { return page->art; }

@@ -113,10 +113,7 @@ test('the form starts a game of the chosen size, and its keys move the character
 
   // Walk right, jump, walk left, then leave with Shift+F2: the run the page
   // keeps is played by the native simulator to the same place.
-  const ended = page.evaluate(() => new Promise((done) => {
-    const offered = window.Burrowkin.page.gameEnded;
-    window.Burrowkin.page.gameEnded = (bytes, name) => { offered(bytes, name); done({ bytes: Array.from(bytes), name }); };
-  }));
+  const ended = page.evaluate(() => window.Burrowkin.test.nextEnded());
   const hold = async (key, n) => { await page.keyboard.down(key); await ticks(page, n); await page.keyboard.up(key); };
   await hold('ArrowRight', 12);
   await hold('ArrowUp', 3);
