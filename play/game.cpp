@@ -23,3 +23,12 @@ bool NewGame(Game& game, const GameSettings& settings)
     if (ok) game.StatusBitmap.FillBlack();
     return ok;
 }
+
+bool StartFixedGame(Game& game, const Game::FixedStart& start)
+{
+    const bool ok = NewGame(game, start.settings);
+    game.state.Screen = ScreenPlay;
+    DrawStatusBar(game);
+    game.state.Facing = start.facing;
+    return ok;
+}

@@ -65,3 +65,8 @@ inline void DrawStatusBar(Game& game) { DrawStatusBar(game.art, game.StatusBitma
 // and on success a clean black status strip for the status bar. False when
 // the cave is unfit to play.
 bool NewGame(Game& game, const GameSettings& settings);
+
+// A game fixed beforehand, a run's or a race's, on the play screen: its cave,
+// its status bar, and the character facing the way it did as it began. False
+// when the cave is unfit to play: it is played as the generator left it.
+bool StartFixedGame(Game& game, const Game::FixedStart& start);

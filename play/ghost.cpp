@@ -8,6 +8,7 @@
 #include "play/actions.h"
 #include "play/bearing.h"
 #include "play/game.h"
+#include "play/view.h"
 
 namespace {
 
@@ -15,7 +16,6 @@ constexpr int SpawnPeriod = 600;
 constexpr int SpawnPhase = 590;
 constexpr long double SpawnDistance = 300.0L;
 constexpr int Reach = 5;       // contact when both axes are closer than this
-constexpr int ViewBound = 144; // in view when both axes are closer than this
 constexpr int GhostSprite = 84, FadingGhostSprite = 85;
 
 // One pixel or two toward the character, when not already level with it.
@@ -55,16 +55,14 @@ void DrawGhost(Game& g)
     const GameState& s = g.state;
     if (s.GhostTimer == 0) return;
     const std::int32_t dx = s.GhostX - s.PlayerX, dy = s.GhostY - s.PlayerY;
-    const bool inView = std::abs(dx) < ViewBound && std::abs(dy) < ViewBound;
+    const bool inView = InView(dx, dy);
     const int side = s.PlayerX > s.GhostX ? 2 : 0;  // facing left when it is left of the character
 
     if (inView) {
         const int sprite = (s.GhostTimer == GhostActive ? GhostSprite : FadingGhostSprite) + side;
-        DrawSprite(g.art, g.ViewBitmap, dx + 128, dy + 128, sprite);
+        DrawSprite(g.art, g.ViewBitmap, dx + ViewCentre, dy + ViewCentre, sprite);
     } else if (s.GhostTimer == GhostActive && s.BlinkPhase == 0) {
-        const int b = BearingTo(s.PlayerX, s.PlayerY, s.GhostX, s.GhostY);
-        const long double edge = g.trig.EdgeDistance[b];
-        DrawSprite(g.art, g.ViewBitmap, 128 + Nearest(g.trig.CosTable[b] * edge), 128 + Nearest(g.trig.SinTable[b] * edge),
-                   GhostSprite + side);
+        const ViewPoint edge = TowardAtTheEdge(g, s.GhostX, s.GhostY);
+        DrawSprite(g.art, g.ViewBitmap, edge.x, edge.y, GhostSprite + side);
     }
 }

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int Centre = 128;  // the character's sprite stands at (128, 128)
+constexpr int Centre = ViewCentre;
 
 // Sprite numbers of the overlays.
 constexpr int ArrowSprites = 48, ExplosionSprites = 64, LitBomb = 80, OpenParachute = 82, JetBoots = 88, BirdSprites = 90;
@@ -87,4 +87,11 @@ void DrawPlayView(Game& g, const TickProbe& t)
     DrawActionOverlay(g, t);
     DrawGhost(g);
     if (s.DemoMode) DrawTileText(g.art, g.ViewBitmap, 2, 15, "DEMONSTRATION");
+}
+
+ViewPoint TowardAtTheEdge(const Game& g, std::int32_t x, std::int32_t y)
+{
+    const int b = BearingTo(g.state.PlayerX, g.state.PlayerY, x, y);
+    const long double edge = g.trig.EdgeDistance[b];
+    return {ViewCentre + Nearest(g.trig.CosTable[b] * edge), ViewCentre + Nearest(g.trig.SinTable[b] * edge)};
 }

@@ -5,12 +5,10 @@
 
 #include "cave/replay.h"
 #include "gfx/draw.h"
-#include "play/bearing.h"
+#include "play/view.h"
 
 namespace {
 
-constexpr int Centre = 128;     // the player's sprite stands at (128, 128) of the view
-constexpr int InView = 144;     // a sprite closer than this on both axes shows in the view
 constexpr std::uint8_t MarkColour = 20;  // the palette's light blue, unlike the ghost
 constexpr double TicksPerSecond = 20;
 
@@ -56,23 +54,28 @@ Race::Standing Race::Of(const Game& game)
     return {std::uint32_t(s.FrameIndex - FirstInputWord), s.Score, s.Misses, s.Screen == ScreenEnding};
 }
 
+std::optional<long> Race::Lead(const Standing& you, const Standing& shadow)
+{
+    if (!you.reachedGoal || !shadow.reachedGoal) return std::nullopt;
+    return long(shadow.ticks) - long(you.ticks);
+}
+
 void Race::Draw(Game& player) const
 {
     const GameState& me = player.state;
     const GameState& it = game_->state;
     if (me.Screen != ScreenPlay || it.FrameIndex < FirstInputWord) return;
     const std::int32_t dx = it.PlayerX - me.PlayerX, dy = it.PlayerY - me.PlayerY;
-    if (std::abs(dx) < InView && std::abs(dy) < InView) {
+    if (InView(dx, dy)) {
         // Hidden as the character is, on the odd ticks of its death.
         if (it.DeathTimer % 2 == 0)
-            DrawSpriteSeeThrough(player.art, player.ViewBitmap, Centre + dx, Centre + dy,
+            DrawSpriteSeeThrough(player.art, player.ViewBitmap, ViewCentre + dx, ViewCentre + dy,
                                  game_->lastPose + it.Facing + it.Variant * 16);
         return;
     }
-    const int b = BearingTo(me.PlayerX, me.PlayerY, it.PlayerX, it.PlayerY);
-    const long double edge = player.trig.EdgeDistance[b];
-    DrawMark(player.art.palette, player.ViewBitmap, Centre + 8 + Nearest(player.trig.CosTable[b] * edge),
-             Centre + 8 + Nearest(player.trig.SinTable[b] * edge), MarkColour);
+    // The mark stands in the middle of where the sprite would.
+    const ViewPoint edge = TowardAtTheEdge(player, it.PlayerX, it.PlayerY);
+    DrawMark(player.art.palette, player.ViewBitmap, edge.x + 8, edge.y + 8, MarkColour);
 }
 
 std::string DescribeShadowFinish(const Race::Standing& shadow) { return "race: the shadow reached the exit: " + Describe(shadow); }
@@ -80,10 +83,9 @@ std::string DescribeShadowFinish(const Race::Standing& shadow) { return "race: t
 std::string DescribeRace(const Race::Standing& you, const Race::Standing& shadow)
 {
     std::string line = "race: you " + Describe(you) + "; the shadow " + Describe(shadow);
-    if (you.reachedGoal && shadow.reachedGoal) {
-        const long lead = long(shadow.ticks) - long(you.ticks);
-        if (lead == 0) line += "; level";
-        else line += (lead > 0 ? "; you lead by " : "; the shadow leads by ") + Times(std::uint32_t(std::labs(lead)));
+    if (const std::optional<long> lead = Race::Lead(you, shadow)) {
+        if (*lead == 0) line += "; level";
+        else line += (*lead > 0 ? "; you lead by " : "; the shadow leads by ") + Times(std::uint32_t(std::labs(*lead)));
     } else if (you.reachedGoal) {
         line += "; you lead";
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "gfx/assets.h"
@@ -41,6 +42,9 @@ public:
         bool reachedGoal = false;
     };
     static Standing Of(const Game& game);
+    // The ticks by which you beat the shadow to the exit (below zero: it beat
+    // you), once both have reached it.
+    static std::optional<long> Lead(const Standing& you, const Standing& shadow);
     Standing Shadow() const { return Of(*game_); }
     // The shadow's game, to look at.
     const Game& ShadowGame() const { return *game_; }

@@ -9,12 +9,9 @@ void RunPlayer::Start(Game& game) const
     GameState& s = game.state;
     const RunHeader& h = run_.header;
     s.DemoMode = false;
-    NewGame(game, h.settings);
-    // What the game before it and the title's last tick left behind.
-    s.Facing = h.facing;
+    StartFixedGame(game, {h.settings, h.facing});
+    // What the title's last tick left behind.
     s.InputNow = FlagsFromWord(h.inputBefore);
-    s.Screen = ScreenPlay;
-    DrawStatusBar(game);
 }
 
 void RunPlayer::Tick(Game& game) const

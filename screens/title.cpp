@@ -93,6 +93,8 @@ void Unlock(Game& g, int variant)
     g.state.TitleKeyLog.clear();
 }
 
+void SayNoGoodCave(Game& g) { g.requests.messages.push_back({"ｴﾗｰ", "いい洞窟が生成できないようです"}); }
+
 // A game from the title in the cave of the settings, or the message that no
 // good cave can be made there.
 void Launch(Game& g, const GameSettings& settings)
@@ -101,7 +103,7 @@ void Launch(Game& g, const GameSettings& settings)
         g.state.Screen = ScreenPlay;
         DrawStatusBar(g);
     } else {
-        g.requests.messages.push_back({"ｴﾗｰ", "いい洞窟が生成できないようです"});
+        SayNoGoodCave(g);
     }
 }
 
@@ -116,12 +118,15 @@ void Started(Game& g)
 }
 
 // The game fixed beforehand, at once, with its character and the way it faced.
-void StartFixedGame(Game& g)
+void StartRace(Game& g)
 {
-    Launch(g, g.fixedStart->settings);
-    if (g.state.Screen == ScreenPlay) {
-        g.state.Facing = g.fixedStart->facing;
+    if (StartFixedGame(g, *g.fixedStart)) {
         g.requests.caption = VariantCaption[g.state.Variant];
+    } else {
+        g.state.Screen = ScreenTitle;
+        g.StatusBitmap.FillBlack();
+        DrawTitleStrip(g);
+        SayNoGoodCave(g);
     }
     Started(g);
 }
@@ -130,7 +135,7 @@ void StartFixedGame(Game& g)
 void StartGame(Game& g)
 {
     g.state.DemoMode = false;
-    if (g.fixedStart) return StartFixedGame(g);
+    if (g.fixedStart) return StartRace(g);
     g.requests.setupDialog = true;
 }
 

@@ -41,11 +41,7 @@ int RaceCommand(const std::vector<std::string>& args)
         other->Start(game);
     } else {
         inputs = ReadInputsOrFail(*a.Text("--inputs"));
-        const Game::FixedStart start = race.Start();
-        NewGame(game, start.settings);
-        game.state.Facing = start.facing;
-        game.state.Screen = ScreenPlay;
-        DrawStatusBar(game);
+        StartFixedGame(game, race.Start());
     }
 
     // A tick of the shadow's for each of the player's, as the window plays them.
@@ -69,8 +65,8 @@ int RaceCommand(const std::vector<std::string>& args)
     race.PlayToTheEnd();  // the shadow's run goes on to its own end
 
     const Race::Standing you = Race::Of(game), shadow = race.Shadow();
-    std::string lead = "null";
-    if (you.reachedGoal && shadow.reachedGoal) lead = std::to_string(long(shadow.ticks) - long(you.ticks));
+    const std::optional<long> ticksAhead = Race::Lead(you, shadow);
+    const std::string lead = ticksAhead ? std::to_string(*ticksAhead) : "null";
     std::printf("{\"player\":%s,\"shadow\":%s,\"lead_ticks\":%s}\n", Json(you).c_str(), Json(shadow).c_str(), lead.c_str());
     if (auto png = a.Text("--png")) WriteWindowPicture(game, *png);
     return 0;
