@@ -91,6 +91,22 @@ TEST_F(SimVerify, RefusesAHeaderThatThePlayContradicts)
     }
 }
 
+// Every command that reads a run refuses a contradicted header as verify does.
+TEST_F(SimVerify, EveryReaderOfRunsRefusesAHeaderThatThePlayContradicts)
+{
+    const std::string altered = Rewritten(ticks + 1, 1), inputs = (dir / "inputs").string();
+    std::ofstream(inputs) << "8\n";
+    const ProgramRun verify = Sim("verify " + altered);
+    ASSERT_EQ(verify.status, 2);
+    for (const std::string& args :
+         {"play --run " + altered, "race " + altered + " --inputs " + inputs, "race " + run + " --run " + altered}) {
+        const ProgramRun r = Sim(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "") << args;
+        EXPECT_EQ(r.err, verify.err) << args;
+    }
+}
+
 TEST_F(SimVerify, PlayTracesARunWithItsOwnSettingsOnly)
 {
     const ProgramRun trace = Sim("play --run " + run);

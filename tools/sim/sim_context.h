@@ -25,7 +25,8 @@ struct SimContext {
 // tick k; or UsageError naming the file and the line.
 std::vector<std::uint16_t> ReadInputsOrFail(const std::string& path);
 
-// A run file read and checked, or UsageError naming the problem.
+// A run file read and checked against its own play as verify checks it, or
+// UsageError naming the problem.
 RunFile ReadRunOrFail(const std::string& path);
 // One tick of a run, with the simulated wall clock.
 void PlayRunTick(SimContext& sim, const RunPlayer& player);
