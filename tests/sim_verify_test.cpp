@@ -143,4 +143,25 @@ TEST_F(SimVerify, RaceSaysHowTwoRunsOfACaveStand)
     EXPECT_EQ(Sim("race " + run).status, 2);
 }
 
+// The race's picture is checked before the race: not over the raced run nor
+// in a missing folder, nor replacing a picture unless --force says so.
+TEST_F(SimVerify, RaceChecksThePlaceOfItsPictureFirst)
+{
+    const std::string inputs = (dir / "inputs").string(), png = (dir / "race.png").string();
+    std::ofstream(inputs) << "8\n";
+    const std::string race = "race " + run + " --inputs " + inputs;
+    const auto size = fs::file_size(run);
+    for (const std::string& refused :
+         {race + " --png " + run, race + " --png /nonexistent/race.png", race + " --force"}) {
+        const ProgramRun r = Sim(refused);
+        EXPECT_EQ(r.status, 2) << refused;
+        EXPECT_EQ(r.out, "") << refused;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    EXPECT_EQ(fs::file_size(run), size);
+    EXPECT_EQ(Sim(race + " --png " + png).status, 0);
+    EXPECT_NE(Sim(race + " --png " + png).err.find("exists already (--force replaces it)"), std::string::npos);
+    EXPECT_EQ(Sim(race + " --png " + png + " --force").status, 0);
+}
+
 }  // namespace

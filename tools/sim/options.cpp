@@ -29,6 +29,11 @@ std::optional<std::int64_t> Arguments::Number(const std::string& name, std::int6
     return ParseNumber(name, *text, low, high);
 }
 
+void Arguments::OnlyWith(const std::string& option, const std::string& needed) const
+{
+    if (Has(option) && !Has(needed)) throw UsageError(option + " goes with " + needed + ", which is not given");
+}
+
 Arguments ParseArguments(const std::vector<std::string>& args, const std::vector<OwnOption>& own)
 {
     Arguments a;

@@ -26,6 +26,8 @@ struct Arguments {
     std::optional<std::string> Text(const std::string& name) const;
     // A whole number within [low, high], or UsageError.
     std::optional<std::int64_t> Number(const std::string& name, std::int64_t low, std::int64_t high) const;
+    // `option` means something only beside `needed`: alone it is a UsageError.
+    void OnlyWith(const std::string& option, const std::string& needed) const;
 };
 
 struct OwnOption {

@@ -35,6 +35,12 @@ void PlayRunTick(SimContext& sim, const RunPlayer& player);
 // a pipe or a device is refused before anything waits on it.
 std::vector<std::uint8_t> ReadFileOrFail(const std::string& path, std::size_t maxBytes);
 
+// Refuses, before anything is played or searched, a place where the file of
+// `option` could not be kept: a folder, a device or a pipe, or a folder that
+// is not there or not writable; and, unless `replace`, a file that is there
+// already.
+void CheckOutputPath(const std::string& option, const std::string& path, bool replace);
+
 // Writes the whole file, through a temporary file that replaces `path` only
 // once every byte is on the disk, or throws UsageError naming it. Without
 // `replace`, a file already there is kept and UsageError thrown.

@@ -13,14 +13,15 @@ namespace {
 
 const char* const Usage =
     "usage: burrowkin-sim generate [options] [--map FILE] [--png FILE [--png-scale K]]\n"
-    "       burrowkin-sim play [options] (--inputs FILE | --replay FILE) [--ticks N] [--png FILE]\n"
-    "       burrowkin-sim play --run FILE [--ticks N] [--png FILE]\n"
+    "       burrowkin-sim play [options] (--inputs FILE | --replay FILE) [--ticks N] [--png FILE [--force]]\n"
+    "       burrowkin-sim play --run FILE [--ticks N] [--png FILE [--force]]\n"
     "       burrowkin-sim solve [options] [--demo] [--out FILE [--force]] [--max-seconds N] [--max-expansions N] [--max-memory MB]\n"
     "       burrowkin-sim verify FILE\n"
-    "       burrowkin-sim race FILE (--inputs IN | --run OTHER) [--png FILE]\n"
+    "       burrowkin-sim race FILE (--inputs IN | --run OTHER) [--png FILE [--force]]\n"
     "       burrowkin-sim --help | --version\n"
     "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n"
-    "A value may also follow its option after an equals sign: --seed=5. 'man burrowkin-sim' tells more.\n";
+    "A value may also follow its option after an equals sign: --seed=5. --force replaces the file of --out or --png.\n"
+    "'man burrowkin-sim' tells more.\n";
 
 // A result that did not reach standard output (a full disk, a closed pipe)
 // is a failure, not a success.
