@@ -107,11 +107,13 @@ TEST_F(SimPlayTest, DrawsTheWindowAfterTheLastTick)
 
 TEST_F(SimPlayTest, BadInputsAreUsageErrors)
 {
-    const std::string bad = WriteInputs("bad", {8, 8});
+    const std::string bad = WriteInputs("bad", {8, 8}), blank = WriteInputs("blank", {8, 8});
     {
         std::ofstream(dir / "bad", std::ios::app) << "eight\n";
+        std::ofstream(dir / "blank", std::ios::app) << "\n";
     }
-    for (const std::string& args : std::vector<std::string>{"play", "play --inputs " + bad, "play --inputs /nonexistent/file",
+    for (const std::string& args : std::vector<std::string>{"play", "play --inputs " + bad, "play --inputs " + blank,
+                                   "play --inputs /nonexistent/file",
                                    "play --replay /nonexistent/replay.dat", "play --inputs " + bad + " --replay x",
                                    "play --ticks -1 --inputs " + bad}) {
         const ProgramRun r = Sim(args);

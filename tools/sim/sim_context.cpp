@@ -64,8 +64,9 @@ std::vector<std::uint16_t> ReadInputsOrFail(const std::string& path)
     while (std::getline(in, line)) {
         ++number;
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() && in.peek() == EOF) break;
-        words.push_back(std::uint16_t(ParseNumber(path + " line " + std::to_string(number), line, 0, 65535)));
+        const std::string where = path + " line " + std::to_string(number);
+        if (line.empty()) throw UsageError(where + " is blank: each line holds the input word of a tick");
+        words.push_back(std::uint16_t(ParseNumber(where, line, 0, 65535)));
     }
     return words;
 }

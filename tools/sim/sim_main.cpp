@@ -69,7 +69,12 @@ int main(int argc, char** argv)
     }
     const std::string command = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
-    if (command == "--help" || command == "-h" || Asks(args, "--help")) return Print(Usage);
+    const bool help = command == "--help" || command == "-h";
+    if ((help || command == "--version") && !args.empty()) {
+        std::fprintf(stderr, "burrowkin-sim: %s takes nothing after it, not '%s'\n", command.c_str(), args[0].c_str());
+        return 2;
+    }
+    if (help || Asks(args, "--help")) return Print(Usage);
     if (command == "--version") return Print("burrowkin-sim (Korvane Burrowkin) " BURROWKIN_VERSION "\n");
     const int status = RunCommand(command, args);
     return OutputWritten() ? status : 2;
