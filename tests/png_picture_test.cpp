@@ -224,20 +224,29 @@ TEST(PngPicture, RefusesWhatTheLoaderRefusedWithTheSameMessage)
                              make({256, 113}),                  make({16, 16, 8, 3, true}),
                              badCrc,                            noEnd,
                              MakePng({256, 112}, {}),           {'G', 'I', 'F', '8', '9', 'a'}};
+    // The loader's message goes on to say why.
     for (const Bytes& png : refused) {
         const std::string before = QImageMessage(png, path);
         ASSERT_NE(before, "");
-        EXPECT_EQ(LoaderMessage(png, dir), before);
+        EXPECT_EQ(LoaderMessage(png, dir).substr(0, before.size()), before);
     }
+    const std::string unreadable = path + " is not a picture that can be read: ";
+    EXPECT_EQ(LoaderMessage(badCrc, dir), unreadable + "the IDAT chunk fails its CRC check");
+    EXPECT_EQ(LoaderMessage(refused[19], dir), unreadable + "no PNG signature");
+    EXPECT_EQ(LoaderMessage(refused[12], dir),
+              path + " must be an 8-bit palette picture, not one of 16-bit colour and alpha pixels");
+    EXPECT_EQ(LoaderMessage(refused[14], dir), path + " must be 256 by 112 pixels, not 256 by 113");
     // Where they part: a picture too large for the reader is of the wrong
     // size, not unreadable; grey pixels are no palette, not even with a
     // transparent shade, which QImage makes a palette of 256 greys; image
     // data with more bytes than the picture is damaged.
-    EXPECT_EQ(LoaderMessage(MakePng({20000, 20000}, stream), dir), path + " must be 256 by 112 pixels");
+    EXPECT_EQ(LoaderMessage(MakePng({20000, 20000}, stream), dir),
+              path + " must be 256 by 112 pixels" + ", not 20000 by 20000 pixels, too many to read");
     const Bytes grey = MakePng({256, 112, 8, 0, false, 0}, stream, SIZE_MAX, transparency);
     ASSERT_EQ(QImageMessage(grey, path), "");
-    EXPECT_EQ(LoaderMessage(grey, dir), path + " must be an 8-bit palette picture");
-    EXPECT_EQ(LoaderMessage(MakePng({256, 112}, Deflated(longer)), dir), path + " is not a picture that can be read");
+    EXPECT_EQ(LoaderMessage(grey, dir), path + " must be an 8-bit palette picture" + ", not one of 8-bit grey pixels");
+    EXPECT_EQ(LoaderMessage(MakePng({256, 112}, Deflated(longer)), dir),
+              path + " is not a picture that can be read" + ": image data: more data than the picture holds");
     fs::remove_all(dir);
 }
 
