@@ -38,10 +38,11 @@ int ScaleFrom(const std::string& text)
 
 void TakeScale(CommandLine& line, const std::string& value)
 {
-    if (int scale = ScaleFrom(value)) line.scale = scale;
-    else
-        line.warnings.push_back("--scale takes a whole number from 1 to " + std::to_string(CommandLine::MaxScale) +
-                                ", not '" + value + "'; keeping scale " + std::to_string(line.scale));
+    const int scale = ScaleFrom(value);
+    if (scale == 0)
+        throw BadArgument("--scale takes a whole number from 1 to " + std::to_string(CommandLine::MaxScale) + ", not '" +
+                          value + "'");
+    line.scale = scale;
 }
 
 void TakeSeed(CommandLine& line, const std::string& value)
@@ -119,6 +120,12 @@ const Option* FindOption(std::string_view name)
 
 bool IsOption(const std::string& argument) { return argument.size() > 1 && argument[0] == '-'; }
 
+// An option in the place of a value is never taken as one; "-1" is a number, if one out of range.
+bool LooksLikeOption(const std::string& argument)
+{
+    return IsOption(argument) && !(argument[1] >= '0' && argument[1] <= '9');
+}
+
 // Reads the arguments from left to right; --help and --version end the
 // reading, and so does the first bad argument, by throwing BadArgument.
 class Reader {
@@ -134,6 +141,9 @@ public:
         bool optionsEnded = false;
         while (next_ < arguments_.size() && line_.request == CommandLine::Request::Play) {
             const std::string& argument = arguments_[next_++];
+            if (optionsEnded && LooksLikeOption(argument))
+                throw BadArgument("after '--' come only run files, and '" + argument +
+                                  "' is an option (./" + argument + " names a file)");
             if (optionsEnded) TakeWatch(line_, argument);
             else if (argument == "--") optionsEnded = true;
             else if (IsOption(argument)) TakeOption(argument);
@@ -162,6 +172,8 @@ private:
     {
         if (attached) return;
         if (next_ == arguments_.size()) throw BadArgument(name + " needs a value");
+        if (LooksLikeOption(arguments_[next_]))
+            throw BadArgument(name + " needs a value, not the option '" + arguments_[next_] + "'");
         ++next_;
     }
 
@@ -176,6 +188,9 @@ private:
             if (attached) return *attached;
             if (next_ == arguments_.size())
                 throw BadArgument(name + " needs a value: " + name + " " + std::string(option.valueName));
+            if (LooksLikeOption(arguments_[next_]))
+                throw BadArgument(name + " needs a value: " + name + " " + std::string(option.valueName) +
+                                  ", not the option '" + arguments_[next_] + "'");
             return arguments_[next_++];
         case Takes::OptionalFolder: {
             std::optional<std::string> folder = attached;

@@ -8,7 +8,8 @@
 // What the game takes from its command line, read as GNU programs read theirs:
 // `--name VALUE` or `--name=VALUE`, options in any order, "--" ends them. A
 // first argument of exactly "/256" draws through the tile sheet's palette; any
-// other argument that is not an option names a run file to watch.
+// other argument that is not an option names a run file to watch. An option
+// is never the value of another, nor a run file after "--".
 struct CommandLine {
     static constexpr int MaxScale = 8;
 
@@ -30,8 +31,6 @@ struct CommandLine {
     std::optional<std::string> watch;
     std::optional<std::string> race;  // a run file every game races
 
-    // Why a --scale was not taken, one line each; the game says them and goes on.
-    std::vector<std::string> warnings;
     // The first argument the game cannot take, as one line; nothing starts.
     std::string error;
 };

@@ -14,6 +14,7 @@
 #include "app/usage.h"
 #include "app/window_icon.h"
 #include "gfx/assets.h"
+#include "runs/run_check.h"
 #include "screens/setting.h"
 
 namespace {
@@ -40,14 +41,14 @@ RunOptions PrepareRuns(const CommandLine& options, std::string& runProblem)
     if (options.record != CommandLine::RecordTo::Nowhere) runs.recordFolder = PrepareRunFolder(options.recordFolder);
     if (options.watch) {
         try {
-            runs.watch = ReadRunFile(*options.watch);
+            runs.watch = ReadCheckedRun(*options.watch).run;
         } catch (const RunFileError& e) {
             runProblem = std::string("cannot watch ") + e.what();
         }
     }
     if (options.race) {
         try {
-            runs.race = ReadRunFile(*options.race);
+            runs.race = ReadCheckedRun(*options.race).run;
         } catch (const RunFileError& e) {
             runProblem = std::string("cannot race ") + e.what();
         }

@@ -62,6 +62,5 @@ std::optional<int> AnswerWithoutWindow(const CommandLine& line, const std::strin
     case CommandLine::Request::Version: return Print(VersionText());
     case CommandLine::Request::Play: break;
     }
-    for (const std::string& warning : line.warnings) std::fprintf(stderr, "burrowkin: %s\n", warning.c_str());
     return std::nullopt;
 }

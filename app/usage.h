@@ -12,7 +12,7 @@ std::string UsageText(const std::string& dataDirectory);
 std::string VersionText();
 
 // Answers what the command line asks that needs no window: --help and
-// --version on standard output, a bad argument and the warnings on standard
-// error. The exit status when the program ends here, nothing when the game
-// goes on to open its window.
+// --version on standard output, a bad argument on standard error. The exit
+// status when the program ends here, nothing when the game goes on to open
+// its window.
 std::optional<int> AnswerWithoutWindow(const CommandLine& line, const std::string& programPath);

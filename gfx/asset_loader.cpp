@@ -24,20 +24,22 @@ std::vector<std::uint8_t> ReadPictureFile(const std::string& path)
 PalettePicture ReadIndexed(const std::string& path, int width, int height)
 {
     const std::vector<std::uint8_t> bytes = ReadPictureFile(path);
-    const std::string size = " must be " + std::to_string(width) + " by " + std::to_string(height) + " pixels";
+    const std::string size = " must be " + std::to_string(width) + " by " + std::to_string(height) + " pixels, not ";
     PalettePicture picture;
     try {
         picture = DecodePalettePng(bytes);
     } catch (const PngError& e) {
         switch (e.fault) {
-        case PngFault::Unreadable: throw AssetError(path + " is not a picture that can be read");
-        case PngFault::NotPalette8: throw AssetError(path + " must be an 8-bit palette picture");
+        case PngFault::Unreadable: throw AssetError(path + " is not a picture that can be read: " + e.what());
+        case PngFault::NotPalette8:
+            throw AssetError(path + " must be an 8-bit palette picture, not one of " + e.what());
         case PngFault::Colours:
             throw AssetError(path + " must have a palette of 256 colours, not " + std::to_string(e.colours));
-        case PngFault::TooLarge: throw AssetError(path + size);
+        case PngFault::TooLarge: throw AssetError(path + size + e.what());
         }
     }
-    if (picture.width != width || picture.height != height) throw AssetError(path + size);
+    if (picture.width != width || picture.height != height)
+        throw AssetError(path + size + std::to_string(picture.width) + " by " + std::to_string(picture.height));
     return picture;
 }
 

@@ -100,6 +100,17 @@ Chunks ReadChunks(std::span<const std::uint8_t> file)
     }
 }
 
+// "16-bit colour and alpha pixels": what a picture's pixels are, for a person.
+std::string PixelKind(const Header& h)
+{
+    const char* kind = h.colourType == Grey        ? "grey"
+                       : h.colourType == Rgb       ? "colour"
+                       : h.colourType == Indexed   ? "palette"
+                       : h.colourType == GreyAlpha ? "grey and alpha"
+                                                   : "colour and alpha";
+    return std::to_string(h.depth) + "-bit " + kind + " pixels";
+}
+
 std::uint8_t Paeth(int left, int up, int upLeft)
 {
     const int p = left + up - upLeft;
@@ -156,10 +167,12 @@ PalettePicture DecodePalettePng(std::span<const std::uint8_t> file)
         const int colours = h.colourType == Indexed ? std::min(paletteColours, 1 << h.depth) : 1 << h.depth;
         throw PngError(PngFault::Colours, "a palette of " + std::to_string(colours) + " colours", colours);
     }
-    if (h.colourType != Indexed || h.depth != 8) throw PngError(PngFault::NotPalette8, "not 8-bit palette pixels");
+    if (h.colourType != Indexed || h.depth != 8) throw PngError(PngFault::NotPalette8, PixelKind(h));
     if (paletteColours != 256)
         throw PngError(PngFault::Colours, "a palette of " + std::to_string(paletteColours) + " colours", paletteColours);
-    if (std::int64_t(h.width) * h.height > MaxPngPixels) throw PngError(PngFault::TooLarge, "too many pixels");
+    if (std::int64_t(h.width) * h.height > MaxPngPixels)
+        throw PngError(PngFault::TooLarge,
+                       std::to_string(h.width) + " by " + std::to_string(h.height) + " pixels, too many to read");
 
     const std::span<const Pass> passes = h.interlaced ? std::span<const Pass>(Adam7) : std::span<const Pass>(&WholePicture, 1);
     std::size_t filtered = 0;

@@ -23,7 +23,8 @@ enum class PngFault : std::uint8_t {
     TooLarge,     // more pixels than MaxPngPixels
 };
 
-// what() says what is wrong with the file, for a person mending it.
+// what() says what is wrong with the file, for a person mending it: for
+// NotPalette8 what its pixels are ("8-bit grey pixels"), for TooLarge its size.
 struct PngError : std::runtime_error {
     PngError(PngFault fault, const std::string& what, int colours = 0)
         : std::runtime_error(what), fault(fault), colours(colours)

@@ -24,7 +24,7 @@ TEST(CommandLine, ScaleStandsAloneOrFollowsThePaletteOption)
     CommandLine both = ParseCommandLine({"/256", "--scale", "3"});
     EXPECT_TRUE(both.palette256);
     EXPECT_EQ(both.scale, 3);
-    EXPECT_TRUE(both.warnings.empty());
+    EXPECT_EQ(both.error, "");
 
     EXPECT_EQ(ParseCommandLine({"--scale", "1"}).scale, 1);
     EXPECT_EQ(ParseCommandLine({"--scale", "8"}).scale, 8);
@@ -32,19 +32,15 @@ TEST(CommandLine, ScaleStandsAloneOrFollowsThePaletteOption)
     EXPECT_EQ(ParseCommandLine({"--scale", "2", "--scale", "5"}).scale, 5);
 }
 
-TEST(CommandLine, ABadScaleIsReportedAndTheScaleKept)
+TEST(CommandLine, ABadScaleIsRefused)
 {
-    for (const char* bad : {"0", "9", "-1", "+2", "2.0", "2x", " 2", "", "two", "99999999999999999999", "/256", "--scale"}) {
+    for (const char* bad : {"0", "9", "-1", "+2", "2.0", "2x", " 2", "", "two", "99999999999999999999", "/256"}) {
         CommandLine line = ParseCommandLine({"--scale", bad});
         EXPECT_EQ(line.scale, 1) << bad;
-        ASSERT_EQ(line.warnings.size(), 1u) << bad;
-        EXPECT_NE(line.warnings[0].find("--scale"), std::string::npos);
-        EXPECT_NE(line.warnings[0].find("keeping scale 1"), std::string::npos) << line.warnings[0];
+        EXPECT_EQ(line.error, "--scale takes a whole number from 1 to 8, not '" + std::string(bad) + "'");
     }
-    // A bad value after a good one keeps the good one.
-    CommandLine later = ParseCommandLine({"--scale", "4", "--scale", "x"});
-    EXPECT_EQ(later.scale, 4);
-    EXPECT_EQ(later.warnings.size(), 1u);
+    // A bad value after a good one is refused too.
+    EXPECT_NE(ParseCommandLine({"--scale", "4", "--scale", "x"}).error, "");
 
     // A missing value is no scale to keep going with: the game does not start.
     CommandLine missing = ParseCommandLine({"/256", "--scale"});
@@ -59,11 +55,13 @@ TEST(CommandLine, ValuesGoAfterAnEqualsSignOrAsTheNextArgument)
     EXPECT_EQ(ParseCommandLine({"/256", "--seed=0"}).seed, 0u);
     EXPECT_EQ(ParseCommandLine({"--seed", "4294967295"}).seed, 4294967295u);
     EXPECT_EQ(ParseCommandLine({"--watch=a=b.burrowkin-run"}).watch, "a=b.burrowkin-run");
-    // The next argument is the value whatever it looks like, as getopt takes it.
-    EXPECT_EQ(ParseCommandLine({"--watch", "--fullscreen"}).watch, "--fullscreen");
-    EXPECT_EQ(ParseCommandLine({"--", "--fullscreen"}).watch, "--fullscreen");
+    // An option is never a value nor a run file, not even after "--"; a lone
+    // "-" and a negative number are values.
+    EXPECT_FALSE(ParseCommandLine({"--watch", "--fullscreen"}).watch);
+    EXPECT_FALSE(ParseCommandLine({"--", "--fullscreen"}).watch);
     EXPECT_FALSE(ParseCommandLine({"--", "--fullscreen"}).fullscreen);
     EXPECT_EQ(ParseCommandLine({"--", "/256"}).watch, "/256");
+    EXPECT_EQ(ParseCommandLine({"--race", "-"}).race, "-");
     // Qt's own options and their values are Qt's.
     CommandLine qt = ParseCommandLine({"-platform", "offscreen", "-style=fusion", "-reverse", "--fullscreen"});
     EXPECT_EQ(qt.error, "");
@@ -94,6 +92,10 @@ TEST(CommandLine, BadArgumentsAreOneLineNamingThem)
         {{"a.burrowkin-run", "b.burrowkin-run"}, "both 'a.burrowkin-run' and 'b.burrowkin-run'"},
         {{""}, "an empty name is no run file"},
         {{"--scale", "2", "/256"}, "'/256' counts only as the first argument"},
+        {{"--race", "--record"}, "--race needs a value: --race FILE, not the option '--record'"},
+        {{"--race", "--"}, "--race needs a value: --race FILE, not the option '--'"},
+        {{"--", "--race"}, "after '--' come only run files, and '--race' is an option"},
+        {{"-platform", "-reverse"}, "-platform needs a value, not the option '-reverse'"},
     };
     for (const auto& [arguments, message] : cases) {
         const CommandLine line = ParseCommandLine(arguments);

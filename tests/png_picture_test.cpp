@@ -175,6 +175,19 @@ TEST(PngPicture, EveryFilterInterlacingAndPackingReadsAsQImageReadsIt)
     ExpectAsQImageReadsIt(DecodePalettePng(png), png);
 }
 
+// Pixel value k + 1 in 2^k pixels, packed in Huffman codes alone: zlib gives
+// the rarer values codes of 11 to 15 bits, longer than the reader looks up
+// at once, which it decodes bit by bit.
+TEST(PngPicture, LongHuffmanCodesReadAsQImageReadsThem)
+{
+    Bytes row = {0};  // one row, unfiltered
+    for (int k = 0; k < 15; ++k) row.insert(row.end(), std::size_t(1) << k, std::uint8_t(k + 1));
+    std::shuffle(row.begin() + 1, row.end(), std::mt19937(5));
+    const Layout l{std::uint32_t(row.size() - 1), 1};
+    const Bytes png = MakePng(l, Deflated(row, 9, Z_HUFFMAN_ONLY, 9));
+    ExpectAsQImageReadsIt(DecodePalettePng(png), png);
+}
+
 // The message the loader gave for a tile sheet when QImage read it; "" when it took the picture.
 std::string QImageMessage(const Bytes& png, const std::string& path)
 {
@@ -224,20 +237,29 @@ TEST(PngPicture, RefusesWhatTheLoaderRefusedWithTheSameMessage)
                              make({256, 113}),                  make({16, 16, 8, 3, true}),
                              badCrc,                            noEnd,
                              MakePng({256, 112}, {}),           {'G', 'I', 'F', '8', '9', 'a'}};
+    // The loader's message goes on to say why.
     for (const Bytes& png : refused) {
         const std::string before = QImageMessage(png, path);
         ASSERT_NE(before, "");
-        EXPECT_EQ(LoaderMessage(png, dir), before);
+        EXPECT_EQ(LoaderMessage(png, dir).substr(0, before.size()), before);
     }
+    const std::string unreadable = path + " is not a picture that can be read: ";
+    EXPECT_EQ(LoaderMessage(badCrc, dir), unreadable + "the IDAT chunk fails its CRC check");
+    EXPECT_EQ(LoaderMessage(refused[19], dir), unreadable + "no PNG signature");
+    EXPECT_EQ(LoaderMessage(refused[12], dir),
+              path + " must be an 8-bit palette picture, not one of 16-bit colour and alpha pixels");
+    EXPECT_EQ(LoaderMessage(refused[14], dir), path + " must be 256 by 112 pixels, not 256 by 113");
     // Where they part: a picture too large for the reader is of the wrong
     // size, not unreadable; grey pixels are no palette, not even with a
     // transparent shade, which QImage makes a palette of 256 greys; image
     // data with more bytes than the picture is damaged.
-    EXPECT_EQ(LoaderMessage(MakePng({20000, 20000}, stream), dir), path + " must be 256 by 112 pixels");
+    EXPECT_EQ(LoaderMessage(MakePng({20000, 20000}, stream), dir),
+              path + " must be 256 by 112 pixels" + ", not 20000 by 20000 pixels, too many to read");
     const Bytes grey = MakePng({256, 112, 8, 0, false, 0}, stream, SIZE_MAX, transparency);
     ASSERT_EQ(QImageMessage(grey, path), "");
-    EXPECT_EQ(LoaderMessage(grey, dir), path + " must be an 8-bit palette picture");
-    EXPECT_EQ(LoaderMessage(MakePng({256, 112}, Deflated(longer)), dir), path + " is not a picture that can be read");
+    EXPECT_EQ(LoaderMessage(grey, dir), path + " must be an 8-bit palette picture" + ", not one of 8-bit grey pixels");
+    EXPECT_EQ(LoaderMessage(MakePng({256, 112}, Deflated(longer)), dir),
+              path + " is not a picture that can be read" + ": image data: more data than the picture holds");
     fs::remove_all(dir);
 }
 
@@ -298,6 +320,23 @@ TEST(Inflate, RefusesDamagedStreamsAndTakesGoodOnes)
     // A dynamic block of 257 literal and length codes and one distance code;
     // the lengths of the code length code's symbols 16, 17, 18 and 0 follow.
     const auto dynamic = [] { return DeflateBits().Put(1, 1).Put(2, 2).Put(0, 5).Put(0, 5).Put(0, 4); };
+    // A dynamic block of 258 literal and length codes, 'a' of 1 bit, the end
+    // and length 3 of 2 bits, and of one distance code of 1 bit, which leaves
+    // the other 1-bit code unused: 'a', then three bytes from `distanceCode`.
+    const auto oneDistance = [&](std::uint32_t distanceCode) {
+        DeflateBits b;
+        b.Put(1, 1).Put(2, 2).Put(1, 5).Put(0, 5).Put(14, 4);
+        // The code length code: 18 of 1 bit, 2 and 1 of 2 bits.
+        for (int length : {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2}) b.Put(std::uint32_t(length), 3);
+        // 97 zeros, 1, 138 and 20 zeros, 2, 2 and the distance code's 1.
+        b.Code(0, 1).Put(86, 7).Code(2, 2).Code(0, 1).Put(127, 7).Code(0, 1).Put(9, 7).Code(3, 2).Code(3, 2).Code(2, 2);
+        return b.Code(0, 1).Code(3, 2).Code(distanceCode, 1).Code(2, 2).End(adler);
+    };
+    const Bytes oneBack = oneDistance(0);
+    unpackedSize = 4;
+    ASSERT_TRUE(uncompress(unpacked.data(), &unpackedSize, oneBack.data(), uLong(oneBack.size())) == Z_OK &&
+                unpacked == aaaa);
+    EXPECT_EQ(InflateZlib(oneBack, 4), aaaa);
     // Each stream with the words of the fault it is refused for.
     const std::pair<const char*, Bytes> damaged[] = {
         {"before the start", fixed().Fixed('a').Fixed(257).Code(1, 5).Fixed(256).End(adler)},
@@ -310,6 +349,7 @@ TEST(Inflate, RefusesDamagedStreamsAndTakesGoodOnes)
         {"repeat of no", dynamic().Put(1, 3).Put(1, 3).Put(0, 6).Code(0, 1).End(adler)},
         {"without an end",
          dynamic().Put(0, 6).Put(1, 3).Put(1, 3).Code(1, 1).Put(127, 7).Code(1, 1).Put(109, 7).End(adler)},
+        {"does not have", oneDistance(1)},
         {"Adler-32", fixed().Fixed('a').Fixed(257).Code(0, 5).Fixed(256).End(adler + 1)},
         {"header fails", {0x78, 0x02}},
     };

@@ -55,6 +55,14 @@ TEST(ProgramUsage, MistakesAreOneLineNamingThemAndStatusTwo)
         {sim, "generate --bogus", "'--bogus'"},
         {sim, "generate --width", "--width needs a value"},
         {sim, "generate --seed=x", "'x'"},
+        {game, "--scale 9", "'9'"},
+        {game, "--race --record", "--race needs a value"},
+        {sim, "race a.burrowkin-run --inputs --run b.burrowkin-run", "--inputs needs a value"},
+        {sim, "generate --width 5 --width 6", "--width is given twice"},
+        {sim, "generate 7", "'7'"},
+        {sim, "--version extra", "'extra'"},
+        {sim, "solve --force", "--force goes with --out"},
+        {sim, "generate --png-scale 2", "--png-scale goes with --png"},
     };
     for (const auto& [program, arguments, named] : cases) {
         const ProgramRun r = Start(program, arguments);

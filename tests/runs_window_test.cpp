@@ -219,9 +219,16 @@ TEST_F(RunsWindow, ABadRecordFolderStopsTheStartAndABadRunLeavesTheTitle)
     EXPECT_EQ(file.status, 2);
     EXPECT_NE(file.err.find("is not a folder"), std::string::npos) << file.err;
 
+    // A run whose header says it ended with Shift+F2 where its play reaches the goal.
+    const std::string altered = (dir / "altered.burrowkin-run").string();
+    ASSERT_EQ(Sim("solve --width 20 --height 20 --seed 6 --out " + altered).status, 0);
+    std::fstream(altered, std::ios::in | std::ios::out | std::ios::binary).seekp(2 * 13).put(2);
     for (const std::string how : {"watch", "race"}) {
         const ProgramRun bad = RunProgram("timeout -s TERM 3 " + game + " --" + how + " " + BURROWKIN_GAME);
         EXPECT_NE(bad.err.find("cannot " + how + " " + game + ": not a run file"), std::string::npos) << bad.err;
+        const ProgramRun contradicted = RunProgram("timeout -s TERM 3 " + game + " --" + how + " " + altered);
+        const std::string problem = "cannot " + how + " " + altered + ": not a run file: its header says it ended with Shift+F2";
+        EXPECT_NE(contradicted.err.find(problem), std::string::npos) << contradicted.err;
     }
 }
 

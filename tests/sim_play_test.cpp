@@ -100,15 +100,20 @@ TEST_F(SimPlayTest, DrawsTheWindowAfterTheLastTick)
     QImage picture;
     ASSERT_TRUE(picture.load(QString::fromStdString((dir / "w.png").string())));
     EXPECT_EQ(picture.size(), QSize(272, 304));
+    // A picture already there is replaced only with --force.
+    EXPECT_EQ(Sim("play --inputs " + inputs + " --png " + (dir / "w.png").string()).status, 2);
+    EXPECT_EQ(Sim("play --inputs " + inputs + " --png " + (dir / "w.png").string() + " --force").status, 0);
 }
 
 TEST_F(SimPlayTest, BadInputsAreUsageErrors)
 {
-    const std::string bad = WriteInputs("bad", {8, 8});
+    const std::string bad = WriteInputs("bad", {8, 8}), blank = WriteInputs("blank", {8, 8});
     {
         std::ofstream(dir / "bad", std::ios::app) << "eight\n";
+        std::ofstream(dir / "blank", std::ios::app) << "\n";
     }
-    for (const std::string& args : std::vector<std::string>{"play", "play --inputs " + bad, "play --inputs /nonexistent/file",
+    for (const std::string& args : std::vector<std::string>{"play", "play --inputs " + bad, "play --inputs " + blank,
+                                   "play --inputs /nonexistent/file",
                                    "play --replay /nonexistent/replay.dat", "play --inputs " + bad + " --replay x",
                                    "play --ticks -1 --inputs " + bad}) {
         const ProgramRun r = Sim(args);
@@ -135,9 +140,11 @@ TEST_F(SimPlayTest, FilesThatBlockOrCannotBeWrittenAreUsageErrors)
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     for (const std::string& args : std::vector<std::string>{"play --inputs " + pipe, "play --replay " + pipe, "play --inputs " + dir.string(),
                                     "play --inputs " + inputs + " --png /dev/full",
-                                    "play --inputs " + inputs + " --png " + dir.string()}) {
+                                    "play --inputs " + inputs + " --png " + dir.string(),
+                                    "play --inputs " + inputs + " --png " + inputs}) {
         const ProgramRun r = RunProgram("timeout 60 " + std::string(BURROWKIN_SIM) + " " + args);
         EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "") << args;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
     }
     EXPECT_EQ(Sim("play --inputs " + inputs + " >/dev/full").status, 2);

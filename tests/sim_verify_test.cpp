@@ -91,6 +91,22 @@ TEST_F(SimVerify, RefusesAHeaderThatThePlayContradicts)
     }
 }
 
+// Every command that reads a run refuses a contradicted header as verify does.
+TEST_F(SimVerify, EveryReaderOfRunsRefusesAHeaderThatThePlayContradicts)
+{
+    const std::string altered = Rewritten(ticks + 1, 1), inputs = (dir / "inputs").string();
+    std::ofstream(inputs) << "8\n";
+    const ProgramRun verify = Sim("verify " + altered);
+    ASSERT_EQ(verify.status, 2);
+    for (const std::string& args :
+         {"play --run " + altered, "race " + altered + " --inputs " + inputs, "race " + run + " --run " + altered}) {
+        const ProgramRun r = Sim(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "") << args;
+        EXPECT_EQ(r.err, verify.err) << args;
+    }
+}
+
 TEST_F(SimVerify, PlayTracesARunWithItsOwnSettingsOnly)
 {
     const ProgramRun trace = Sim("play --run " + run);
@@ -125,6 +141,27 @@ TEST_F(SimVerify, RaceSaysHowTwoRunsOfACaveStand)
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.err, Sim("verify " + std::string(BURROWKIN_REPLAY)).err);
     EXPECT_EQ(Sim("race " + run).status, 2);
+}
+
+// The race's picture is checked before the race: not over the raced run nor
+// in a missing folder, nor replacing a picture unless --force says so.
+TEST_F(SimVerify, RaceChecksThePlaceOfItsPictureFirst)
+{
+    const std::string inputs = (dir / "inputs").string(), png = (dir / "race.png").string();
+    std::ofstream(inputs) << "8\n";
+    const std::string race = "race " + run + " --inputs " + inputs;
+    const auto size = fs::file_size(run);
+    for (const std::string& refused :
+         {race + " --png " + run, race + " --png /nonexistent/race.png", race + " --force"}) {
+        const ProgramRun r = Sim(refused);
+        EXPECT_EQ(r.status, 2) << refused;
+        EXPECT_EQ(r.out, "") << refused;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    EXPECT_EQ(fs::file_size(run), size);
+    EXPECT_EQ(Sim(race + " --png " + png).status, 0);
+    EXPECT_NE(Sim(race + " --png " + png).err.find("exists already (--force replaces it)"), std::string::npos);
+    EXPECT_EQ(Sim(race + " --png " + png + " --force").status, 0);
 }
 
 }  // namespace

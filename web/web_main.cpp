@@ -13,6 +13,7 @@
 #include "cave/run_file.h"
 #include "gfx/assets.h"
 #include "play/game.h"
+#include "runs/run_check.h"
 #include "screens/daily_seed.h"
 #include "screens/gamepad.h"
 #include "screens/run_choices.h"
@@ -145,6 +146,7 @@ EMSCRIPTEN_KEEPALIVE const char* bk_run(const std::uint8_t* bytes, int size, con
 {
     try {
         RunFile run = ParseRunFile(std::vector<std::uint8_t>(bytes, bytes + size));
+        ReplayRun(run);  // a header its own play contradicts is refused, as everywhere
         if (race) return Report({.race = std::move(run)});
         return Report({.watch = std::move(run)});
     } catch (const RunFileError& e) {

@@ -29,9 +29,9 @@ hold() {
 
 "$windowshot" title "$out/title.png"
 "$windowshot" setup "$out/setup.png"
-"$sim" play --width 30 --height 30 --seed 12 --variant 0 --inputs "$inputs/explorer" --png "$out/play-explorer.png" >/dev/null
-"$sim" play --width 30 --height 30 --seed 12 --variant 1 --inputs "$inputs/girl" --png "$out/play-girl.png" >/dev/null
-"$sim" play --width 30 --height 30 --seed 12 --variant 2 --inputs "$inputs/butler" --png "$out/play-butler.png" >/dev/null
+"$sim" play --width 30 --height 30 --seed 12 --variant 0 --inputs "$inputs/explorer" --png "$out/play-explorer.png" --force >/dev/null
+"$sim" play --width 30 --height 30 --seed 12 --variant 1 --inputs "$inputs/girl" --png "$out/play-girl.png" --force >/dev/null
+"$sim" play --width 30 --height 30 --seed 12 --variant 2 --inputs "$inputs/butler" --png "$out/play-butler.png" --force >/dev/null
 
 # The smallest cave, seed 44: walking right reaches the goal.
 hold 8 400 >"$inputs/to-the-goal"
@@ -42,5 +42,5 @@ hold 8 400 >"$inputs/to-the-goal"
 # A race: the explorer waits while the automatic player's shadow goes on ahead.
 "$sim" solve --width 30 --height 30 --variant 0 --seed 12 --out "$inputs/explorer.burrowkin-run" >/dev/null
 hold 0 50 >"$inputs/wait"
-"$sim" race "$inputs/explorer.burrowkin-run" --inputs "$inputs/wait" --png "$out/race.png" >/dev/null
+"$sim" race "$inputs/explorer.burrowkin-run" --inputs "$inputs/wait" --png "$out/race.png" --force >/dev/null
 echo "Pictures in $out"

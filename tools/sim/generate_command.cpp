@@ -8,6 +8,7 @@
 int GenerateCommand(const std::vector<std::string>& args)
 {
     const Arguments a = ParseArguments(args, {{"--map", true}, {"--png", true}, {"--png-scale", true}});
+    a.OnlyWith("--png-scale", "--png");
     int scale = 16;
     if (auto k = a.Number("--png-scale", 1, 16)) {
         if (16 % *k != 0 || (*k & (*k - 1)) != 0) throw UsageError("--png-scale must be 1, 2, 4, 8 or 16");

@@ -8,4 +8,4 @@ namespace {
 
 Assets LoadPictures() { Refuse(); }
 void WriteMapPicture(const CaveMap&, const Assets&, int, const std::string&) { Refuse(); }
-void WriteWindowPicture(const Game&, const std::string&) { Refuse(); }
+void WriteWindowPicture(const Game&, const std::string&, bool) { Refuse(); }

@@ -26,6 +26,8 @@ struct Arguments {
     std::optional<std::string> Text(const std::string& name) const;
     // A whole number within [low, high], or UsageError.
     std::optional<std::int64_t> Number(const std::string& name, std::int64_t low, std::int64_t high) const;
+    // `option` means something only beside `needed`: alone it is a UsageError.
+    void OnlyWith(const std::string& option, const std::string& needed) const;
 };
 
 struct OwnOption {
@@ -33,7 +35,9 @@ struct OwnOption {
     bool takesValue;
 };
 
-// Parses `args`; any option not common and not in `own` is a UsageError.
+// Parses `args`; any option not common and not in `own`, an option given
+// twice, a word that is no option's value, and an option in the place of a
+// value are UsageErrors.
 Arguments ParseArguments(const std::vector<std::string>& args, const std::vector<OwnOption>& own);
 
 std::int64_t ParseNumber(const std::string& option, const std::string& text, std::int64_t low, std::int64_t high);

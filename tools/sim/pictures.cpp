@@ -18,10 +18,10 @@ Assets LoadPictures()
 
 void WriteMapPicture(const CaveMap& map, const Assets& art, int pixelsPerCell, const std::string& path)
 {
-    WritePngOrFail(MapPicture(map, art, pixelsPerCell), path);
+    WritePngOrFail(MapPicture(map, art, pixelsPerCell), path, true);
 }
 
-void WriteWindowPicture(const Game& g, const std::string& path)
+void WriteWindowPicture(const Game& g, const std::string& path, bool replace)
 {
     QImage image(ViewSize, ViewSize + StatusHeight, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
@@ -30,5 +30,5 @@ void WriteWindowPicture(const Game& g, const std::string& path)
                                                  : g.StatusBitmap.ColourAt(x, y - ViewSize, g.art.palette);
             image.setPixel(x, y, c);
         }
-    WritePngOrFail(image, path);
+    WritePngOrFail(image, path, replace);
 }

@@ -15,5 +15,6 @@ struct Game;
 Assets LoadPictures();
 // The whole map as MapPicture draws it, saved through WritePngOrFail.
 void WriteMapPicture(const CaveMap& map, const Assets& art, int pixelsPerCell, const std::string& path);
-// The window's view and status bar as the last tick left them.
-void WriteWindowPicture(const Game& game, const std::string& path);
+// The window's view and status bar as the last tick left them; without
+// `replace` a file already there is kept (UsageError).
+void WriteWindowPicture(const Game& game, const std::string& path, bool replace);

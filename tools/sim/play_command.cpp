@@ -29,16 +29,22 @@ int PlayRun(const Arguments& a, const std::string& path)
         PlayRunTick(sim, player);
         std::printf("%s\n", TraceLine(*sim.game).c_str());
     }
-    if (auto png = a.Text("--png")) WriteWindowPicture(*sim.game, *png);
+    if (auto png = a.Text("--png")) WriteWindowPicture(*sim.game, *png, a.Has("--force"));
     return 0;
 }
 
 int PlayCommand(const std::vector<std::string>& args)
 {
-    const Arguments a = ParseArguments(
-        args, {{"--inputs", true}, {"--replay", true}, {"--run", true}, {"--ticks", true}, {"--png", true}});
+    const Arguments a = ParseArguments(args, {{"--inputs", true},
+                                              {"--replay", true},
+                                              {"--run", true},
+                                              {"--ticks", true},
+                                              {"--png", true},
+                                              {"--force", false}});
     const int sources = a.Has("--inputs") + a.Has("--replay") + a.Has("--run");
     if (sources != 1) throw UsageError("play needs one of --inputs FILE, --replay FILE or --run FILE");
+    a.OnlyWith("--force", "--png");
+    if (auto png = a.Text("--png")) CheckOutputPath("--png", *png, a.Has("--force"));
     if (auto run = a.Text("--run")) return PlayRun(a, *run);
     GameSettings options = a.common;
     std::vector<std::uint16_t> inputs;
@@ -78,6 +84,6 @@ int PlayCommand(const std::vector<std::string>& args)
         std::printf("%s\n", TraceLine(*sim.game).c_str());
         if (s.Screen != ScreenPlay) break;
     }
-    if (auto path = a.Text("--png")) WriteWindowPicture(*sim.game, *path);
+    if (auto path = a.Text("--png")) WriteWindowPicture(*sim.game, *path, a.Has("--force"));
     return 0;
 }

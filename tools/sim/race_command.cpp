@@ -24,9 +24,12 @@ std::string Json(const Race::Standing& s)
 int RaceCommand(const std::vector<std::string>& args)
 {
     if (args.empty() || args[0].starts_with("--")) throw UsageError("race needs the run file to race first");
-    const Arguments a = ParseArguments({args.begin() + 1, args.end()}, {{"--inputs", true}, {"--run", true}, {"--png", true}});
+    const Arguments a = ParseArguments({args.begin() + 1, args.end()},
+                                       {{"--inputs", true}, {"--run", true}, {"--png", true}, {"--force", false}});
     if (a.commonGiven) throw UsageError("race plays in the raced run's own cave; leave out the cave options");
     if (a.Has("--inputs") == a.Has("--run")) throw UsageError("race needs one of --inputs FILE or --run FILE");
+    a.OnlyWith("--force", "--png");
+    if (auto png = a.Text("--png")) CheckOutputPath("--png", *png, a.Has("--force"));
 
     Race race(ReadRunOrFail(args[0]));
     SimContext sim(a.Has("--png"));
@@ -67,7 +70,8 @@ int RaceCommand(const std::vector<std::string>& args)
     const Race::Standing you = Race::Of(game), shadow = race.Shadow();
     const std::optional<long> ticksAhead = Race::Lead(you, shadow);
     const std::string lead = ticksAhead ? std::to_string(*ticksAhead) : "null";
+    // The picture first: a race that cannot keep it reports no result.
+    if (auto png = a.Text("--png")) WriteWindowPicture(game, *png, a.Has("--force"));
     std::printf("{\"player\":%s,\"shadow\":%s,\"lead_ticks\":%s}\n", Json(you).c_str(), Json(shadow).c_str(), lead.c_str());
-    if (auto png = a.Text("--png")) WriteWindowPicture(game, *png);
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "tools/sim/sim_context.h"
 
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/files.h"
 #include "tools/sim/pictures.h"
@@ -19,6 +21,22 @@ std::vector<std::uint8_t> ReadFileOrFail(const std::string& path, std::size_t ma
     } catch (const FileError& e) {
         throw UsageError(e.what());
     }
+}
+
+void CheckOutputPath(const std::string& option, const std::string& path, bool replace)
+{
+    if (path.empty()) throw UsageError(option + " needs a file name");
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) throw UsageError("cannot write " + path + ": it is a folder");
+        if (!S_ISREG(info.st_mode)) throw UsageError("cannot write " + path + ": it is not a regular file");
+        if (!replace) throw UsageError("cannot write " + path + ": it exists already (--force replaces it)");
+    }
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        throw UsageError("cannot write " + path + ": there is no folder " + folder);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) throw UsageError("cannot write " + path + ": the folder is not writable");
 }
 
 void WriteFileOrFail(const std::string& path, const void* data, std::size_t bytes, bool replace)
@@ -46,8 +64,9 @@ std::vector<std::uint16_t> ReadInputsOrFail(const std::string& path)
     while (std::getline(in, line)) {
         ++number;
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() && in.peek() == EOF) break;
-        words.push_back(std::uint16_t(ParseNumber(path + " line " + std::to_string(number), line, 0, 65535)));
+        const std::string where = path + " line " + std::to_string(number);
+        if (line.empty()) throw UsageError(where + " is blank: each line holds the input word of a tick");
+        words.push_back(std::uint16_t(ParseNumber(where, line, 0, 65535)));
     }
     return words;
 }

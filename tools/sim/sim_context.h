@@ -23,7 +23,8 @@ struct SimContext {
 // tick k; or UsageError naming the file and the line.
 std::vector<std::uint16_t> ReadInputsOrFail(const std::string& path);
 
-// A run file read and checked, or UsageError naming the problem.
+// A run file read and checked against its own play as verify checks it, or
+// UsageError naming the problem.
 RunFile ReadRunOrFail(const std::string& path);
 // One tick of a run, with the simulated wall clock.
 void PlayRunTick(SimContext& sim, const RunPlayer& player);
@@ -31,6 +32,12 @@ void PlayRunTick(SimContext& sim, const RunPlayer& player);
 // The bytes of a regular file of at most `maxBytes`, or UsageError naming it:
 // a pipe or a device is refused before anything waits on it.
 std::vector<std::uint8_t> ReadFileOrFail(const std::string& path, std::size_t maxBytes);
+
+// Refuses, before anything is played or searched, a place where the file of
+// `option` could not be kept: a folder, a device or a pipe, or a folder that
+// is not there or not writable; and, unless `replace`, a file that is there
+// already.
+void CheckOutputPath(const std::string& option, const std::string& path, bool replace);
 
 // Writes the whole file, through a temporary file that replaces `path` only
 // once every byte is on the disk, or throws UsageError naming it. Without

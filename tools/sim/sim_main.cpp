@@ -13,14 +13,15 @@ namespace {
 
 const char* const Usage =
     "usage: burrowkin-sim generate [options] [--map FILE] [--png FILE [--png-scale K]]\n"
-    "       burrowkin-sim play [options] (--inputs FILE | --replay FILE) [--ticks N] [--png FILE]\n"
-    "       burrowkin-sim play --run FILE [--ticks N] [--png FILE]\n"
+    "       burrowkin-sim play [options] (--inputs FILE | --replay FILE) [--ticks N] [--png FILE [--force]]\n"
+    "       burrowkin-sim play --run FILE [--ticks N] [--png FILE [--force]]\n"
     "       burrowkin-sim solve [options] [--demo] [--out FILE [--force]] [--max-seconds N] [--max-expansions N] [--max-memory MB]\n"
     "       burrowkin-sim verify FILE\n"
-    "       burrowkin-sim race FILE (--inputs IN | --run OTHER) [--png FILE]\n"
+    "       burrowkin-sim race FILE (--inputs IN | --run OTHER) [--png FILE [--force]]\n"
     "       burrowkin-sim --help | --version\n"
     "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n"
-    "A value may also follow its option after an equals sign: --seed=5. 'man burrowkin-sim' tells more.\n";
+    "A value may also follow its option after an equals sign: --seed=5. --force replaces the file of --out or --png.\n"
+    "'man burrowkin-sim' tells more.\n";
 
 // A result that did not reach standard output (a full disk, a closed pipe)
 // is a failure, not a success.
@@ -68,7 +69,12 @@ int main(int argc, char** argv)
     }
     const std::string command = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
-    if (command == "--help" || command == "-h" || Asks(args, "--help")) return Print(Usage);
+    const bool help = command == "--help" || command == "-h";
+    if ((help || command == "--version") && !args.empty()) {
+        std::fprintf(stderr, "burrowkin-sim: %s takes nothing after it, not '%s'\n", command.c_str(), args[0].c_str());
+        return 2;
+    }
+    if (help || Asks(args, "--help")) return Print(Usage);
     if (command == "--version") return Print("burrowkin-sim (Korvane Burrowkin) " BURROWKIN_VERSION "\n");
     const int status = RunCommand(command, args);
     return OutputWritten() ? status : 2;

@@ -1,8 +1,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "cave/generator.h"
 #include "cave/run_file.h"
@@ -21,25 +19,6 @@ std::unique_ptr<SimContext> FreshGame(const GameSettings& options, bool beginner
     o.beginner = beginner;
     NewGame(*sim->game, o);
     return sim;
-}
-
-// Refuses, before a long search, a place where the recording could not be
-// kept: a folder, a device or a pipe, or a folder that is not there; and,
-// unless `replace`, a file that is there already.
-void CheckOutPath(const std::string& path, bool replace)
-{
-    if (path.empty()) throw UsageError("--out needs a file name");
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode)) throw UsageError("cannot write " + path + ": it is a folder");
-        if (!S_ISREG(info.st_mode)) throw UsageError("cannot write " + path + ": it is not a regular file");
-        if (!replace) throw UsageError("cannot write " + path + ": it exists already (--force replaces it)");
-    }
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
-        throw UsageError("cannot write " + path + ": there is no folder " + folder);
-    if (::access(folder.c_str(), W_OK | X_OK) != 0) throw UsageError("cannot write " + path + ": the folder is not writable");
 }
 
 // The demonstration's recording in the plain layout of replay.dat; any other
@@ -82,8 +61,9 @@ int SolveCommand(const std::vector<std::string>& args)
     const auto megabytes = a.Number("--max-memory", 16, 1'048'576).value_or(std::int64_t(limits.maxMemoryBytes >> 20));
     // No more than a 32-bit build (the browser's) can count.
     limits.maxMemoryBytes = std::size_t(std::min<std::uint64_t>(std::uint64_t(megabytes) << 20, SIZE_MAX));
+    a.OnlyWith("--force", "--out");
     const std::optional<std::string> out = a.Text("--out");
-    if (out) CheckOutPath(*out, a.Has("--force"));
+    if (out) CheckOutputPath("--out", *out, a.Has("--force"));
 
     // The search plays with the normal starting counts, so that every item it
     // uses is there in beginner mode too.
