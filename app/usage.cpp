@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gfx/assets.h"
+#include "screens/keys.h"
 
 namespace {
 
@@ -14,6 +15,17 @@ int Print(const std::string& text)
     if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) return 0;
     std::fprintf(stderr, "burrowkin: cannot write to standard output: %s\n", std::strerror(errno));
     return 1;
+}
+
+std::string KeysHelp()
+{
+    std::string text;
+    for (const KeyHelpLine& line : KeyHelp()) {
+        text += "  " + line.keys;
+        text.append(line.keys.size() < 20 ? 22 - line.keys.size() : 2, ' ');
+        text += std::string(line.does) + "\n";
+    }
+    return text;
 }
 
 }  // namespace
@@ -27,14 +39,8 @@ std::string UsageText(const std::string& dataDirectory)
            "Options:\n" +
            OptionsHelp() +
            "\n"
-           "Keys:\n"
-           "  arrow keys            walk and climb; Up jumps\n"
-           "  Space or X            select the next inventory slot\n"
-           "  Enter or Z            use the selected item\n"
-           "  Shift+F2              back to the title screen\n"
-           "  F3                    pause and resume\n"
-           "  F11                   switch between the window and full screen\n"
-           "  Tab                   while watching a run: held, four times the speed\n"
+           "Keys:\n" +
+           KeysHelp() +
            "A joystick or gamepad plays as the keys do. On the title screen, hold a\n"
            "button to choose a cave and start. SDL_GAMECONTROLLERCONFIG_FILE names a\n"
            "file of gamepad mappings in SDL's format.\n"

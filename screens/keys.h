@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/game_state.h"
 
@@ -18,6 +20,7 @@ enum VirtualKey : int {
     KeyZ = 90,
     KeyF2 = 113,
     KeyF3 = 114,
+    KeyF4 = 115,
     KeyF11 = 122,
 };
 
@@ -26,6 +29,7 @@ enum class KeyRole {
     Input,        // holds one of the six input flags
     BackToTitle,  // with Shift
     Pause,        // every press, auto-repeated ones too, switches the pause
+    StopRace,     // games start from the setup dialog again
     FullScreen,
     FastForward,  // held while watching a run
 };
@@ -33,6 +37,7 @@ enum class KeyRole {
 struct KeyBinding {
     int virtualKey;
     std::string_view code;  // the key's place on the keyboard, as browsers name it
+    std::string_view name;  // as the help names it
     KeyRole role;
     int flag = -1;          // the input flag of a KeyRole::Input key
 };
@@ -41,20 +46,29 @@ struct KeyBinding {
 // events into these codes and nothing more: the page takes this table from
 // the game.
 inline constexpr std::array<KeyBinding, 14> KeyTable = {{
-    {KeyUp, "ArrowUp", KeyRole::Input, InputUp},
-    {KeyDown, "ArrowDown", KeyRole::Input, InputDown},
-    {KeyLeft, "ArrowLeft", KeyRole::Input, InputLeft},
-    {KeyRight, "ArrowRight", KeyRole::Input, InputRight},
-    {KeySpace, "Space", KeyRole::Input, ButtonSelect},
-    {KeyX, "KeyX", KeyRole::Input, ButtonSelect},
-    {KeyEnter, "Enter", KeyRole::Input, ButtonUse},
-    {KeyEnter, "NumpadEnter", KeyRole::Input, ButtonUse},
-    {KeyZ, "KeyZ", KeyRole::Input, ButtonUse},
-    {KeyF2, "F2", KeyRole::BackToTitle},
-    {KeyF3, "F3", KeyRole::Pause},
-    {KeyF11, "F11", KeyRole::FullScreen},
-    {KeyTab, "Tab", KeyRole::FastForward},
+    {KeyUp, "ArrowUp", "Up", KeyRole::Input, InputUp},
+    {KeyDown, "ArrowDown", "Down", KeyRole::Input, InputDown},
+    {KeyLeft, "ArrowLeft", "Left", KeyRole::Input, InputLeft},
+    {KeyRight, "ArrowRight", "Right", KeyRole::Input, InputRight},
+    {KeySpace, "Space", "Space", KeyRole::Input, ButtonSelect},
+    {KeyX, "KeyX", "X", KeyRole::Input, ButtonSelect},
+    {KeyEnter, "Enter", "Enter", KeyRole::Input, ButtonUse},
+    {KeyEnter, "NumpadEnter", "Enter", KeyRole::Input, ButtonUse},
+    {KeyZ, "KeyZ", "Z", KeyRole::Input, ButtonUse},
+    {KeyF2, "F2", "Shift+F2", KeyRole::BackToTitle},
+    {KeyF3, "F3", "F3", KeyRole::Pause},
+    {KeyF4, "F4", "F4", KeyRole::StopRace},
+    {KeyF11, "F11", "F11", KeyRole::FullScreen},
+    {KeyTab, "Tab", "Tab", KeyRole::FastForward},
 }};
+
+// What the keys do, for the help: a line for each thing, its keys first
+// ("Space or X", "select the next inventory slot"), in the table's order.
+struct KeyHelpLine {
+    std::string keys;
+    std::string_view does;
+};
+std::vector<KeyHelpLine> KeyHelp();
 
 // The table's entry for a key, or nothing.
 const KeyBinding* BindingOf(int virtualKey);

@@ -35,11 +35,7 @@ TickReport Session::Step(const TickInput& input)
         game_.state.JoyInfo = *input.joystick;
     }
     if (input.race) RaceAgainst(*input.race);
-    if (input.stopRace) {
-        race_.reset();
-        racing_ = false;
-        game_.fixedStart.reset();
-    }
+    if (input.stopRace) StopRace();
     if (input.watch) {
         // A game of the player's in play is left as Shift+F2 leaves it.
         Follow(recorder_.Leaving(game_, RunEnding::Quit), report);
@@ -79,6 +75,12 @@ void Session::Key(const KeyEvent& key, TickReport& report)
         break;
     case KeyRole::Pause:
         if (key.down) TogglePause(report);
+        break;
+    case KeyRole::StopRace:
+        if (key.down && !key.repeat && race_) {
+            StopRace();
+            report.news.push_back("no race: games start from the setup dialog again");
+        }
         break;
     case KeyRole::FullScreen:
         if (key.down && !key.repeat) report.toggleFullScreen = true;
@@ -152,6 +154,13 @@ void Session::Follow(RunRecorder::Event event, TickReport& report)
         const std::time_t started = std::time_t(startedAt_ / 1000);
         report.ended = TickReport::EndedGame{run, started, RunFileName(run.header, started)};
     }
+}
+
+void Session::StopRace()
+{
+    race_.reset();
+    racing_ = false;
+    game_.fixedStart.reset();
 }
 
 void Session::RaceAgainst(RunFile run)

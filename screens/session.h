@@ -85,6 +85,7 @@ private:
     void WatchTicks();
     void StartWatching(RunFile run);
     void RaceAgainst(RunFile run);
+    void StopRace();
     void Follow(RunRecorder::Event event, TickReport& report);
     void RaceTick(int screenBefore, TickReport& report);
     void Hand(TickReport& report);

@@ -136,3 +136,35 @@ TEST(Race, ARunRacedWithItsOwnInputsEndsLevel)
 }
 
 }  // namespace
+
+namespace {
+
+// A second game raced starts the shadow again; a player slower than the
+// shadow is told so, with the shadow's lead, and then the race is stopped.
+TEST(Race, EveryGameRacesTheShadowFromItsStartAndTheSlowerIsBehind)
+{
+    const RunFile run = RunToTheGoal();
+    Window window;
+    window.Step({.race = run});
+    window.StartFromTheTitle();
+    for (int k = 0; k < 40; ++k) window.Tick();  // the shadow walks on meanwhile
+    const std::uint32_t shadowTicks = Race::Of(window.session.Racing()->ShadowGame()).ticks;
+    EXPECT_EQ(shadowTicks, 40u);
+    window.Press(KeyF2, true);
+
+    window.StartFromTheTitle();
+    EXPECT_EQ(Race::Of(window.session.Racing()->ShadowGame()).ticks, 0u) << "the shadow starts again";
+    window.Tick();
+    for (int k = 0; k < 20; ++k) window.Tick();  // twenty ticks behind the run
+    for (std::uint16_t word : run.inputs) window.Tick(word);
+    ASSERT_EQ(window.game.state.Screen, ScreenEnding);
+    const Race::Standing you = Race::Of(window.game), shadow = window.session.Racing()->Shadow();
+    EXPECT_EQ(Race::Lead(you, shadow), -21L);
+    EXPECT_NE(window.RaceNews().back().find("; the shadow leads by 1.05 s"), std::string::npos) << window.RaceNews().back();
+
+    window.Step({.stopRace = true});
+    EXPECT_FALSE(window.session.Racing());
+    EXPECT_FALSE(window.game.fixedStart);
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+// The session: one step in, one report out, as both front ends drive it.
+#include <gtest/gtest.h>
+
+#include "screens/session.h"
+#include "screens/title.h"
+#include "tests/support/fake_window.h"
+#include "tests/support/test_assets.h"
+
+namespace {
+
+TickInput TickStep() { return {.tick = true}; }
+
+TEST(Session, ATapBetweenTwoTicksIsSeenOnceAndAHeldFlagLetGoAtOnce)
+{
+    FakeWindow window(TestAssets());
+    GameState& s = window.game.state;
+    window.Press(KeyLeft);
+    window.Release(KeyLeft);
+    EXPECT_EQ(s.KeysHeld[InputLeft], 1);  // until a tick has seen it
+    window.Tick();
+    EXPECT_EQ(s.InputNow[InputLeft], 1);
+    EXPECT_EQ(s.KeysHeld[InputLeft], 0);
+    window.Tick();
+    EXPECT_EQ(s.InputNow[InputLeft], 0);
+
+    // Space seen held by a tick; X pressed and let go before the next clears
+    // Select at once, as the two keys share one flag.
+    window.Press(KeySpace);
+    window.Tick();
+    window.Press(KeyX);
+    window.Release(KeyX);
+    window.Tick();
+    EXPECT_EQ(s.InputNow[ButtonSelect], 0);
+
+    // A release the key's own auto-repeat sends is no release.
+    window.Press(KeyRight);
+    window.Tick();
+    window.Step({.keys = {{.virtualKey = KeyRight, .down = false, .repeat = true}}});
+    window.Tick();
+    EXPECT_EQ(s.InputNow[InputRight], 1);
+}
+
+TEST(Session, PauseHoldsTheTimerSaysSoInTheCaptionAndDrawsPause)
+{
+    FakeWindow window(TestAssets());
+    window.Tick(3);
+    const TickReport paused = window.Step({.keys = {{.virtualKey = KeyF3}}});
+    EXPECT_EQ(paused.timer, TickReport::Timer::Hold);
+    EXPECT_EQ(paused.caption, "こるべに（一時停止）");
+    EXPECT_TRUE(paused.newPicture);
+    EXPECT_TRUE(ShowsText(window.session.Picture(), 6, 2, "PAUSE"));
+    // A front end that ticks anyway moves nothing.
+    window.Step(TickStep());
+    EXPECT_EQ(window.game.state.TitleTicks, 3);
+    // Shift+F2 still goes back to the title while paused.
+    window.Step({.keys = {{.virtualKey = KeyF2, .shift = true}}});
+    const TickReport going = window.Step({.keys = {{.virtualKey = KeyF3, .repeat = true}}});
+    EXPECT_EQ(going.timer, TickReport::Timer::Release);
+    EXPECT_EQ(going.caption, "こるべに");
+    window.Tick();
+    EXPECT_EQ(window.game.state.TitleTicks, 1);
+}
+
+TEST(Session, TheSetupDialogHoldsTheTicksUntilItAnswersAndTheAnswerStartsTheGame)
+{
+    FakeWindow window(TestAssets(), 77);
+    window.Tick(61);
+    window.Press(KeyZ);
+    const TickReport asking = window.session.Step(TickStep());
+    EXPECT_TRUE(asking.openSetup);
+    EXPECT_EQ(asking.timer, TickReport::Timer::Hold);
+    EXPECT_TRUE(window.session.WaitingForSetup());
+    const std::uint32_t ticks = window.game.state.TitleTicks;
+    window.session.Step(TickStep());
+    EXPECT_EQ(window.game.state.TitleTicks, ticks);
+
+    const TickReport started = window.session.Step({.setup = TickInput::SetupAnswer{GameSettings{.width = 30, .height = 20}}});
+    EXPECT_EQ(window.game.state.Screen, ScreenPlay);
+    EXPECT_EQ(started.timer, TickReport::Timer::Release);
+    ASSERT_EQ(started.news.size(), 1u);
+    EXPECT_EQ(started.news[0], "cave 30x20 character 0 beginner no speed 11 seed 77");
+    EXPECT_EQ(window.game.state.KeysHeld[ButtonUse], 0);  // its release went to the dialog
+    // A stray answer later changes nothing.
+    window.session.Step({.setup = TickInput::SetupAnswer{GameSettings{.width = 5, .height = 5}}});
+    EXPECT_EQ(window.game.state.CaveWidth, 30);
+}
+
+TEST(Session, AGameEndsWithItsRunWhenTheWindowClosesAndItsRunCanBeWatchedFast)
+{
+    FakeWindow window(TestAssets(), 5);
+    window.DialogAnswer = GameSettings{.width = 20, .height = 20};
+    window.Clock.utcMilliseconds = 1'765'000'000'000;  // 6 December 2025, 5:46:40 UTC
+    window.Tick(61);
+    window.TickHolding(BitSelect);
+    ASSERT_EQ(window.game.state.Screen, ScreenPlay);
+    for (int k = 0; k < 30; ++k) window.TickHolding(k % 10 < 6 ? BitRight : BitLeft | BitUp);
+    const TickReport closing = window.Step({.closing = true});
+    ASSERT_TRUE(closing.ended);
+    EXPECT_EQ(closing.ended->run.header.ending, RunEnding::Closed);
+    EXPECT_EQ(closing.ended->run.header.ticks, 30u);
+    EXPECT_EQ(closing.ended->started, 1'765'000'000);
+    EXPECT_EQ(closing.ended->fileName, RunFileName(closing.ended->run.header, 1'765'000'000));
+    const std::int32_t endX = window.game.state.PlayerX;
+
+    // Watched with the fast-forward key held: four ticks a tick, to the end,
+    // then the title.
+    FakeWindow watcher(TestAssets());
+    watcher.Step({.watch = closing.ended->run});
+    EXPECT_TRUE(watcher.session.Watching());
+    watcher.Press(KeyTab);
+    watcher.Tick(7);
+    EXPECT_EQ(watcher.game.state.FrameIndex, 16 + 28);
+    watcher.Release(KeyTab);
+    watcher.Tick(2);
+    EXPECT_EQ(watcher.game.state.PlayerX, endX);
+    EXPECT_FALSE(watcher.session.Watching());
+    EXPECT_EQ(watcher.game.state.Screen, ScreenTitle);
+    EXPECT_FALSE(watcher.Ended);  // a watched run is no game of the player's
+}
+
+}  // namespace
