@@ -35,7 +35,7 @@ TickReport Session::Step(const TickInput& input)
         game_.state.JoyInfo = *input.joystick;
     }
     if (input.race) RaceAgainst(*input.race);
-    if (input.stopRace) StopRace();
+    if (input.stopRace) StopRace(report);
     if (input.watch) {
         // A game of the player's in play is left as Shift+F2 leaves it.
         Follow(recorder_.Leaving(game_, RunEnding::Quit), report);
@@ -77,10 +77,7 @@ void Session::Key(const KeyEvent& key, TickReport& report)
         if (key.down) TogglePause(report);
         break;
     case KeyRole::StopRace:
-        if (key.down && !key.repeat && race_) {
-            StopRace();
-            report.news.push_back("no race: games start from the setup dialog again");
-        }
+        if (key.down && !key.repeat) StopRace(report);
         break;
     case KeyRole::FullScreen:
         if (key.down && !key.repeat) report.toggleFullScreen = true;
@@ -156,8 +153,11 @@ void Session::Follow(RunRecorder::Event event, TickReport& report)
     }
 }
 
-void Session::StopRace()
+void Session::StopRace(TickReport& report)
 {
+    if (!race_) return;
+    report.raceStopped = true;
+    report.news.push_back("no race: games start from the setup dialog again");
     race_.reset();
     racing_ = false;
     game_.fixedStart.reset();

@@ -33,7 +33,7 @@ struct TickInput {
     // Commands of the window's own.
     std::optional<RunFile> watch;  // a checked run to watch from now on
     std::optional<RunFile> race;   // a checked run that every game races from now on
-    bool stopRace = false;         // games race nothing from now on
+    bool stopRace = false;         // games race nothing from now on (F4 does it too)
     bool closing = false;          // the window is closing
 };
 
@@ -48,6 +48,7 @@ struct TickReport {
     bool toggleFullScreen = false;
     bool keyTaken = false;           // a key of this step's was one of the game's
     std::vector<std::string> news;  // lines for the player: a game's cave, the race
+    bool raceStopped = false;
     // A game of the player's ended: its run, when it began, and the name it
     // is kept under.
     struct EndedGame {
@@ -85,7 +86,7 @@ private:
     void WatchTicks();
     void StartWatching(RunFile run);
     void RaceAgainst(RunFile run);
-    void StopRace();
+    void StopRace(TickReport& report);
     void Follow(RunRecorder::Event event, TickReport& report);
     void RaceTick(int screenBefore, TickReport& report);
     void Hand(TickReport& report);

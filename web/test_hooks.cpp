@@ -47,6 +47,7 @@ EMSCRIPTEN_KEEPALIVE const char* bk_state()
                .Flag("joystick", s.JoystickPresent)
                .Number("inventory0", s.Inventory[0])
                .Number("slot", s.SelectedSlot)
+               .Number("input", InputWord(s.InputNow))
                .Done();
     return text.c_str();
 }

@@ -68,6 +68,7 @@ std::string ReportJson(const TickReport& r)
         for (const std::string& line : r.news) lines.push_back(JsonQuoted(line));
         json.Raw("news", JsonList(lines));
     }
+    if (r.raceStopped) json.Flag("raceStopped", true);
     if (r.ended) json.Text("ended", r.ended->fileName);
     if (r.newPicture) json.Flag("picture", true);
     return json.Done();

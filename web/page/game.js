@@ -73,6 +73,7 @@ export function act(report) {
   if (report.timer === 'hold') schedule.holdTimer();
   if (report.timer === 'release') schedule.releaseTimer();
   for (const line of report.news || []) say(line);
+  if (report.raceStopped) runs.stopped();
   if (report.ended) {
     const at = game._bk_ended_run();
     runs.ended(report.ended, game.HEAPU8.slice(at, at + game._bk_ended_run_size()));

@@ -55,16 +55,49 @@ function offer(name, bytes) {
   line.append(link(name, bytes));
 }
 
-async function keep(name, bytes) {
+// The run and the pruning of the oldest go in one transaction, begun at
+// once: a page that is going away still keeps its last run.
+function keep(name, bytes) {
   offer(name, bytes);
+  const failed = (e) => messages.report(`the run could not be kept in this browser: ${e}`);
+  const write = (store) => {
+    const transaction = store.transaction('runs', 'readwrite');
+    const kept = transaction.objectStore('runs');
+    kept.put({ name, bytes, when: Date.now() });
+    const every = kept.getAll();
+    every.onsuccess = () => {
+      for (const run of every.result.sort((a, b) => b.when - a.when).slice(KeptRuns)) kept.delete(run.name);
+    };
+    transaction.onerror = () => failed(transaction.error);
+  };
+  if (db) write(db);
+  else openStore().then(write, failed);
+}
+
+// A page that is going away cannot count on the browser's database to finish
+// a write: the last run waits in the synchronous storage until the next visit.
+const LeftBehind = 'burrowkin-run-left-behind';
+let leaving = false;
+
+function leaveBehind(name, bytes) {
+  let text = '';
+  for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode(...bytes.subarray(i, i + 8192));
   try {
-    const older = (await all()).slice(KeptRuns - 1);
-    await change((store) => {
-      store.put({ name, bytes, when: Date.now() });
-      for (const run of older) store.delete(run.name);
-    });
+    localStorage.setItem(LeftBehind, JSON.stringify({ name, data: btoa(text) }));
   } catch (e) {
-    messages.report(`the run could not be kept in this browser: ${e}`);
+    // No room: the database's write may still get through.
+  }
+}
+
+function keepLeftBehind() {
+  const left = localStorage.getItem(LeftBehind);
+  if (!left) return;
+  localStorage.removeItem(LeftBehind);
+  try {
+    const { name, data } = JSON.parse(left);
+    keep(name, Uint8Array.from(atob(data), (c) => c.charCodeAt(0)));
+  } catch (e) {
+    messages.report(`a run left behind in this browser cannot be read: ${e}`);
   }
 }
 
@@ -72,7 +105,10 @@ const listeners = [];
 
 // A game of the player's ended; kept when the player asked.
 export function ended(name, bytes) {
-  if ($('keep').checked) keep(name, bytes);
+  if ($('keep').checked) {
+    if (leaving) leaveBehind(name, bytes);
+    keep(name, bytes);
+  }
   for (const listener of listeners.splice(0)) listener({ name, bytes });
 }
 
@@ -140,18 +176,17 @@ export function watch(bytes, name) {
 // Every game the title starts from now on races the run, until the race is stopped.
 export function race(bytes, name) {
   if (!hand(bytes, name, true)) return;
-  const line = $('line');
-  line.textContent = `racing ${name}: hold a button on the title to start `;
-  const stop = document.createElement('button');
-  stop.type = 'button';
-  stop.textContent = 'stop racing';
-  stop.addEventListener('click', () => {
-    act(JSON.parse(game.ccall('bk_stop_race', 'string', [], [])));
-    say('no race: games start from the setup again');
-    focusGame();
-  });
-  line.append(stop);
+  say(`racing ${name}: hold a button on the title to start`);
+  $('stop-race').hidden = false;
 }
+
+function stopRace() {
+  act(JSON.parse(game.ccall('bk_stop_race', 'string', [], [])));
+  focusGame();
+}
+
+// The race was stopped, by the button or by its key.
+export function stopped() { $('stop-race').hidden = true; }
 
 // The bytes a run file can have at most, read from a file or an answer.
 async function readRun(reader) {
@@ -201,6 +236,9 @@ export function start() {
     if (file) watchFile(file);
   });
   $('runs-button').addEventListener('click', () => show());
+  $('stop-race').addEventListener('click', stopRace);
+  if ($('keep').checked) openStore().catch(() => {});
+  $('keep').addEventListener('change', () => { if ($('keep').checked) openStore().catch(() => {}); });
   $('runs').addEventListener('close', focusGame);
   document.addEventListener('dragover', (event) => event.preventDefault());
   document.addEventListener('drop', (event) => {
@@ -210,6 +248,8 @@ export function start() {
   });
   // A game in play when the page goes is kept as the window keeps it when it closes.
   window.addEventListener('pagehide', () => {
+    leaving = true;
     if (game) act(JSON.parse(game.ccall('bk_closing', 'string', [], [])));
   });
+  keepLeftBehind();
 }

@@ -163,21 +163,9 @@ test('a dropped run plays to its ending picture; a damaged one shows its message
   assert.equal((await state(page)).screen, 2, 'the run reaches its ending');
   const ending = await decoded(page, join(page_dir, 'ending0.png'));
   const mine = await picture(page);
-  assert.deepEqual(mine.slice(0, Width * 16 * 4), ending.pixels.slice(0, Width * 16 * 4), 'the ending picture shows');
-
-  // Raced: a button on the title starts a game in its cave at once.
-  await page.getByRole('button', { name: 'race it' }).click();
-  assert.match(await page.locator('#line').textContent(), /^racing solved\.burrowkin-run/);
-  await page.keyboard.down('Enter');  // from the ending to the title
-  await ticks(page, 1);
-  await page.keyboard.up('Enter');
-  await ticks(page, 62);
-  await page.keyboard.down('Space');
-  await ticks(page, 1);
-  await page.keyboard.up('Space');
-  const s = await state(page);
-  assert.deepEqual([s.screen, s.width, s.height, s.seed], [1, 24, 20, 5]);
-  assert.equal(await page.locator('#setup').evaluate((d) => d.open), false, 'no setup form for a race');
+  const view = Width * Height * 4 - Width * 32 * 4;  // the view, above the status bar
+  const differing = mine.slice(0, view).findIndex((v, i) => v !== ending.pixels[i]);
+  assert.equal(differing, -1, `the ending picture shows; the first differing pixel is (${(differing >> 2) % Width}, ${Math.floor((differing >> 2) / Width)})`);
   assert.deepEqual(errors, []);
   await page.close();
 });
@@ -237,6 +225,105 @@ test('?daily makes today\'s cave, and a bad ?seed is named and ignored', { timeo
   const bad = await open('?manual&seed=12x');
   await bad.page.locator('#message[open]').waitFor();
   assert.match(await bad.page.locator('#message-text').textContent(), /\?seed takes a whole number from 0 to 4294967295, not '12x'/);
+  await bad.page.locator('#message-ok').click();
+  await startGame(bad.page);
+  const clock = Date.now() % 86400000;
+  const seeded = (await state(bad.page)).seed;
+  assert.ok(Math.abs(seeded - clock) < 60_000, `the cave's seed ${seeded} is the clock's, near ${clock}`);
   await bad.page.close();
 });
 
+
+test('a link races a run from the title at once, until the race is stopped; ?watch= refuses more than a run', { timeout: Minute }, async () => {
+  const run = join(page_dir, 'raced.burrowkin-run'), large = join(page_dir, 'large.burrowkin-run');
+  sim('solve', '--width', '24', '--height', '20', '--seed', '5', '--out', run, '--force');
+  writeFileSync(large, Buffer.alloc(4 << 20, 1));
+  try {
+    const { page, errors } = await open('?manual&race=raced.burrowkin-run');
+    await page.waitForFunction(() => window.Burrowkin.test.state().racing);
+    assert.match(await page.locator('#line').textContent(), /^racing raced\.burrowkin-run/);
+    await ticks(page, 61);
+    await page.keyboard.down('Space');
+    await ticks(page, 1);
+    await page.keyboard.up('Space');
+    let s = await state(page);
+    assert.deepEqual([s.screen, s.width, s.height, s.seed], [1, 24, 20, 5], 'the run\'s game, at once');
+    assert.equal(await page.locator('#setup').evaluate((d) => d.open), false, 'no setup form for a race');
+    await page.keyboard.press('Shift+F2');
+    await page.getByRole('button', { name: 'stop racing' }).click();
+    assert.equal((await state(page)).racing, false);
+    await startGame(page);  // the setup form again
+    assert.deepEqual(errors, []);
+    await page.close();
+
+    const watching = await open('?manual&watch=large.burrowkin-run');
+    await watching.page.locator('#message[open]').waitFor();
+    assert.match(await watching.page.locator('#message-text').textContent(), /^cannot watch large\.burrowkin-run: .*not a run file/);
+    await watching.page.close();
+  } finally {
+    rmSync(run, { force: true });
+    rmSync(large, { force: true });
+  }
+});
+
+test('a tap shorter than a tick counts; a pad\'s d-pad and buttons reach the game as its input', { timeout: Minute }, async () => {
+  const { page, errors } = await open();
+  await ticks(page, 61);
+  await page.keyboard.press('Enter');  // down and up before the next tick
+  await ticks(page, 1);
+  assert.ok(await page.locator('#setup').evaluate((d) => d.open), 'the tap opened the setup form');
+  await page.keyboard.press('Escape');
+
+  // A standard pad with the d-pad's right (15), A (0) and B (1) held.
+  await page.evaluate(() => {
+    const buttons = Array.from({ length: 17 }, (_, i) => ({ pressed: [0, 1, 15].includes(i), value: 0 }));
+    navigator.getGamepads = () => [{ connected: true, mapping: 'standard', axes: [0, 0, 0, 0], buttons }];
+  });
+  await ticks(page, 1);
+  const s = await state(page);
+  assert.equal(s.joystick, true);
+  assert.equal(s.input, 8 | 16 | 32, 'right, select and use');
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('kept runs: the newest twenty stay, and a game in play when the page goes is kept', { timeout: 3 * Minute }, async () => {
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  await page.goto(address + '?manual&seed=3');
+  await page.evaluate(() => window.Burrowkin.ready);
+  await page.locator('#keep').check();
+  const keptNames = () => page.evaluate(() => new Promise((resolve) => {
+    const request = indexedDB.open('burrowkin', 1);
+    request.onsuccess = () => {
+      const all = request.result.transaction('runs').objectStore('runs').getAllKeys();
+      all.onsuccess = () => resolve(all.result);
+    };
+  }));
+  for (let game = 0; game < 21; ++game) {
+    await startGame(page);
+    await ticks(page, 1 + game);  // each run a tick longer, so that no two share a name's second
+    await page.keyboard.press('Shift+F2');
+    await page.evaluate(() => new Promise((r) => setTimeout(r, 1100)));  // a new second, a new name
+    await ticks(page, 1);
+  }
+  assert.equal((await keptNames()).length, 20);
+
+  await startGame(page);
+  await ticks(page, 5);
+  const before = await keptNames();
+  await page.goto('about:blank');
+  const again = await context.newPage();
+  await again.goto(address + '?manual');
+  await again.evaluate(() => window.Burrowkin.ready);
+  const after = await again.evaluate(() => new Promise((resolve) => {
+    const request = indexedDB.open('burrowkin', 1);
+    request.onsuccess = () => {
+      const all = request.result.transaction('runs').objectStore('runs').getAllKeys();
+      all.onsuccess = () => resolve(all.result);
+    };
+  }));
+  assert.equal(after.length, 20);
+  assert.ok(after.some((name) => !before.includes(name)), 'the game left by going away is kept');
+  await context.close();
+});
