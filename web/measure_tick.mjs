@@ -2,7 +2,7 @@
 // (bench/tick_loop.cpp) run by the desktop's tick_cost and by the page in
 // Chromium, one after the other on this machine.
 //
-//   node web/measure_tick.mjs build-web/page build/bin/tick_cost [TICKS]
+//   node web/measure_tick.mjs build-web/page-test build/bin/tick_cost [TICKS]
 //
 // playwright-core comes from web/tests (npm ci --prefix web/tests).
 import { execFileSync } from 'node:child_process';
