@@ -14,8 +14,9 @@ constexpr std::string_view PausedSuffix = "（一時停止）";
 
 }  // namespace
 
-Session::Session(Game& game, std::optional<std::uint32_t> seed)
-    : game_(game), picture_(ViewSize, ViewSize + StatusHeight, game.ViewBitmap.Format()), caption_(VariantCaption[0])
+Session::Session(Game& game, std::optional<std::uint32_t> seed, const SoundBank* sounds)
+    : game_(game), picture_(ViewSize, ViewSize + StatusHeight, game.ViewBitmap.Format()), cues_(sounds),
+      caption_(VariantCaption[0])
 {
     GameState& s = game_.state;
     s.Screen = ScreenTitle;
@@ -103,10 +104,12 @@ void Session::TogglePause(TickReport& report)
 void Session::Tick(TickReport& report)
 {
     if (watching_) {
-        WatchTicks();
+        WatchTicks(report);
     } else {
         const int screenBefore = game_.state.Screen;
+        cues_.Before(game_.state);
         FrameTick(game_);
+        cues_.After(game_.state, report.sounds);
         RaceTick(screenBefore, report);
         Follow(recorder_.AfterTick(game_, screenBefore), report);
     }
@@ -123,9 +126,16 @@ void Session::StartWatching(RunFile run)
     game_.requests.caption = VariantCaption[game_.state.Variant];
 }
 
-void Session::WatchTicks()
+// A watched run is heard, but not at four times the speed.
+void Session::WatchTicks(TickReport& report)
 {
-    for (int n = fastForward_ ? FastForwardTicks : 1; n > 0 && watching_->Playing(game_); --n) watching_->Tick(game_);
+    if (fastForward_) {
+        for (int n = FastForwardTicks; n > 0 && watching_->Playing(game_); --n) watching_->Tick(game_);
+    } else {
+        cues_.Before(game_.state);
+        watching_->Tick(game_);
+        cues_.After(game_.state, report.sounds);
+    }
     if (watching_->Playing(game_)) return;
     watching_.reset();
     fastForward_ = false;
@@ -139,6 +149,7 @@ void Session::Follow(RunRecorder::Event event, TickReport& report)
 {
     if (event == RunRecorder::Event::Started) {
         startedAt_ = game_.clock.utcMilliseconds;
+        cues_.Cue("start", report.sounds);
         racing_ = race_ && game_.fixedStart;
         if (racing_) race_->Begin();
         report.news.push_back("cave " + DescribeSettings(recorder_.Header().settings));
@@ -187,10 +198,12 @@ void Session::Hand(TickReport& report)
         report.caption = paused_ ? caption_ + std::string(PausedSuffix) : caption_;
     }
     report.beeps += asked.beeps;
+    for (int i = 0; i < asked.beeps; ++i) cues_.Cue("unlock", report.sounds);
     report.messages = std::move(asked.messages);
     if (asked.setupDialog) {
         waitingForSetup_ = true;
         report.openSetup = true;
+        cues_.Cue("dialog", report.sounds);
         report.timer = TickReport::Timer::Hold;
     }
     game_.requests = {};

@@ -12,6 +12,7 @@
 #include "screens/race.h"
 #include "screens/run_player.h"
 #include "screens/run_recorder.h"
+#include "screens/sound_cues.h"
 
 struct Game;
 
@@ -58,6 +59,8 @@ struct TickReport {
     };
     std::optional<EndedGame> ended;
     bool newPicture = false;  // Picture() changed
+    // The sounds to play now, as places in the session's SoundBank.
+    std::vector<int> sounds;
 };
 
 // The game's one door, the same on the desktop and in the browser: a step
@@ -67,8 +70,9 @@ struct TickReport {
 // they keep, and makes the window's picture.
 class Session {
 public:
-    // `seed`: every game the title starts is made from it instead of the clock.
-    explicit Session(Game& game, std::optional<std::uint32_t> seed = std::nullopt);
+    // `seed`: every game the title starts is made from it instead of the
+    // clock. `sounds`: the sounds the reports name; without them, none.
+    explicit Session(Game& game, std::optional<std::uint32_t> seed = std::nullopt, const SoundBank* sounds = nullptr);
 
     TickReport Step(const TickInput& input);
 
@@ -83,7 +87,7 @@ private:
     void Key(const KeyEvent& key, TickReport& report);
     void TogglePause(TickReport& report);
     void Tick(TickReport& report);
-    void WatchTicks();
+    void WatchTicks(TickReport& report);
     void StartWatching(RunFile run);
     void RaceAgainst(RunFile run);
     void StopRace(TickReport& report);
@@ -95,6 +99,7 @@ private:
     Surface picture_;
     KeyState keys_;
     RunRecorder recorder_;
+    SoundCues cues_;
     std::optional<RunPlayer> watching_;
     bool fastForward_ = false;
     std::optional<Race> race_;

@@ -10,3 +10,4 @@ int PlayCommand(const std::vector<std::string>& args);
 int SolveCommand(const std::vector<std::string>& args);
 int VerifyCommand(const std::vector<std::string>& args);
 int RaceCommand(const std::vector<std::string>& args);
+int SoundsCommand(const std::vector<std::string>& args);

@@ -5,6 +5,7 @@
 #include "cave/generator.h"
 #include "cave/replay.h"
 #include "screens/frame_tick.h"
+#include "screens/sound_cues.h"
 #include "tools/sim/commands.h"
 #include "tools/sim/pictures.h"
 #include "tools/sim/sim_context.h"
@@ -13,6 +14,32 @@
 namespace {
 
 constexpr std::int64_t ReplayTicks = 65600;
+
+// What play prints: a line of the trace after every tick, or with --sounds a
+// line for each sound a tick makes, its tick (from 0) and its name.
+class TickPrinter {
+public:
+    explicit TickPrinter(bool sounds) : bank_(sounds ? LoadSoundsOrFail() : SoundBank()), cues_(sounds ? &bank_ : nullptr), sounds_(sounds)
+    {
+        if (!sounds_) std::printf("%s\n", TraceHeader);
+    }
+    void Before(const Game& game) { cues_.Before(game.state); }
+    void After(const Game& game, std::int64_t tick)
+    {
+        if (!sounds_) {
+            std::printf("%s\n", TraceLine(game).c_str());
+            return;
+        }
+        std::vector<int> heard;
+        cues_.After(game.state, heard);
+        for (const int sound : heard) std::printf("%lld %s\n", static_cast<long long>(tick), bank_.Sounds()[std::size_t(sound)].name.c_str());
+    }
+
+private:
+    SoundBank bank_;
+    SoundCues cues_;
+    bool sounds_;
+};
 
 }  // namespace
 
@@ -24,10 +51,11 @@ int PlayRun(const Arguments& a, const std::string& path)
     SimContext sim(a.Has("--png"));
     const std::int64_t ticks = a.Number("--ticks", 0, 100'000'000).value_or(std::int64_t(player.Run().inputs.size()));
     player.Start(*sim.game);
-    std::printf("%s\n", TraceHeader);
+    TickPrinter printer(a.Has("--sounds"));
     for (std::int64_t k = 0; k < ticks && player.Playing(*sim.game); ++k) {
+        printer.Before(*sim.game);
         PlayRunTick(sim, player);
-        std::printf("%s\n", TraceLine(*sim.game).c_str());
+        printer.After(*sim.game, k);
     }
     if (auto png = a.Text("--png")) WriteWindowPicture(*sim.game, *png, a.Has("--force"));
     return 0;
@@ -40,7 +68,8 @@ int PlayCommand(const std::vector<std::string>& args)
                                               {"--run", true},
                                               {"--ticks", true},
                                               {"--png", true},
-                                              {"--force", false}});
+                                              {"--force", false},
+                                              {"--sounds", false}});
     const int sources = a.Has("--inputs") + a.Has("--replay") + a.Has("--run");
     if (sources != 1) throw UsageError("play needs one of --inputs FILE, --replay FILE or --run FILE");
     a.OnlyWith("--force", "--png");
@@ -76,12 +105,13 @@ int PlayCommand(const std::vector<std::string>& args)
     if (ok && !s.DemoMode) DrawStatusBar(*sim.game);
 
     s.Screen = ScreenPlay;
-    std::printf("%s\n", TraceHeader);
+    TickPrinter printer(a.Has("--sounds"));
     for (std::int64_t k = 0; k < ticks; ++k) {
         sim.game->clock = ClockAfterTicks(std::uint32_t(k));
         s.KeysHeld = FlagsFromWord(std::size_t(k) < inputs.size() ? inputs[std::size_t(k)] : 0);
+        printer.Before(*sim.game);
         FrameTick(*sim.game);
-        std::printf("%s\n", TraceLine(*sim.game).c_str());
+        printer.After(*sim.game, k);
         if (s.Screen != ScreenPlay) break;
     }
     if (auto path = a.Text("--png")) WriteWindowPicture(*sim.game, *path, a.Has("--force"));

@@ -8,6 +8,7 @@
 #include "gfx/assets.h"
 #include "play/game.h"
 #include "screens/run_player.h"
+#include "sound/sound_bank.h"
 #include "tools/sim/options.h"
 
 // A game with no window: its clock moves with the ticks, and the pictures are
@@ -26,6 +27,9 @@ std::vector<std::uint16_t> ReadInputsOrFail(const std::string& path);
 // A run file read and checked against its own play as verify checks it, or
 // UsageError naming the problem.
 RunFile ReadRunOrFail(const std::string& path);
+
+// The game's sounds from the data folder, or UsageError naming the problem.
+SoundBank LoadSoundsOrFail();
 // One tick of a run, with the simulated wall clock.
 void PlayRunTick(SimContext& sim, const RunPlayer& player);
 

@@ -13,11 +13,12 @@ namespace {
 
 const char* const Usage =
     "usage: burrowkin-sim generate [options] [--map FILE] [--png FILE [--png-scale K]]\n"
-    "       burrowkin-sim play [options] (--inputs FILE | --replay FILE) [--ticks N] [--png FILE [--force]]\n"
-    "       burrowkin-sim play --run FILE [--ticks N] [--png FILE [--force]]\n"
+    "       burrowkin-sim play [options] (--inputs FILE | --replay FILE) [--ticks N] [--png FILE [--force]] [--sounds]\n"
+    "       burrowkin-sim play --run FILE [--ticks N] [--png FILE [--force]] [--sounds]\n"
     "       burrowkin-sim solve [options] [--demo] [--out FILE [--force]] [--max-seconds N] [--max-expansions N] [--max-memory MB]\n"
     "       burrowkin-sim verify FILE\n"
     "       burrowkin-sim race FILE (--inputs IN | --run OTHER) [--png FILE [--force]]\n"
+    "       burrowkin-sim sounds [--out FOLDER [--force]]\n"
     "       burrowkin-sim --help | --version\n"
     "options: --width W --height H (1..216)  --variant V (0..2)  --seed S  --beginner  --speed-to-death N (0..16)\n"
     "A value may also follow its option after an equals sign: --seed=5. --force replaces the file of --out or --png.\n"
@@ -52,6 +53,7 @@ int RunCommand(const std::string& command, const std::vector<std::string>& args)
         if (command == "solve") return SolveCommand(args);
         if (command == "verify") return VerifyCommand(args);
         if (command == "race") return RaceCommand(args);
+        if (command == "sounds") return SoundsCommand(args);
         throw UsageError("unknown command '" + command + "'");
     } catch (const UsageError& e) {
         std::fprintf(stderr, "burrowkin-sim: %s\n", e.what());
