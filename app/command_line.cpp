@@ -26,23 +26,22 @@ struct Option {
     void (*take)(CommandLine&, const std::string& value);
 };
 
-// A whole number from 1 to MaxScale, nothing before or after it.
-int ScaleFrom(const std::string& text)
+// A whole number from `low` to `high`, nothing before or after it, or
+// BadArgument naming the option.
+int WholeNumber(std::string_view option, const std::string& text, int low, int high)
 {
     int value = 0;
     const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end || value < 1 || value > CommandLine::MaxScale) return 0;
+    if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high)
+        throw BadArgument(std::string(option) + " takes a whole number from " + std::to_string(low) + " to " +
+                          std::to_string(high) + ", not '" + text + "'");
     return value;
 }
 
 void TakeScale(CommandLine& line, const std::string& value)
 {
-    const int scale = ScaleFrom(value);
-    if (scale == 0)
-        throw BadArgument("--scale takes a whole number from 1 to " + std::to_string(CommandLine::MaxScale) + ", not '" +
-                          value + "'");
-    line.scale = scale;
+    line.scale = WholeNumber("--scale", value, 1, CommandLine::MaxScale);
 }
 
 void TakeSeed(CommandLine& line, const std::string& value)
@@ -94,6 +93,12 @@ const Option Options[] = {
      "race the run in FILE: a button on the title starts a game\n"
      "in its cave at once, beside its shadow",
      TakeRace},
+    {"--mute", Takes::Nothing, "", "start without sound; M switches it on and off",
+     [](CommandLine& line, const std::string&) { line.mute = true; }},
+    {"--volume", Takes::Value, "N", "the sound's volume, 0 to 100 (60 unless given)",
+     [](CommandLine& line, const std::string& value) { line.volume = WholeNumber("--volume", value, 0, 100); }},
+    {"--no-music", Takes::Nothing, "", "no title tune and no ending fanfare; the sounds of play stay",
+     [](CommandLine& line, const std::string&) { line.music = false; }},
     {"--help", Takes::Nothing, "", "print this help and exit",
      [](CommandLine& line, const std::string&) { line.request = CommandLine::Request::Help; }},
     {"--version", Takes::Nothing, "", "print the version and exit",

@@ -30,6 +30,10 @@ struct CommandLine {
     std::string recordFolder;  // with RecordTo::Folder
     std::optional<std::string> watch;
     std::optional<std::string> race;  // a run file every game races
+    static constexpr int DefaultVolume = 60;
+    bool mute = false;    // start without sound (M switches)
+    int volume = DefaultVolume;  // 0..100
+    bool music = true;    // the title's tune and the ending's fanfare
 
     // The first argument the game cannot take, as one line; nothing starts.
     std::string error;

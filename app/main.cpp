@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/run_folder.h"
 #include "app/screen_fit.h"
+#include "app/sound_out.h"
 #include "app/usage.h"
 #include "app/window_icon.h"
 #include "gfx/assets.h"
@@ -90,9 +91,19 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // Without its sounds the game plays silently.
+    std::optional<SoundBank> sounds;
+    try {
+        sounds = SoundBank::Load(dataDirectory);
+    } catch (const SoundSourceError& e) {
+        std::fprintf(stderr, "burrowkin: no sound: %s\n", e.what());
+    }
+    std::optional<SoundOut> sound;
+    if (sounds) sound.emplace(*sounds, SoundOut::Options{.on = !options.mute, .volume = options.volume, .music = options.music});
+
     QApplication::setWindowIcon(WindowIcon(dataDirectory));
     TForm1 Form1(art, options.palette256 ? PixelFormat::Indexed8 : PixelFormat::Rgb32, dataDirectory,
-                 ScaleForPrimaryScreen(options.scale), std::move(runs));
+                 ScaleForPrimaryScreen(options.scale), std::move(runs), sound ? &*sound : nullptr);
     TForm2 Form2;
     Form1.setupDialog = [&] { return Form2.Run(); };
     if (options.fullscreen) Form1.SetFullScreen(true);

@@ -46,14 +46,15 @@ int VirtualKeyOf(int qtKey)
 
 }  // namespace
 
-TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory, int scale, RunOptions runs)
+TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory, int scale, RunOptions runs, SoundOut* sound)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       game_(art, format),
       dataDirectory_(std::move(dataDirectory)),
       scale_(std::max(scale, 1)),
-      session_(game_, runs.seed),
-      runs_(std::move(runs))
+      session_(game_, runs.seed, sound ? &sound->Bank() : nullptr),
+      runs_(std::move(runs)),
+      sound_(sound)
 {
     setFixedSize(WindowSize());
     setFocusPolicy(Qt::StrongFocus);
@@ -103,7 +104,14 @@ void TForm1::Step(TickInput input)
 void TForm1::Show(const TickReport& report)
 {
     if (!report.caption.empty()) setWindowTitle(QString::fromStdString(report.caption));
-    for (int i = 0; i < report.beeps; ++i) QApplication::beep();
+    if (sound_) {
+        if (report.toggleSound) sound_->Toggle();
+        if (report.stopMusic) sound_->StopMusic();
+        for (const int sound : report.sounds) sound_->Play(sound);
+    }
+    // The hidden sequence's sound stands for the beep while sound is on.
+    if (!sound_ || !sound_->Open() || !sound_->On())
+        for (int i = 0; i < report.beeps; ++i) QApplication::beep();
     for (const std::string& line : report.news) std::printf("burrowkin: %s\n", line.c_str());
     std::fflush(stdout);
     if (report.ended) Keep(*report.ended);

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/joystick.h"
+#include "app/sound_out.h"
 #include "play/game.h"
 #include "screens/session.h"
 
@@ -25,7 +26,9 @@ class TForm1 : public QWidget {
 public:
     // `format` is Indexed8 when the program was started with "/256"; `scale`
     // shows each of the 272 by 304 pixels as a scale by scale block.
-    TForm1(const Assets& art, PixelFormat format, std::string dataDirectory, int scale = 1, RunOptions runs = {});
+    // `sound`, when given, plays the game's sounds.
+    TForm1(const Assets& art, PixelFormat format, std::string dataDirectory, int scale = 1, RunOptions runs = {},
+           SoundOut* sound = nullptr);
     ~TForm1() override;
 
     Game& game() { return game_; }
@@ -87,4 +90,5 @@ private:
     bool warnedOfBrokenLink_ = false;  // replay.dat here links to nothing: said once
 
     RunOptions runs_;
+    SoundOut* sound_;
 };

@@ -24,6 +24,7 @@ std::vector<KeyHelpLine> KeyHelp()
         case KeyRole::StopRace: return "stop racing: games start from the setup dialog again";
         case KeyRole::FullScreen: return "switch between the window and full screen";
         case KeyRole::FastForward: return "while watching a run: held, four times the speed";
+        case KeyRole::Sound: return "sound off and on";
         }
         return "";
     };

@@ -16,6 +16,7 @@ enum VirtualKey : int {
     KeyUp = 38,
     KeyRight = 39,
     KeyDown = 40,
+    KeyM = 77,
     KeyX = 88,
     KeyZ = 90,
     KeyF2 = 113,
@@ -32,6 +33,7 @@ enum class KeyRole {
     StopRace,     // games start from the setup dialog again
     FullScreen,
     FastForward,  // held while watching a run
+    Sound,        // switches the sound off and on
 };
 
 struct KeyBinding {
@@ -45,7 +47,7 @@ struct KeyBinding {
 // Every key the game answers to. Both front ends translate their own key
 // events into these codes and nothing more: the page takes this table from
 // the game.
-inline constexpr std::array<KeyBinding, 14> KeyTable = {{
+inline constexpr std::array<KeyBinding, 15> KeyTable = {{
     {KeyUp, "ArrowUp", "Up", KeyRole::Input, InputUp},
     {KeyDown, "ArrowDown", "Down", KeyRole::Input, InputDown},
     {KeyLeft, "ArrowLeft", "Left", KeyRole::Input, InputLeft},
@@ -60,6 +62,7 @@ inline constexpr std::array<KeyBinding, 14> KeyTable = {{
     {KeyF4, "F4", "F4", KeyRole::StopRace},
     {KeyF11, "F11", "F11", KeyRole::FullScreen},
     {KeyTab, "Tab", "Tab", KeyRole::FastForward},
+    {KeyM, "KeyM", "M", KeyRole::Sound},
 }};
 
 // What the keys do, for the help: a line for each thing, its keys first

@@ -42,6 +42,7 @@ TickReport Session::Step(const TickInput& input)
         Follow(recorder_.Leaving(game_, RunEnding::Quit), report);
         StartWatching(*input.watch);
         report.newPicture = true;
+        report.stopMusic = true;
     }
     if (input.setup && waitingForSetup_) {
         waitingForSetup_ = false;
@@ -82,6 +83,9 @@ void Session::Key(const KeyEvent& key, TickReport& report)
         break;
     case KeyRole::FullScreen:
         if (key.down && !key.repeat) report.toggleFullScreen = true;
+        break;
+    case KeyRole::Sound:
+        if (key.down && !key.repeat) report.toggleSound = true;
         break;
     case KeyRole::FastForward:
         fastForward_ = key.down && watching_.has_value();
@@ -149,6 +153,7 @@ void Session::Follow(RunRecorder::Event event, TickReport& report)
 {
     if (event == RunRecorder::Event::Started) {
         startedAt_ = game_.clock.utcMilliseconds;
+        report.stopMusic = true;
         cues_.Cue("start", report.sounds);
         racing_ = race_ && game_.fixedStart;
         if (racing_) race_->Begin();

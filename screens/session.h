@@ -61,6 +61,8 @@ struct TickReport {
     bool newPicture = false;  // Picture() changed
     // The sounds to play now, as places in the session's SoundBank.
     std::vector<int> sounds;
+    bool stopMusic = false;    // a game began: the title's tune ends
+    bool toggleSound = false;  // the player switched the sound off or on
 };
 
 // The game's one door, the same on the desktop and in the browser: a step

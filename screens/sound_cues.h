@@ -8,6 +8,12 @@
 
 class SoundBank;
 
+// Every sound the game cues by name: the sounds file must have each.
+inline constexpr std::string_view CuedSounds[] = {
+    "jump", "land", "death", "caught", "reappear", "item", "treasure", "select", "empty", "aim", "fuse",
+    "blast", "rope", "dig", "drill", "potion", "compass", "parachute", "wand", "bird", "pistol", "jet",
+    "thrust", "ghost", "ghost-near", "banish", "goal", "unlock", "dialog", "start", "title", "fanfare"};
+
 // The sounds of the game, found from what each tick did: the state before a
 // tick and after it. Play itself never knows of them. A sound is not played
 // again within its gap (the sounds file sets it), so that a held jet or a

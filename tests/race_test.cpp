@@ -16,7 +16,7 @@ constexpr GameSettings Cave{.width = 20, .height = 20, .seed = 6};
 
 // A window's session with the real pictures, played from the title.
 struct Window : FakeWindow {
-    Window() : FakeWindow(TestAssets()) {}
+    Window() : FakeWindow(TestAssets(), std::nullopt, &GameSounds()) {}
 
     void Tick(std::uint16_t held = 0) { TickHolding(held); }
     // The title builds up, then a held button starts the fixed game.
@@ -114,7 +114,8 @@ TEST(Race, TheShadowTouchesNothingOfThePlayersGameAndWalksAsItsRunPlays)
     }
     EXPECT_TRUE(seen);
     EXPECT_TRUE(marked);
-    // The player's run is the same as without the race.
+    // The player's run is the same as without the race, and so is what is heard.
+    EXPECT_EQ(racing.Heard, plain.Heard);
     racing.Press(KeyF2, true);
     plain.Press(KeyF2, true);
     ASSERT_TRUE(racing.Ended && plain.Ended);

@@ -1,6 +1,8 @@
 // The session: one step in, one report out, as both front ends drive it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "screens/session.h"
 #include "screens/title.h"
 #include "tests/support/fake_window.h"
@@ -47,6 +49,7 @@ TEST(Session, PauseHoldsTheTimerSaysSoInTheCaptionAndDrawsPause)
     const TickReport paused = window.Step({.keys = {{.virtualKey = KeyF3}}});
     EXPECT_EQ(paused.timer, TickReport::Timer::Hold);
     EXPECT_EQ(paused.caption, "こるべに（一時停止）");
+    EXPECT_TRUE(window.Step({.keys = {{.virtualKey = KeyM}}}).toggleSound);
     EXPECT_TRUE(paused.newPicture);
     EXPECT_TRUE(ShowsText(window.session.Picture(), 6, 2, "PAUSE"));
     // A front end that ticks anyway moves nothing.
@@ -87,13 +90,16 @@ TEST(Session, TheSetupDialogHoldsTheTicksUntilItAnswersAndTheAnswerStartsTheGame
 
 TEST(Session, AGameEndsWithItsRunWhenTheWindowClosesAndItsRunCanBeWatchedFast)
 {
-    FakeWindow window(TestAssets(), 5);
+    FakeWindow window(TestAssets(), 5, &GameSounds());
     window.DialogAnswer = GameSettings{.width = 20, .height = 20};
     window.Clock.utcMilliseconds = 1'765'000'000'000;  // 6 December 2025, 5:46:40 UTC
     window.Tick(61);
     window.TickHolding(BitSelect);
     ASSERT_EQ(window.game.state.Screen, ScreenPlay);
     for (int k = 0; k < 30; ++k) window.TickHolding(k % 10 < 6 ? BitRight : BitLeft | BitUp);
+    const std::vector<std::string> heard(window.Heard.begin(), window.Heard.begin() + 3);
+    EXPECT_EQ(heard, (std::vector<std::string>{"title", "dialog", "start"}));
+    EXPECT_NE(std::count(window.Heard.begin(), window.Heard.end(), "jump"), 0);
     const TickReport closing = window.Step({.closing = true});
     ASSERT_TRUE(closing.ended);
     EXPECT_EQ(closing.ended->run.header.ending, RunEnding::Closed);
@@ -103,13 +109,14 @@ TEST(Session, AGameEndsWithItsRunWhenTheWindowClosesAndItsRunCanBeWatchedFast)
     const std::int32_t endX = window.game.state.PlayerX;
 
     // Watched with the fast-forward key held: four ticks a tick, to the end,
-    // then the title.
-    FakeWindow watcher(TestAssets());
+    // then the title, and silent while it is held.
+    FakeWindow watcher(TestAssets(), std::nullopt, &GameSounds());
     watcher.Step({.watch = closing.ended->run});
     EXPECT_TRUE(watcher.session.Watching());
     watcher.Press(KeyTab);
     watcher.Tick(7);
     EXPECT_EQ(watcher.game.state.FrameIndex, 16 + 28);
+    EXPECT_EQ(watcher.Heard, std::vector<std::string>{});
     watcher.Release(KeyTab);
     watcher.Tick(2);
     EXPECT_EQ(watcher.game.state.PlayerX, endX);

@@ -1,6 +1,20 @@
 #include "tests/support/fake_window.h"
 
-FakeWindow::FakeWindow(const Assets& art, std::optional<std::uint32_t> seed) : game(art), session(game, seed) {}
+#include <cstdlib>
+
+FakeWindow::FakeWindow(const Assets& art, std::optional<std::uint32_t> seed, const SoundBank* sounds)
+    : game(art), session(game, seed, sounds), sounds_(sounds)
+{
+}
+
+const SoundBank& GameSounds()
+{
+    static const SoundBank bank = [] {
+        const char* data = std::getenv("BURROWKIN_DATA_DIR");
+        return SoundBank::Load(data ? data : ".");
+    }();
+    return bank;
+}
 
 TickReport FakeWindow::Step(TickInput input)
 {
@@ -11,6 +25,7 @@ TickReport FakeWindow::Step(TickInput input)
     ErrorBoxes.insert(ErrorBoxes.end(), report.messages.begin(), report.messages.end());
     News.insert(News.end(), report.news.begin(), report.news.end());
     if (report.ended) Ended = report.ended->run;
+    for (const int sound : report.sounds) Heard.push_back(sounds_->Sounds()[std::size_t(sound)].name);
     if (report.timer != TickReport::Timer::Unchanged) TimerRunning = report.timer == TickReport::Timer::Release;
     if (report.openSetup) {
         ++DialogsShown;
