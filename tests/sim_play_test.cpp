@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
+#include <cstdlib>
+#include <map>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -149,6 +152,34 @@ TEST_F(SimPlayTest, FilesThatBlockOrCannotBeWrittenAreUsageErrors)
     }
     EXPECT_EQ(Sim("play --inputs " + inputs + " >/dev/full").status, 2);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);  // no file left half-written
+}
+
+}  // namespace
+
+namespace {
+
+// The demonstration as it is heard: the bomb is lit, blasts when its fuse
+// has burnt 99 more ticks, and the goal sounds on the very last tick.
+TEST(SimPlaySounds, TheDemonstrationsBombAndGoalAreHeardOnTheirTicks)
+{
+    const char* data = std::getenv("BURROWKIN_DATA_DIR");
+    const std::string replay = std::string(data ? data : ".") + "/replay.dat";
+    const ProgramRun heard = Sim("play --replay " + replay + " --sounds");
+    const ProgramRun trace = Sim("play --replay " + replay);
+    ASSERT_EQ(heard.status, 0) << heard.err;
+    std::map<std::string, std::vector<long>> ticks;
+    std::istringstream lines(heard.out);
+    for (std::string name; ;) {
+        long tick = 0;
+        if (!(lines >> tick >> name)) break;
+        ticks[name].push_back(tick);
+    }
+    ASSERT_EQ(ticks["fuse"].size(), 1u);
+    ASSERT_EQ(ticks["blast"].size(), 1u);
+    EXPECT_EQ(ticks["blast"][0] - ticks["fuse"][0], 99);
+    const long lastTick = long(std::count(trace.out.begin(), trace.out.end(), '\n')) - 2;  // less the header
+    EXPECT_EQ(ticks["goal"], std::vector<long>{lastTick});
+    EXPECT_FALSE(ticks["treasure"].empty());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <emscripten.h>
 
+#include <cstdio>
 #include <ctime>
 #include <memory>
 #include <string>
@@ -20,6 +21,7 @@
 #include "screens/session.h"
 #include "screens/setup_form.h"
 #include "screens/spin_text.h"
+#include "sound/sound_bank.h"
 #include "web/json.h"
 #include "web/web_game.h"
 
@@ -33,6 +35,7 @@ EM_JS(int, BrowserLocalSecond, (), { return new Date().getSeconds(); });
 
 struct Page {
     Assets art;
+    std::optional<SoundBank> sounds;
     std::unique_ptr<Game> game;
     std::unique_ptr<Session> session;
     std::optional<JoyInfoRecord> pad;      // the pad of the next tick, once one was seen
@@ -71,6 +74,13 @@ std::string ReportJson(const TickReport& r)
     if (r.raceStopped) json.Flag("raceStopped", true);
     if (r.ended) json.Text("ended", r.ended->fileName);
     if (r.newPicture) json.Flag("picture", true);
+    if (!r.sounds.empty()) {
+        std::vector<std::string> sounds;
+        for (const int sound : r.sounds) sounds.push_back(std::to_string(sound));
+        json.Raw("sounds", JsonList(sounds));
+    }
+    if (r.stopMusic) json.Flag("stopMusic", true);
+    if (r.toggleSound) json.Flag("toggleSound", true);
     return json.Done();
 }
 
@@ -98,9 +108,15 @@ EMSCRIPTEN_KEEPALIVE const char* bk_start(int seedGiven, std::uint32_t seed)
     } catch (const AssetError& e) {
         return Hand(e.what());
     }
+    try {
+        page->sounds = SoundBank::Load(DataFolder);
+    } catch (const SoundSourceError& e) {
+        std::fprintf(stderr, "burrowkin: no sound: %s\n", e.what());  // the game plays silently
+    }
     page->game = std::make_unique<Game>(page->art);
     page->game->replayPath = [] { return std::string(DataFolder) + "/replay.dat"; };
-    page->session = std::make_unique<Session>(*page->game, seedGiven ? std::optional<std::uint32_t>(seed) : std::nullopt);
+    page->session = std::make_unique<Session>(*page->game, seedGiven ? std::optional<std::uint32_t>(seed) : std::nullopt,
+                                              page->sounds ? &*page->sounds : nullptr);
     return Hand("");
 }
 
@@ -180,6 +196,19 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* bk_picture()
     }
     return page->rgba.data();
 }
+
+// The game's sounds: [{"name":"jump","music":false,"samples":6174},...], in
+// the order the reports name them; bk_sound(i) is where the 16-bit samples
+// of sound i lie, at 44,100 a second.
+EMSCRIPTEN_KEEPALIVE const char* bk_sounds()
+{
+    std::vector<std::string> sounds;
+    if (page->sounds)
+        for (const Sound& s : page->sounds->Sounds())
+            sounds.push_back(Json().Text("name", s.name).Flag("music", s.music).Number("samples", long(s.samples.size())).Done());
+    return Hand(JsonList(sounds));
+}
+EMSCRIPTEN_KEEPALIVE const std::int16_t* bk_sound(int i) { return page->sounds->Sounds()[std::size_t(i)].samples.data(); }
 
 // The keys of the game by their place on the keyboard, as browsers name
 // them: {"ArrowUp":38,...}.

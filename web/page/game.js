@@ -6,6 +6,7 @@ import * as messages from './messages.js';
 import * as runs from './runs.js';
 import * as schedule from './schedule.js';
 import * as setup from './setup.js';
+import * as sound from './sound.js';
 
 export const Width = 272, Height = 304;
 export const ApplicationTitle = 'Korvane Burrowkin';
@@ -33,28 +34,8 @@ export function paint() {
   context.putImageData(frame, 0, 0);
 }
 
-let audio = null;
-
 // Browsers let a page sound only after a gesture.
-export function startAudio() {
-  try {
-    if (!audio) audio = new AudioContext();
-    else if (audio.state === 'suspended') audio.resume();
-  } catch (e) {
-    audio = null;
-  }
-}
-
-function beep() {
-  if (!audio) return;
-  const tone = audio.createOscillator(), volume = audio.createGain();
-  tone.type = 'square';
-  tone.frequency.value = 880;
-  volume.gain.value = 0.08;
-  tone.connect(volume).connect(audio.destination);
-  tone.start();
-  tone.stop(audio.currentTime + 0.12);
-}
+export const startAudio = () => sound.gesture();
 
 // A line for the player under the picture, and on the console.
 export function say(line) {
@@ -69,7 +50,10 @@ export function toggleFullScreen() {
 
 export function act(report) {
   if (report.caption) document.title = report.caption;
-  for (let i = 0; i < (report.beeps || 0); ++i) beep();
+  // The hidden sequence's beep is the game's own sound, "unlock".
+  if (report.toggleSound) sound.toggle();
+  if (report.stopMusic) sound.stopMusic();
+  for (const index of report.sounds || []) sound.play(index);
   if (report.timer === 'hold') schedule.holdTimer();
   if (report.timer === 'release') schedule.releaseTimer();
   for (const line of report.news || []) say(line);

@@ -8,9 +8,10 @@ import * as messages from './messages.js';
 import * as runs from './runs.js';
 import * as schedule from './schedule.js';
 import * as setup from './setup.js';
+import * as sound from './sound.js';
 
 const $ = (id) => document.getElementById(id);
-const DataFiles = ['tilesheet.png', 'sprites.png', 'ending0.png', 'ending1.png', 'ending2.png', 'replay.dat'];
+const DataFiles = ['tilesheet.png', 'sprites.png', 'ending0.png', 'ending1.png', 'ending2.png', 'replay.dat', 'sounds.txt'];
 const params = new URLSearchParams(location.search);
 
 // The largest whole scale that fits, in the screen's own pixels.
@@ -38,7 +39,7 @@ async function start() {
     const response = await fetch(file);
     // Without replay.dat the demonstration says so when it is due, as on the desktop.
     if (!response.ok) {
-      if (file === 'replay.dat') return;
+      if (file === 'replay.dat' || file === 'sounds.txt') return;
       throw new Error(`${file}: the server answered ${response.status} ${response.statusText}`);
     }
     game.FS.writeFile(`/data/${file}`, new Uint8Array(await response.arrayBuffer()));
@@ -48,6 +49,7 @@ async function start() {
   if (failure) throw new Error(failure);
   setup.start();
   input.start();
+  sound.start();
   if (problem) messages.report(problem);
   if (seed !== undefined) say(`every cave from seed ${seed}`);
   schedule.start();

@@ -5,6 +5,7 @@
 import { Height, Width, game } from './game.js';
 import * as runs from './runs.js';
 import * as schedule from './schedule.js';
+import * as sound from './sound.js';
 
 const state = () => JSON.parse(game.ccall('bk_state', 'string', [], []));
 
@@ -22,6 +23,7 @@ window.Burrowkin.test = {
   tickCost: (ticks) => game._bk_tick_cost(ticks),
   memory: () => game.HEAPU8.length,  // the game's linear memory, in bytes
   holding: () => schedule.holdingCount(),
+  sound: () => sound.state(),
   // The next run that ends: its name and bytes.
   nextEnded: () => runs.nextEnded().then(({ name, bytes }) => ({ name, bytes: Array.from(bytes) })),
 };

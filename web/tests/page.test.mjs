@@ -327,3 +327,27 @@ test('kept runs: the newest twenty stay, and a game in play when the page goes i
   assert.ok(after.some((name) => !before.includes(name)), 'the game left by going away is kept');
   await context.close();
 });
+
+test('sound starts with a key press or a touch\'s end, plays the game\'s own samples, and M silences it', { timeout: Minute }, async () => {
+  const { page, errors } = await open();
+  assert.equal((await page.evaluate(() => window.Burrowkin.test.sound())).context, 'none', 'no sound before a gesture');
+  await page.keyboard.press('ArrowLeft');
+  await page.waitForFunction(() => window.Burrowkin.test.sound().context === 'running');
+  await ticks(page, 61);
+  assert.equal((await page.evaluate(() => window.Burrowkin.test.sound())).started, 1, 'the title\'s tune');
+  await page.keyboard.press('KeyM');
+  assert.deepEqual(await page.evaluate(() => window.Burrowkin.test.sound()), { context: 'running', on: false, started: 1 });
+  assert.equal(await page.locator('#sound').textContent(), 'sound off');
+  await page.locator('#sound').click();
+  assert.equal((await page.evaluate(() => window.Burrowkin.test.sound())).on, true);
+  assert.deepEqual(errors, []);
+  await page.close();
+
+  const context = await browser.newContext({ hasTouch: true, isMobile: true, viewport: { width: 390, height: 844 } });
+  const phone = await context.newPage();
+  await phone.goto(address + '?manual');
+  await phone.evaluate(() => window.Burrowkin.ready);
+  await phone.locator('#touch button[data-code="ArrowRight"]').tap();
+  await phone.waitForFunction(() => window.Burrowkin.test.sound().context === 'running');
+  await context.close();
+});

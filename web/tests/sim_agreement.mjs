@@ -155,6 +155,9 @@ for (const extra of [[], ['--beginner'], ['--speed-to-death', '3']])
 // Bad input is refused alike.
 fs.writeFileSync(path.join(work, 'bad-inputs.txt'), '1\n2\nup\n');
 first.push(() => check({ args: ['play', '--inputs', path.join(work, 'bad-inputs.txt')] }));
+// The sounds, sample for sample, and the sounds of a game: the demonstration's.
+first.push(() => check({ args: ['sounds', '--out', '.'], files: ['blast.wav', 'title.wav'] }));
+first.push(() => check({ args: ['play', '--replay', replay, '--sounds'] }));
 first.push(() => check({ args: ['generate', '--width', '0'] }));
 first.push(() => check({ args: ['generate', '--seed', '4294967296'] }));
 first.push(() => check({ args: ['verify', path.join(work, 'missing.run')] }));
