@@ -87,6 +87,22 @@ TEST_P(DrawTest, CellsAreClippedAtEveryEdge)
     EXPECT_TRUE(DrawnExactly(0, 0, 0, 0));
 }
 
+TEST_P(DrawTest, CellsCutByAnEdgeShowTheirPartAtEveryOverhang)
+{
+    // The clock: each of its rows and columns differs from the next, so a part
+    // taken from the wrong place shows.
+    constexpr int Clock = 87;
+    for (int cut = 1; cut < 16; ++cut)
+        for (auto [x, y] : {std::pair{-cut, 100}, {100, -cut}, {256 + cut, 100}, {100, 256 + cut}, {-cut, 256 + cut}}) {
+            SetUp();
+            DrawCell(art, surface, x, y, Clock);
+            const int x0 = std::max(x, 0), y0 = std::max(y, 0), x1 = std::min(x + 16, 272), y1 = std::min(y + 16, 272);
+            ASSERT_TRUE(DrawnExactly(x0, y0, x1, y1)) << x << "," << y;
+            for (int py = y0; py < y1; ++py)
+                for (int px = x0; px < x1; ++px) ASSERT_EQ(At(px, py), SheetPixel(art, Clock, px - x, py - y)) << x << "," << y;
+        }
+}
+
 TEST_P(DrawTest, SpriteKeepsWhatLiesUnderItsTransparentPixels)
 {
     DrawCell(art, surface, 32, 32, 80);  // the bomb picture
