@@ -13,16 +13,50 @@ void CopyCell(std::uint8_t* dst, int dstStride, const std::uint8_t* src, int src
     for (int row = 0; row < 16; ++row, dst += dstStride, src += srcStride) std::memcpy(dst, src, RowBytes);
 }
 
+template <int Size>
+void CopyEnds(std::uint8_t* dst, const std::uint8_t* src, int n)
+{
+    std::memcpy(dst, src, Size);
+    std::memcpy(dst + n - Size, src + n - Size, Size);
+}
+
+// n bytes, 1 to 64, as two moves of a constant size from both ends, which may
+// overlap: no call of a copy of any length for the cells cut by an edge.
+void CopySpan(std::uint8_t* dst, const std::uint8_t* src, int n)
+{
+    if (n >= 32) CopyEnds<32>(dst, src, n);
+    else if (n >= 16) CopyEnds<16>(dst, src, n);
+    else if (n >= 8) CopyEnds<8>(dst, src, n);
+    else if (n >= 4) CopyEnds<4>(dst, src, n);
+    else if (n >= 2) CopyEnds<2>(dst, src, n);
+    else *dst = *src;
+}
+
+// The part on the surface of a cell cut by its edge.
+void DrawCellPart(Surface& surface, int x, int y, const Surface& sheet, int sx, int sy)
+{
+    const int x0 = std::max(0, -x), x1 = std::min(16, surface.Width() - x);
+    const int y0 = std::max(0, -y), y1 = std::min(16, surface.Height() - y);
+    if (x0 >= x1 || y0 >= y1) return;
+    const int bpp = surface.BytesPerPixel();
+    std::uint8_t* dst = surface.Row(y + y0) + (x + x0) * bpp;
+    const std::uint8_t* src = sheet.Row(sy + y0) + (sx + x0) * bpp;
+    for (int row = y0; row < y1; ++row, dst += surface.Stride(), src += sheet.Stride()) CopySpan(dst, src, (x1 - x0) * bpp);
+}
+
 }  // namespace
 
 void DrawCell(const Assets& art, Surface& surface, int x, int y, int cell)
 {
     const Surface& sheet = art.Sheet(surface.Format());
     const int sx = 16 * (cell % 16), sy = 16 * (cell / 16);
-    const bool whole = x >= 0 && y >= 0 && x + 16 <= surface.Width() && y + 16 <= surface.Height() && cell >= 0 &&
-                       sy + 16 <= sheet.Height();
-    if (!whole) {
+    const bool inSheet = cell >= 0 && sy + 16 <= sheet.Height();
+    if (!inSheet) {
         Blit(surface, x, y, sheet, sx, sy, 16, 16);
+        return;
+    }
+    if (x < 0 || y < 0 || x + 16 > surface.Width() || y + 16 > surface.Height()) {
+        DrawCellPart(surface, x, y, sheet, sx, sy);
         return;
     }
     const int bpp = surface.BytesPerPixel();
@@ -43,6 +77,15 @@ void DrawTileText(const Assets& art, Surface& surface, int column, int row, std:
 
 namespace {
 
+// The pixels x0..x1 - 1 of a row whose bits are set in `mask`, each of a
+// constant size.
+template <int PixelBytes>
+void CopyMasked(std::uint8_t* dst, const std::uint8_t* src, std::uint16_t mask, int x0, int x1)
+{
+    for (int i = x0; i < x1; ++i)
+        if (mask & (1u << i)) std::memcpy(dst + i * PixelBytes, src + i * PixelBytes, PixelBytes);
+}
+
 // Sprite `index` through its mask, and of each row only the pixels `pattern`
 // gives for the row's place on the surface.
 template <typename Pattern>
@@ -59,8 +102,8 @@ void DrawSpriteRows(const Assets& art, Surface& surface, int x, int y, int index
         if (!mask) continue;
         const std::uint8_t* src = sheet.Row(sy + j) + sx * bpp;
         std::uint8_t* dst = surface.Row(y + j) + x * bpp;
-        for (int i = x0; i < x1; ++i)
-            if (mask & (1u << i)) std::memcpy(dst + i * bpp, src + i * bpp, bpp);
+        if (bpp == 4) CopyMasked<4>(dst, src, mask, x0, x1);
+        else CopyMasked<1>(dst, src, mask, x0, x1);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "gfx/surface.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cstring>
 
@@ -32,6 +33,33 @@ std::uint32_t Surface::ColourAt(int x, int y, const Palette& palette) const
     return c;
 }
 
+void RgbaBytes(const Surface& surface, std::uint8_t* out)
+{
+    assert(surface.Format() == PixelFormat::Rgb32);
+    // A pixel 0xAARRGGBB lies in memory as blue, green, red, alpha: red and
+    // blue change places, two pixels at a time.
+    static_assert(std::endian::native == std::endian::little);
+    const auto swapped = []<typename Word>(Word v) {
+        constexpr Word Green = Word(0x0000ff000000ff00u), Blue = Word(0x000000ff000000ffu), Alpha = Word(0xff000000ff000000u);
+        return (v & Green) | (v >> 16 & Blue) | (v & Blue) << 16 | Alpha;
+    };
+    const std::uint8_t* in = surface.Bits();
+    const std::size_t size = std::size_t(surface.Stride()) * surface.Height();
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, in + i, 8);
+        v = swapped(v);
+        std::memcpy(out + i, &v, 8);
+    }
+    if (i < size) {
+        std::uint32_t v;
+        std::memcpy(&v, in + i, 4);
+        v = swapped(v);
+        std::memcpy(out + i, &v, 4);
+    }
+}
+
 void Blit(Surface& dst, int dx, int dy, const Surface& src, int sx, int sy, int w, int h)
 {
     assert(dst.Format() == src.Format());
@@ -44,6 +72,11 @@ void Blit(Surface& dst, int dx, int dy, const Surface& src, int sx, int sy, int 
     h = std::min({h, src.Height() - sy, dst.Height() - dy});
     if (w <= 0 || h <= 0) return;
     const int bpp = dst.BytesPerPixel();
+    if (w == dst.Width() && w == src.Width()) {
+        // Whole rows on both sides lie one after the other: one copy.
+        std::memcpy(dst.Row(dy), src.Row(sy), std::size_t(h) * w * bpp);
+        return;
+    }
     for (int row = 0; row < h; ++row)
         std::memcpy(dst.Row(dy + row) + dx * bpp, src.Row(sy + row) + sx * bpp, std::size_t(w) * bpp);
 }

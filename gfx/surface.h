@@ -39,6 +39,10 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
+// The pixels of an Rgb32 surface as bytes of red, green, blue and alpha (255),
+// row after row: 4 * width * height of them, as a canvas takes them.
+void RgbaBytes(const Surface& surface, std::uint8_t* out);
+
 // An opaque copy of the w by h rectangle at (sx, sy) of src to (dx, dy) of dst,
 // clipped to both surfaces. Both must have the same format.
 void Blit(Surface& dst, int dx, int dy, const Surface& src, int sx, int sy, int w, int h);

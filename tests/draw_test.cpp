@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
+
 #include "gfx/draw.h"
 #include "tests/support/test_assets.h"
 
@@ -87,6 +90,22 @@ TEST_P(DrawTest, CellsAreClippedAtEveryEdge)
     EXPECT_TRUE(DrawnExactly(0, 0, 0, 0));
 }
 
+TEST_P(DrawTest, CellsCutByAnEdgeShowTheirPartAtEveryOverhang)
+{
+    // The clock: each of its rows and columns differs from the next, so a part
+    // taken from the wrong place shows.
+    constexpr int Clock = 87;
+    for (int cut = 1; cut < 16; ++cut)
+        for (auto [x, y] : {std::pair{-cut, 100}, {100, -cut}, {256 + cut, 100}, {100, 256 + cut}, {-cut, 256 + cut}}) {
+            SetUp();
+            DrawCell(art, surface, x, y, Clock);
+            const int x0 = std::max(x, 0), y0 = std::max(y, 0), x1 = std::min(x + 16, 272), y1 = std::min(y + 16, 272);
+            ASSERT_TRUE(DrawnExactly(x0, y0, x1, y1)) << x << "," << y;
+            for (int py = y0; py < y1; ++py)
+                for (int px = x0; px < x1; ++px) ASSERT_EQ(At(px, py), SheetPixel(art, Clock, px - x, py - y)) << x << "," << y;
+        }
+}
+
 TEST_P(DrawTest, SpriteKeepsWhatLiesUnderItsTransparentPixels)
 {
     DrawCell(art, surface, 32, 32, 80);  // the bomb picture
@@ -129,6 +148,29 @@ TEST(Surface, StartsBlackInBothFormats)
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 272; ++x) ASSERT_EQ(s.ColourAt(x, y, art.palette), 0xff000000u);
     }
+}
+
+TEST(Surface, WholeRowsAreCopiedToTheirPlace)
+{
+    const Assets& art = TestAssets();
+    Surface from(3, 3, PixelFormat::Rgb32), to(3, 4, PixelFormat::Rgb32);
+    for (std::uint32_t k = 0; k < 9; ++k) std::memcpy(from.Bits() + 4 * k, &k, 4);
+    // Rows 1 and 2 of `from` to rows 2 and 3 of `to`; the third row would fall off.
+    Blit(to, 0, 2, from, 0, 1, 3, 3);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(to.ColourAt(x, y, art.palette), y < 2 ? 0xff000000u : std::uint32_t(3 * (y - 1) + x)) << x << "," << y;
+}
+
+TEST(Surface, GivesRedGreenBlueAndOpaqueAlphaBytes)
+{
+    // Three pixels: one is left over after the pairs.
+    Surface s(3, 1, PixelFormat::Rgb32);
+    const std::uint32_t pixels[] = {0xff123456u, 0x00abcdefu, 0xff0000ffu};
+    std::memcpy(s.Bits(), pixels, sizeof pixels);
+    std::array<std::uint8_t, 16> out{};
+    RgbaBytes(s, out.data());
+    EXPECT_EQ(out, (std::array<std::uint8_t, 16>{0x12, 0x34, 0x56, 255, 0xab, 0xcd, 0xef, 255, 0, 0, 0xff, 255, 0, 0, 0, 0}));
 }
 
 TEST(Assets, LoadingFromAMissingDirectoryNamesTheFile)

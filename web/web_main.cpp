@@ -182,18 +182,7 @@ EMSCRIPTEN_KEEPALIVE int bk_ended_run_size() { return int(page->endedRun.size())
 // The window's picture, 272 by 304 pixels of red, green, blue and alpha bytes.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* bk_picture()
 {
-    const Surface& picture = page->session->Picture();
-    std::uint8_t* out = page->rgba.data();
-    for (int y = 0; y < picture.Height(); ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(picture.Row(y));
-        for (int x = 0; x < picture.Width(); ++x, out += 4) {
-            const std::uint32_t c = row[x];
-            out[0] = std::uint8_t(c >> 16);
-            out[1] = std::uint8_t(c >> 8);
-            out[2] = std::uint8_t(c);
-            out[3] = 255;
-        }
-    }
+    RgbaBytes(page->session->Picture(), page->rgba.data());
     return page->rgba.data();
 }
 
