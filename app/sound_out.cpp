@@ -32,6 +32,7 @@ void SilenceAlsa()
 SoundOut::SoundOut(const SoundBank& bank, Options options) : bank_(bank), options_(options)
 {
     SilenceAlsa();
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // a stop signal ends the game as it always did
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "burrowkin: no sound: %s\n", SDL_GetError());
         return;
