@@ -62,10 +62,13 @@ std::vector<std::int16_t> Render(const Effect& e)
     double highState = 0, lastOut = 0;
     const double resonance = std::clamp(e.resonance, 0.0, 1.0);
 
+    // The slide's factor a sample, worked out again only while the slide moves.
+    double slideFactor = Exp2((slide + deltaSlide) / SampleRate);
     for (int i = 0; i < length; ++i) {
         if (i == arpeggioAt) frequency *= e.arpeggio;
         slide += deltaSlide;
-        frequency *= Exp2(slide / SampleRate);
+        if (deltaSlide != 0) slideFactor = Exp2(slide / SampleRate);
+        frequency *= slideFactor;
         if (frequency < e.minFrequency) break;
         double pitch = frequency;
         if (e.vibratoDepth > 0) pitch *= 1 + e.vibratoDepth * Sine(2 * Pi * e.vibratoSpeed * i / SampleRate);
