@@ -23,7 +23,8 @@ namespace {
 
 constexpr int TickMilliseconds = 50;
 
-// Qt's keys as the game's key codes; what each does is the game's own table.
+}  // namespace
+
 int VirtualKeyOf(int qtKey)
 {
     switch (qtKey) {
@@ -38,13 +39,13 @@ int VirtualKeyOf(int qtKey)
     case Qt::Key_Z: return KeyZ;
     case Qt::Key_F2: return KeyF2;
     case Qt::Key_F3: return KeyF3;
+    case Qt::Key_F4: return KeyF4;
     case Qt::Key_F11: return KeyF11;
     case Qt::Key_Tab: return KeyTab;
+    case Qt::Key_M: return KeyM;
     default: return 0;
     }
 }
-
-}  // namespace
 
 TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory, int scale, RunOptions runs, SoundOut* sound)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

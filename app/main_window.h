@@ -10,6 +10,10 @@
 #include "play/game.h"
 #include "screens/session.h"
 
+// Qt's keys as the game's key codes (0: none of the game's); what each does
+// is the game's own table.
+int VirtualKeyOf(int qtKey);
+
 // What the player asked of runs on the command line.
 struct RunOptions {
     std::optional<std::uint32_t> seed;  // every game's cave from this seed, not the clock

@@ -73,6 +73,15 @@ void SoundOut::Play(int sound)
     SDL_UnlockAudioDevice(device_);
 }
 
+int SoundOut::Playing() const
+{
+    if (device_ == 0) return 0;
+    SDL_LockAudioDevice(device_);
+    const int playing = int(voices_.size());
+    SDL_UnlockAudioDevice(device_);
+    return playing;
+}
+
 void SoundOut::StopMusic()
 {
     if (device_ == 0) return;

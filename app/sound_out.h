@@ -27,6 +27,8 @@ public:
     void Toggle();
     bool On() const { return options_.on; }
     bool Open() const { return device_ != 0; }
+    // The sounds being played now.
+    int Playing() const;
 
     const SoundBank& Bank() const { return bank_; }
     // The samples the device holds before they are heard, for the latency.

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -46,6 +47,14 @@ TEST_F(MainWindowTest, TheFrameTickSamplesHeldKeys)
     EXPECT_TRUE(QTest::qWaitFor([&] { return s.InputNow[InputRight] == 1; }, 2000));
     QTest::keyRelease(&form, Qt::Key_Right);
     EXPECT_TRUE(QTest::qWaitFor([&] { return s.InputNow[InputRight] == 0; }, 2000));
+}
+
+TEST(MainWindowKeys, EveryKeyOfTheGamesTableCanBePressed)
+{
+    std::set<int> reached;
+    for (int key = Qt::Key_Space; key <= Qt::Key_Z; ++key) reached.insert(VirtualKeyOf(key));
+    for (int key = Qt::Key_Escape; key <= Qt::Key_F35; ++key) reached.insert(VirtualKeyOf(key));
+    for (const KeyBinding& binding : KeyTable) EXPECT_TRUE(reached.count(binding.virtualKey)) << binding.name;
 }
 
 TEST_F(MainWindowTest, RepeatedReleasesOfAHeldKeyKeepItsFlag)
