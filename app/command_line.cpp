@@ -99,6 +99,14 @@ const Option Options[] = {
      [](CommandLine& line, const std::string& value) { line.volume = WholeNumber("--volume", value, 0, 100); }},
     {"--no-music", Takes::Nothing, "", "no title tune and no ending fanfare; the sounds of play stay",
      [](CommandLine& line, const std::string&) { line.music = false; }},
+    {"--speed", Takes::Value, "P",
+     "a slower game: P percent of 20 ticks a second, 50 to 100\n"
+     "in steps of 10; play is the same, only slower, and a run\n"
+     "kept says its speed",
+     [](CommandLine& line, const std::string& value) {
+         line.speed = WholeNumber("--speed", value, 50, 100);
+         if (line.speed % 10 != 0) throw BadArgument("--speed goes in steps of 10: 50, 60, 70, 80, 90 or 100, not '" + value + "'");
+     }},
     {"--help", Takes::Nothing, "", "print this help and exit",
      [](CommandLine& line, const std::string&) { line.request = CommandLine::Request::Help; }},
     {"--version", Takes::Nothing, "", "print the version and exit",

@@ -34,6 +34,7 @@ struct CommandLine {
     bool mute = false;    // start without sound (M switches)
     int volume = DefaultVolume;  // 0..100
     bool music = true;    // the title's tune and the ending's fanfare
+    int speed = 100;      // percent of 20 ticks a second: 50 to 100 in steps of 10
 
     // The first argument the game cannot take, as one line; nothing starts.
     std::string error;

@@ -37,6 +37,7 @@ bool DisplayAvailable()
 RunOptions PrepareRuns(const CommandLine& options, std::string& runProblem)
 {
     RunOptions runs;
+    runs.speed = options.speed;
     if (options.daily) runs.seed = DailySeed(std::time(nullptr));
     else runs.seed = options.seed;
     if (options.record != CommandLine::RecordTo::Nowhere) runs.recordFolder = PrepareRunFolder(options.recordFolder);

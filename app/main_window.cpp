@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -71,7 +72,8 @@ TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory,
     FormCreate();
     game_.replayPath = [this] { return ReplayPath(); };
     Timer1.setTimerType(Qt::PreciseTimer);
-    Timer1.setInterval(TickMilliseconds);
+    // A slower game is the same game with a slower clock: 50 ms at full speed.
+    Timer1.setInterval(int(std::lround(TickMilliseconds * 100.0 / runs_.speed)));
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     Timer1.start();
     if (runs_.watch) Step({.watch = std::exchange(runs_.watch, std::nullopt)});
@@ -99,6 +101,7 @@ void TForm1::Timer1Timer()
 void TForm1::Step(TickInput input)
 {
     input.clock = Now();
+    input.speed = runs_.speed;
     Show(session_.Step(input));
 }
 

@@ -20,6 +20,7 @@ struct RunOptions {
     std::string recordFolder;           // where runs are kept; empty: none are
     std::optional<RunFile> watch;       // a checked run to watch first
     std::optional<RunFile> race;        // a checked run that every game races
+    int speed = RunHeader::FullSpeed;   // the pace of the ticks, percent of 20 a second
 };
 
 // The main window: it owns the frame timer, turns key events into the game's

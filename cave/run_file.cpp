@@ -56,6 +56,7 @@ RunHeader HeaderOf(const ReplayWordBuffer& w)
     const int ending = Low(w[EndingWord]);
     h.inputBefore = std::uint16_t(High(w[EndingWord]));
     h.ticks = w[TicksWord] | std::uint32_t(w[TicksWord + 1]) << 16;
+    if (const int speed = High(w[VersionWord]); speed != 0) h.speed = speed;
 
     CheckRange("width", s.width, 1, MaxCaveSize);
     CheckRange("height", s.height, 1, MaxCaveSize);
@@ -105,7 +106,7 @@ std::vector<std::uint8_t> RunFileBytes(const RunFile& run)
     for (int i = 0; i < 4; ++i) w[i] = std::uint16_t((run.randomState >> (8 * i)) & 0xff);
     w[SignatureWord] = Pair(Signature[0], Signature[1]);
     w[SignatureWord + 1] = Pair(Signature[2], Signature[3]);
-    w[VersionWord] = RunFormatVersion;
+    w[VersionWord] = Pair(RunFormatVersion, h.speed < RunHeader::FullSpeed ? h.speed : 0);
     w[SeedWord] = std::uint16_t(s.seed);
     w[SeedWord + 1] = std::uint16_t(s.seed >> 16);
     w[WidthWord] = std::uint16_t(s.width);
@@ -136,9 +137,12 @@ RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes)
         throw RunFileError("not a run file: no run signature (a recording without one, such as replay.dat, "
                            "holds no cave to play it in)");
     const ReplayWordBuffer w = WordsOf(bytes);
-    if (w[VersionWord] != RunFormatVersion)
-        throw RunFileError("a run file of version " + std::to_string(w[VersionWord]) + ", which this game does not know (it reads version " +
+    if (Low(w[VersionWord]) != RunFormatVersion)
+        throw RunFileError("a run file of version " + std::to_string(Low(w[VersionWord])) + ", which this game does not know (it reads version " +
                            std::to_string(RunFormatVersion) + ")");
+    const int speed = High(w[VersionWord]);
+    if (speed != 0 && (speed < 50 || speed > 90 || speed % 10 != 0))
+        throw RunFileError("a value out of range: speed " + std::to_string(speed) + " (50, 60, 70, 80 or 90 percent, or 0 for full speed)");
     for (int i = 0; i < 4; ++i) CheckRange("random state byte", w[i], 0, 255);
     if (w[ReplayWords - 1] != 0)
         throw RunFileError("not a run file: its last word is " + std::to_string(w[ReplayWords - 1]) + ", not 0");

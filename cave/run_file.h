@@ -14,7 +14,10 @@
 //
 //   words 0..3    the random state after the cave was made, a byte a word
 //   words 4, 5    the signature: the file's bytes 8 to 11 are "BKRN"
-//   word 6        the format version, 1
+//   word 6        the format version, 1 (low byte); the speed of the clock
+//                 in percent when the game was played slower than 20 ticks
+//                 a second, 50 to 90 (high byte; 0 at full speed, as every
+//                 file before slower games had it)
 //   words 7, 8    the seed of the cave, low half first
 //   words 9, 10   the width and the height, 1..216
 //   word 11       the character 0..2 (low byte), beginner 0 or 1 (high byte)
@@ -40,7 +43,9 @@ struct RunHeader {
     std::uint16_t inputBefore = 0;  // the title's last input: the first tick's edges depend on it
     RunEnding ending = RunEnding::Goal;
     std::uint32_t ticks = 0;
+    int speed = FullSpeed;  // percent of 20 ticks a second: slower games say so
 
+    static constexpr int FullSpeed = 100;
     bool Complete() const { return ticks <= RecordedTicks; }
 };
 

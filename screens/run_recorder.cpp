@@ -1,12 +1,15 @@
 #include "screens/run_recorder.h"
 
+#include <algorithm>
+
 #include "cave/replay.h"
 #include "play/game.h"
 
-RunRecorder::Event RunRecorder::AfterTick(const Game& game, int screenBefore)
+RunRecorder::Event RunRecorder::AfterTick(const Game& game, int screenBefore, int speed)
 {
     const GameState& s = game.state;
     if (s.DemoMode) return Event::None;
+    if (playing_) header_.speed = std::min(header_.speed, speed);
     if (screenBefore == ScreenTitle && s.Screen == ScreenPlay) {
         playing_ = true;
         finished_.reset();
@@ -14,6 +17,7 @@ RunRecorder::Event RunRecorder::AfterTick(const Game& game, int screenBefore)
         header_.settings = game.settings;
         header_.facing = s.Facing;
         header_.inputBefore = InputWord(s.InputNow);
+        header_.speed = speed;
         return Event::Started;
     }
     if (screenBefore == ScreenPlay && s.Screen == ScreenEnding) return End(game, RunEnding::Goal);

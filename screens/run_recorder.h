@@ -14,9 +14,11 @@ class RunRecorder {
 public:
     enum class Event { None, Started, Ended };
 
-    // After every frame tick, with the screen before it: a game that started
-    // (its header from the settings of the game) or reached the goal.
-    Event AfterTick(const Game& game, int screenBefore);
+    // After every frame tick, with the screen before it and the speed of the
+    // clock that gave it: a game that started (its header from the settings
+    // of the game) or reached the goal. A game played slower, at any tick,
+    // says so in its run.
+    Event AfterTick(const Game& game, int screenBefore, int speed = RunHeader::FullSpeed);
     // The game is being left by Shift+F2 or by closing the window: Ended when
     // one was being played.
     Event Leaving(const Game& game, RunEnding ending);

@@ -30,6 +30,7 @@ TickReport Session::Step(const TickInput& input)
 {
     TickReport report;
     game_.clock = input.clock;
+    speed_ = input.speed;
     game_.requests = {};
     if (input.joystick) {
         game_.state.JoystickPresent = true;
@@ -115,7 +116,7 @@ void Session::Tick(TickReport& report)
         FrameTick(game_);
         cues_.After(game_.state, report.sounds);
         RaceTick(screenBefore, report);
-        Follow(recorder_.AfterTick(game_, screenBefore), report);
+        Follow(recorder_.AfterTick(game_, screenBefore, speed_), report);
     }
     keys_.AfterTick(game_.state);
     Blit(picture_, 0, 0, game_.ViewBitmap, 0, 0, ViewSize, ViewSize);

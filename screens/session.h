@@ -19,7 +19,8 @@ struct Game;
 // What a front end hands the session in one step: what happened since the
 // last one, and whether the timer fired.
 struct TickInput {
-    bool tick = false;  // the 50 ms timer fired: a frame tick is due
+    bool tick = false;  // the timer fired: a frame tick is due
+    int speed = RunHeader::FullSpeed;  // the timer's pace, percent of 20 ticks a second
     WallClock clock;
     // The keyboard's events in the order they came, as the key table's codes.
     std::vector<KeyEvent> keys;
@@ -107,6 +108,7 @@ private:
     std::optional<Race> race_;
     bool racing_ = false;  // the player's race game is in play
     bool paused_ = false;
+    int speed_ = RunHeader::FullSpeed;
     bool waitingForSetup_ = false;
     std::string caption_;   // the variant's, without the pause's word
     std::int64_t startedAt_ = 0;  // when the player's game in play began, in UTC milliseconds

@@ -125,4 +125,34 @@ TEST(Session, AGameEndsWithItsRunWhenTheWindowClosesAndItsRunCanBeWatchedFast)
     EXPECT_FALSE(watcher.Ended);  // a watched run is no game of the player's
 }
 
+// A slower clock changes nothing of play; the run says the slowest pace any
+// of its ticks came at, in a byte that full-speed runs leave as they were.
+TEST(Session, AGamePlayedSlowerIsTheSameGameAndItsRunSaysSo)
+{
+    const auto play = [](int speedAfterTen) {
+        FakeWindow window(TestAssets(), 9);
+        window.DialogAnswer = GameSettings{.width = 20, .height = 20};
+        window.Tick(61);
+        window.TickHolding(BitSelect);
+        for (int k = 0; k < 40; ++k) {
+            if (k == 10) window.Speed = speedAfterTen;
+            window.TickHolding(k % 7 < 4 ? BitRight : BitUp);
+        }
+        window.Press(KeyF2, true);
+        return *window.Ended;
+    };
+    const RunFile full = play(100), slow = play(50);
+    EXPECT_EQ(full.header.speed, 100);
+    EXPECT_EQ(slow.header.speed, 50);
+    EXPECT_EQ(slow.inputs, full.inputs);
+    const std::vector<std::uint8_t> fullBytes = RunFileBytes(full), slowBytes = RunFileBytes(slow);
+    EXPECT_EQ(fullBytes[12], 1);  // the version word as every earlier file has it
+    EXPECT_EQ(fullBytes[13], 0);
+    EXPECT_EQ(slowBytes[13], 50);
+    EXPECT_EQ(ParseRunFile(slowBytes).header.speed, 50);
+    std::vector<std::uint8_t> odd = slowBytes;
+    odd[13] = 75;
+    EXPECT_THROW(ParseRunFile(odd), RunFileError);
+}
+
 }  // namespace

@@ -120,8 +120,9 @@ EMSCRIPTEN_KEEPALIVE const char* bk_start(int seedGiven, std::uint32_t seed)
     return Hand("");
 }
 
-// The timer's tick, with the pad as bk_pad last left it.
-EMSCRIPTEN_KEEPALIVE const char* bk_tick() { return Report({.tick = true, .joystick = page->pad}); }
+// The timer's tick, at `speed` percent of 20 ticks a second, with the pad as
+// bk_pad last left it.
+EMSCRIPTEN_KEEPALIVE const char* bk_tick(int speed) { return Report({.tick = true, .speed = speed, .joystick = page->pad}); }
 
 // A key went down or up (a code of bk_key_codes).
 EMSCRIPTEN_KEEPALIVE const char* bk_key(int virtualKey, int down, int shift, int repeat)

@@ -19,6 +19,7 @@ const SoundBank& GameSounds()
 TickReport FakeWindow::Step(TickInput input)
 {
     input.clock = Clock;
+    input.speed = Speed;
     TickReport report = session.Step(input);
     if (!report.caption.empty()) Caption = report.caption;
     Beeps += report.beeps;

@@ -27,6 +27,7 @@ struct FakeWindow {
     std::optional<RunFile> Ended;  // the last game of the player's that ended
     std::vector<std::string> Heard;  // the sounds played, by name
     WallClock Clock;               // what each step is handed
+    int Speed = RunHeader::FullSpeed;  // the timer's pace
 
     // A step of the session with the window's clock, then what it asked.
     TickReport Step(TickInput input);

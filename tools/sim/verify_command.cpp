@@ -30,10 +30,12 @@ int VerifyCommand(const std::vector<std::string>& args)
     const RunReplay& r = checked.replay;
     const RunHeader& h = checked.run.header;
     const GameSettings& s = h.settings;
+    // A game played slower than 20 ticks a second says so, after all else.
+    const std::string speed = h.speed < RunHeader::FullSpeed ? ",\"speed\":" + std::to_string(h.speed) : "";
     std::printf("{\"reached_goal\":%s,\"complete\":%s,\"ticks\":%u,\"seconds\":%.2f,\"score\":%d,\"misses\":%d,"
-                "\"seed\":%u,\"width\":%d,\"height\":%d,\"variant\":%d,\"beginner\":%s,\"speed_to_death\":%d}\n",
+                "\"seed\":%u,\"width\":%d,\"height\":%d,\"variant\":%d,\"beginner\":%s,\"speed_to_death\":%d%s}\n",
                 r.reachedGoal ? "true" : "false", h.Complete() ? "true" : "false", r.ticks, r.ticks / TicksPerSecond,
                 r.score, r.misses, s.seed, s.width, s.height, s.variant, s.beginner ? "true" : "false",
-                s.speedToDeath);
+                s.speedToDeath, speed.c_str());
     return r.reachedGoal ? 0 : 1;
 }

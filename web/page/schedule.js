@@ -4,7 +4,7 @@
 import { game, step } from './game.js';
 import { readPad } from './input.js';
 
-const TickMilliseconds = 50;
+const TickMilliseconds = 50;  // at full speed; a slower game waits longer between ticks
 const manual = new URLSearchParams(location.search).has('manual');
 
 let timerRunning = true;  // the game's own timer: held while paused or while the setup form is open
@@ -16,26 +16,30 @@ export function mayTick() {
   return game && timerRunning && holding === 0 && !document.hidden;
 }
 
+// The pace the player chose, percent of 20 ticks a second.
+const speed = () => Number(document.getElementById('speed').value);
+const interval = () => TickMilliseconds * 100 / speed();
+
 export function tick() {
   readPad();
-  step('bk_tick');
+  step('bk_tick', speed());
   if (!firstFrameAt) firstFrameAt = performance.now();
 }
 
 function loop() {
   const now = performance.now();
   if (!mayTick() || manual) {
-    next = now + TickMilliseconds;
+    next = now + interval();
   } else if (now >= next) {
     tick();
-    next += TickMilliseconds;
+    next += interval();
     // A tab that slept or a slow tick: start the schedule again from now.
-    if (now - next > TickMilliseconds) next = now + TickMilliseconds;
+    if (now - next > interval()) next = now + interval();
   }
   setTimeout(loop, Math.max(0, next - performance.now()));
 }
 
-function resume() { next = performance.now() + TickMilliseconds; }
+function resume() { next = performance.now() + interval(); }
 
 export function holdTimer() { timerRunning = false; }
 
