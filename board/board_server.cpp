@@ -71,6 +71,12 @@ BoardServer::BoardServer(const BoardOptions& options, BoardStore& store, std::op
     s.set_keep_alive_max_count(1000);
     s.set_payload_max_length(std::size_t(ReplayFileBytes));
     s.set_tcp_nodelay(true);
+    // httplib's own options add SO_REUSEPORT, with which a second server
+    // would share the port instead of being refused it.
+    s.set_socket_options([](socket_t sock) {
+        const int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     s.set_default_headers({{"X-Content-Type-Options", "nosniff"}, {"Referrer-Policy", "no-referrer"}});
 
     s.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {

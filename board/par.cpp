@@ -17,13 +17,12 @@ std::unique_ptr<Game> FreshGame(const Assets& art, const GameSettings& settings,
 
 }  // namespace
 
-ParSearch SearchPar(const BoardDay& day, const ParLimits& limits)
+AutomaticRun PlayAutomatically(const GameSettings& settings, const ParLimits& limits)
 {
     const Assets noPictures;
-    const GameSettings settings = BoardSettings{}.Game(day);
     bool made = false;
     const auto game = FreshGame(noPictures, settings, made);
-    if (!made) return {std::nullopt, "no cave can be made from the day's seed"};
+    if (!made) return {std::nullopt, "no cave can be made from the seed"};
     const std::uint32_t randomState = game->state.RandomState;
 
     SolveLimits solve;
@@ -33,10 +32,10 @@ ParSearch SearchPar(const BoardDay& day, const ParLimits& limits)
     char spent[64];
     std::snprintf(spent, sizeof spent, "%.1f s of search", result.seconds);
     if (!result.solved) {
-        const char* why = result.exhausted ? "the automatic player found no way through the cave"
+        const char* why = result.exhausted     ? "the automatic player found no way through the cave"
                           : result.outOfMemory ? "the automatic player ran out of memory"
-                          : result.outOfTime  ? "the automatic player ran out of time"
-                                              : "the automatic player gave up";
+                          : result.outOfTime   ? "the automatic player ran out of time"
+                                               : "the automatic player gave up";
         return {std::nullopt, std::string(why) + " (" + spent + ")"};
     }
     if (result.inputs.size() > MaxRecordedTicks) return {std::nullopt, "the automatic player's way is longer than a run file holds"};
@@ -47,8 +46,15 @@ ParSearch SearchPar(const BoardDay& day, const ParLimits& limits)
     run.header = {.settings = settings, .ending = RunEnding::Goal, .ticks = std::uint32_t(play.ticks)};
     run.randomState = randomState;
     run.inputs.assign(result.inputs.begin(), result.inputs.begin() + play.ticks);
+    return {run, std::string("found in ") + spent};
+}
+
+ParSearch SearchPar(const BoardDay& day, const ParLimits& limits)
+{
+    const AutomaticRun found = PlayAutomatically(BoardSettings{}.Game(day), limits);
+    if (!found.run) return {std::nullopt, found.note};
     try {
-        return {CheckRun(run, day), std::string("found in ") + spent};
+        return {CheckRun(*found.run, day), found.note};
     } catch (const Refusal& r) {
         return {std::nullopt, std::string("the automatic player's run is refused: ") + r.what()};
     }

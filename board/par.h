@@ -8,15 +8,22 @@
 #include "board/submission.h"
 
 struct ParLimits {
-    double seconds = 300;  // processor time of the whole process; 0: no par is searched for
+    double seconds = 300;  // processor time of the whole process
     std::size_t memoryBytes = std::size_t(1024) << 20;
 };
 
+// The automatic player's way through the cave of `settings`, as the run file
+// of a game that played it from the start, or why there is none.
+struct AutomaticRun {
+    std::optional<RunFile> run;
+    std::string note;  // what came of the search
+};
+AutomaticRun PlayAutomatically(const GameSettings& settings, const ParLimits& limits);
+
 struct ParSearch {
     std::optional<CheckedSubmission> run;  // checked as a submission is
-    std::string note;                      // what came of the search
+    std::string note;
 };
 
-// The automatic player's way through the day's main cave, as a run file
-// that the board checks as it checks every run.
+// The par: the automatic player's run of the day's main board.
 ParSearch SearchPar(const BoardDay& day, const ParLimits& limits);

@@ -21,15 +21,13 @@ public:
     int WaitSeconds(const std::string& address, Clock::time_point now = Clock::now());
 
 private:
-    struct Bucket {
-        double tokens = 0;
-        Clock::time_point at;
-    };
-    Bucket& Refilled(const std::string& address, Clock::time_point now);
+    // When each address's allowance is whole again: one submission moves it
+    // a minute / perMinute on, and a burst's worth ahead of now is full.
+    Clock::duration Ahead(const std::string& address, Clock::time_point now);
     void Forget(Clock::time_point now);
 
     const int perMinute_;
     const int burst_;
     std::mutex mutex_;
-    std::unordered_map<std::string, Bucket> buckets_;
+    std::unordered_map<std::string, Clock::time_point> whole_;
 };
