@@ -14,6 +14,7 @@
 // std::runtime_error when it finds none within a minute.
 RunFile AutomaticDailyRun(const BoardDay& day, const BoardSettings& settings);
 
-// `run` with `ticks` ticks without input before its first: another run to
-// the goal, `ticks` later.
+// `run` with `ticks` ticks without input before its first: for the first
+// character, another run to the goal, `ticks` later (the other characters
+// are not left alone while they stand, and may not get there the same way).
 RunFile StandingFirst(const RunFile& run, std::uint32_t ticks);
