@@ -6,12 +6,16 @@
 #   ./setup.sh web [PORT]         install what is missing, build the browser
 #                                 edition into build-web/page and serve it on
 #                                 127.0.0.1 (port 8216 by default)
+#   ./setup.sh board [PORT]       install what is missing, build the daily
+#                                 board's server and the browser edition, and
+#                                 serve both on 127.0.0.1 (port 8217 by default)
 #
 # Debian packages are installed with apt-get (through sudo when not root).
 set -euo pipefail
 cd "$(dirname "$0")"
 
-game_packages=(cmake ninja-build g++ qt6-base-dev libsdl2-dev fonts-ipafont-gothic)
+# The daily board's server speaks HTTP with cpp-httplib and keeps its boards in SQLite.
+game_packages=(cmake ninja-build g++ qt6-base-dev libsdl2-dev fonts-ipafont-gothic libcpp-httplib-dev libsqlite3-dev)
 # zlib makes the pictures that the game's PNG reader is checked against. The
 # install and package tests check the desktop entry and the metainfo with
 # their validators, the run files' type (update-mime-database) and the manual
@@ -86,8 +90,14 @@ case "${1:-}" in
     build_web
     exec node web/serve.mjs build-web/page "${2:-8216}"
     ;;
+  board)
+    install_missing "${game_packages[@]}" "${web_packages[@]}"
+    build build -DBURROWKIN_TESTS=OFF -DBURROWKIN_BENCH=OFF
+    build_web
+    exec build/bin/burrowkin-board --listen "127.0.0.1:${2:-8217}" --page build-web/page
+    ;;
   *)
-    echo "usage: ./setup.sh play [arguments] | ./setup.sh test | ./setup.sh web [PORT]" >&2
+    echo "usage: ./setup.sh play [arguments] | ./setup.sh test | ./setup.sh web [PORT] | ./setup.sh board [PORT]" >&2
     exit 2
     ;;
 esac

@@ -205,4 +205,21 @@ TEST(Package, TheDebianPackageHoldsTheGameAndNamesWhatItNeeds)
               "korvane-burrowkin (" BURROWKIN_VERSION ") unstable; urgency=medium\n");
 }
 
+TEST(Package, TheBoardIsAServiceOfItsOwnInBothLayouts)
+{
+    const std::string unit = Read(Prefix / "lib/systemd/system/burrowkin-board.service");
+    EXPECT_NE(unit.find("\nExecStart=" + (fs::absolute(Prefix) / "bin/burrowkin-board").string() + " "), std::string::npos) << unit;
+    EXPECT_NE(unit.find("\nDynamicUser=yes\n"), std::string::npos);
+    EXPECT_NE(unit.find("\nStateDirectory=burrowkin-board\n"), std::string::npos);
+    EXPECT_EQ(::access((Prefix / "bin/burrowkin-board").c_str(), X_OK), 0);
+
+    const std::string files = RunProgram("dpkg-deb -c " + Deb.string()).out;
+    for (const char* path : {"./usr/games/burrowkin-board", "./lib/systemd/system/burrowkin-board.service",
+                             "./usr/share/man/man6/burrowkin-board.6.gz"})
+        EXPECT_NE(files.find(std::string(" ") + path + "\n"), std::string::npos) << path;
+    EXPECT_NE(RunProgram("dpkg-deb --fsys-tarfile " + Deb.string() + " | tar -xOf - ./lib/systemd/system/burrowkin-board.service").out
+                  .find("\nExecStart=/usr/games/burrowkin-board "),
+              std::string::npos);
+}
+
 }  // namespace

@@ -19,6 +19,7 @@ struct Program {
 const Program Programs[] = {
     {BURROWKIN_GAME, "burrowkin", BURROWKIN_MAN_DIR "/burrowkin.6"},
     {BURROWKIN_SIM, "burrowkin-sim", BURROWKIN_MAN_DIR "/burrowkin-sim.6"},
+    {BURROWKIN_BOARD, "burrowkin-board", BURROWKIN_MAN_DIR "/burrowkin-board.6"},
 };
 
 // Without any display: what these answer must not need one.
