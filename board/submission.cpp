@@ -25,6 +25,9 @@ CheckedSubmission CheckRun(const RunFile& run, const BoardDay& today)
         throw Refusal(422, "not a daily cave: its seed " + std::to_string(s.seed) + " is not the daily seed of " + today.Text() +
                                " (" + std::to_string(today.Seed()) + ") or " + today.Before().Text() +
                                "; start the game with --daily, or the page with ?daily");
+    // A slower clock makes the same game easier to play well: the board is for full speed.
+    if (run.header.speed < RunHeader::FullSpeed)
+        throw Refusal(422, "played at " + std::to_string(run.header.speed) + "% speed: the board takes games played at full speed");
     CheckedSubmission checked{run, {}, *day, BoardSettingsOf(s), RunFileBytes(run)};
     try {
         checked.replay = ReplayRun(run);

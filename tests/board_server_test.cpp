@@ -300,11 +300,14 @@ TEST(BoardServer, EveryRefusalHasItsStatusAndAReasonAndLeavesTheBoardAsItWas)
     lying.header.ticks -= 1;
     std::string damaged = Bytes(StandingFirst(run, 1));
     damaged[8] = 'X';
+    RunFile slower = StandingFirst(run, 2);
+    slower.header.speed = 70;
 
     const std::tuple<std::string, std::string, int, std::string> cases[] = {
         {"old", Bytes(AutomaticDailyRun({2026, 3, 14}, Small)), 422, "not a daily cave"},
         {"quitter", Bytes(quit), 422, "does not reach the goal"},
         {"liar", Bytes(lying), 400, "its header says"},
+        {"slowpoke", Bytes(slower), 422, "played at 70% speed"},
         {"broken", damaged, 400, "no run signature"},
         {"short", Bytes(run).substr(0, 1000), 400, "1000 bytes"},
         {"large", Bytes(run) + "x", 413, "too large"},
