@@ -74,19 +74,16 @@ RunHeader HeaderOf(const ReplayWordBuffer& w)
 
 // The cave made again from the seed must leave the random state the run
 // recorded; otherwise it is not the cave the run was played in.
-void CheckCave(const RunFile& run)
+}  // namespace
+
+void CheckCaveMade(const RunFile& run, bool made, std::uint32_t randomState)
 {
     const GameSettings& s = run.header.settings;
-    auto state = std::make_unique<GameState>();
-    auto map = std::make_unique<CaveMap>();
-    const bool made = GenerateCave(*state, *map, s);
     if (!made) throw RunFileError("no cave can be made from its seed " + std::to_string(s.seed) + " and size");
-    if (state->RandomState != run.randomState)
+    if (randomState != run.randomState)
         throw RunFileError("the cave made from its seed " + std::to_string(s.seed) +
                            " is not the cave it was played in (a file changed, or made by another version of the game)");
 }
-
-}  // namespace
 
 RunFile RunFromRecording(const ReplayWordBuffer& buffer, const RunHeader& header)
 {
@@ -126,7 +123,7 @@ std::vector<std::uint8_t> RunFileBytes(const RunFile& run)
     return bytes;
 }
 
-RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes)
+RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes, CaveCheck cave)
 {
     if (bytes.size() > std::size_t(ReplayFileBytes))
         throw RunFileError("not a run file: longer than the " + std::to_string(ReplayFileBytes) + " bytes of a run file");
@@ -152,7 +149,12 @@ RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes)
     if (bad != run.inputs.end())
         throw RunFileError("a value out of range: the input of tick " + std::to_string(bad - run.inputs.begin()) + " is " +
                            std::to_string(*bad) + " (0.." + std::to_string(AllInputBits) + ")");
-    CheckCave(run);
+    if (cave == CaveCheck::Make) {
+        auto state = std::make_unique<GameState>();
+        auto map = std::make_unique<CaveMap>();
+        const bool made = GenerateCave(*state, *map, run.header.settings);
+        CheckCaveMade(run, made, state->RandomState);
+    }
     return run;
 }
 

@@ -74,7 +74,12 @@ RunFile RunFromRecording(const ReplayWordBuffer& buffer, const RunHeader& header
 std::vector<std::uint8_t> RunFileBytes(const RunFile& run);
 
 // Reads and checks a file: the size, the signature, the version, that every
-// value is in range, and that its seed makes the cave it was played in.
-// Throws RunFileError naming the file and the problem.
-RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes);
+// value is in range, and that its seed makes the cave it was played in (or,
+// with CaveCheck::Later, leaves that to a replay that makes the cave
+// anyway). Throws RunFileError naming the file and the problem.
+enum class CaveCheck { Make, Later };
+RunFile ParseRunFile(const std::vector<std::uint8_t>& bytes, CaveCheck cave = CaveCheck::Make);
+// Whether a cave made from the run's settings is the cave it was played in:
+// made at all, and leaving the random state the run recorded.
+void CheckCaveMade(const RunFile& run, bool made, std::uint32_t randomState);
 RunFile ReadRunFile(const std::string& path);

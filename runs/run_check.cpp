@@ -34,7 +34,9 @@ RunReplay ReplayRun(const RunFile& run)
     const Assets noPictures;
     const auto game = std::make_unique<Game>(noPictures);
     const RunPlayer player(run);
-    player.Start(*game);
+    // The cave is made here once: a run read with CaveCheck::Later is checked now.
+    const bool made = player.Start(*game);
+    CheckCaveMade(run, made, game->state.RandomState);
     while (player.Playing(*game)) PlayRunTick(*game, player);
 
     const RunReplay replay{.reachedGoal = game->state.Screen == ScreenEnding,

@@ -4,14 +4,15 @@
 #include "play/game.h"
 #include "screens/frame_tick.h"
 
-void RunPlayer::Start(Game& game) const
+bool RunPlayer::Start(Game& game) const
 {
     GameState& s = game.state;
     const RunHeader& h = run_.header;
     s.DemoMode = false;
-    StartFixedGame(game, {h.settings, h.facing});
+    const bool ok = StartFixedGame(game, {h.settings, h.facing});
     // What the title's last tick left behind.
     s.InputNow = FlagsFromWord(h.inputBefore);
+    return ok;
 }
 
 void RunPlayer::Tick(Game& game) const

@@ -14,8 +14,9 @@ public:
     const RunFile& Run() const { return run_; }
 
     // Sets the game up as the run's game began, on the play screen. The run
-    // must have been checked (ReadRunFile does).
-    void Start(Game& game) const;
+    // must have been read by ParseRunFile or ReadRunFile. False when its cave
+    // is unfit to play.
+    bool Start(Game& game) const;
     // One frame tick with the recorded input of the tick.
     void Tick(Game& game) const;
     // On the play screen with recorded ticks left.
