@@ -3,15 +3,27 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <map>
-#include <sstream>
 
+#include "core/files.h"
 #include "sound/synth.h"
 
 namespace {
 
 constexpr std::size_t MostSamples = std::size_t(SampleRate) * 60;  // a minute: no sound is longer
+
+// The words of a line, split at spaces and tabs.
+std::vector<std::string> Words(const std::string& text)
+{
+    std::vector<std::string> words;
+    std::size_t at = 0;
+    while ((at = text.find_first_not_of(" \t", at)) != std::string::npos) {
+        const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
+        words.push_back(text.substr(at, end - at));
+        at = end;
+    }
+    return words;
+}
 
 struct Block {
     std::string name;
@@ -102,8 +114,7 @@ double NoteFrequency(std::string_view note, const std::string& origin, int line)
 std::vector<double> RenderPart(const Effect& voice, double tempo, const std::string& notes, const std::string& origin, int line)
 {
     std::vector<double> out;
-    std::istringstream words(notes);
-    for (std::string word; words >> word;) {
+    for (const std::string& word : Words(notes)) {
         const std::size_t slash = word.find('/');
         if (slash == std::string::npos) Fail(origin, line, "a note has its length after a slash, as C5/4: not '" + word + "'");
         const bool dotted = word.back() == '.';
@@ -155,9 +166,11 @@ std::string Trim(const std::string& text)
 SoundBank SoundBank::FromText(std::string_view text, const std::string& origin)
 {
     std::vector<Block> blocks;
-    std::istringstream lines{std::string(text)};
     int number = 0;
-    for (std::string line; std::getline(lines, line);) {
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string line(text.substr(start, end - start));
+        start = end + 1;
         ++number;
         line = Trim(line.substr(0, line.find('#')));
         if (line.empty()) continue;
@@ -206,11 +219,13 @@ SoundBank SoundBank::FromText(std::string_view text, const std::string& origin)
 SoundBank SoundBank::Load(const std::string& dataDirectory)
 {
     const std::string path = dataDirectory + "/sounds.txt";
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw SoundSourceError(path + " cannot be read");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return FromText(text.str(), path);
+    constexpr std::size_t MostBytes = 1 << 20;  // far more than a sounds file needs
+    try {
+        const std::vector<std::uint8_t> bytes = ReadWholeRegularFile(path, MostBytes);
+        return FromText(std::string(bytes.begin(), bytes.end()), path);
+    } catch (const FileError& e) {
+        throw SoundSourceError(e.what());
+    }
 }
 
 const Sound* SoundBank::Find(std::string_view name) const
