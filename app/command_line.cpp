@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "app/board_client.h"
+#include "board/entry_name.h"
 #include "screens/run_choices.h"
 
 namespace {
@@ -57,9 +59,18 @@ void TakeRecord(CommandLine& line, const std::string& folder)
     line.recordFolder = folder;
 }
 
+// A run's address is fetched when the window opens; one that is no address at all stops the start.
+void CheckRunAddress(std::string_view option, const std::string& value)
+{
+    if (!IsWebAddress(value)) return;
+    if (const auto problem = WebAddressProblem(value))
+        throw BadArgument(std::string(option) + " '" + value + "' is no address of a run: " + *problem);
+}
+
 void TakeWatch(CommandLine& line, const std::string& file)
 {
     if (file.empty()) throw BadArgument("an empty name is no run file to watch");
+    CheckRunAddress("--watch", file);
     if (line.watch) throw BadArgument("one run at a time: both '" + *line.watch + "' and '" + file + "' are given to watch");
     line.watch = file;
 }
@@ -67,8 +78,30 @@ void TakeWatch(CommandLine& line, const std::string& file)
 void TakeRace(CommandLine& line, const std::string& file)
 {
     if (file.empty()) throw BadArgument("an empty name is no run file to race");
+    CheckRunAddress("--race", file);
     if (line.race) throw BadArgument("one race at a time: both '" + *line.race + "' and '" + file + "' are given to race");
     line.race = file;
+}
+
+void TakeBoard(CommandLine& line, const std::string& address)
+{
+    if (line.board) throw BadArgument("one board at a time: --board is given twice");
+    if (!IsWebAddress(address))
+        throw BadArgument("--board takes the board's address, which starts with http:// or https://, not '" + address + "'");
+    if (const auto problem = WebAddressProblem(address)) throw BadArgument("--board '" + address + "' is no address: " + *problem);
+    if (address.find_first_of("?#") != std::string::npos)
+        throw BadArgument("--board takes the board's own address, without a '?' or '#' part, not '" + address + "'");
+    line.board = address;
+}
+
+// The name is not repeated: it may hold what does not print.
+void TakeName(CommandLine& line, const std::string& name)
+{
+    if (line.name) throw BadArgument("one name at a time: --name is given twice");
+    if (name.empty())
+        throw BadArgument("--name needs a name of 1 to " + std::to_string(MaxNameCharacters) + " printable characters");
+    if (const auto problem = NameProblem(name)) throw BadArgument("--name cannot stand on a board: " + *problem);
+    line.name = name;
 }
 
 const Option Options[] = {
@@ -88,11 +121,24 @@ const Option Options[] = {
      "keep every game played as a run file in DIR\n"
      "(default: $XDG_DATA_HOME/burrowkin/runs)",
      TakeRecord},
-    {"--watch", Takes::Value, "FILE", "watch the run in FILE; a FILE alone does the same", TakeWatch},
+    {"--watch", Takes::Value, "FILE",
+     "watch the run in FILE, or at an http:// or https://\n"
+     "address; a FILE alone does the same",
+     TakeWatch},
     {"--race", Takes::Value, "FILE",
-     "race the run in FILE: a button on the title starts a game\n"
-     "in its cave at once, beside its shadow",
+     "race the run in FILE or at an http:// or https://\n"
+     "address: a button on the title starts a game in its\n"
+     "cave at once, beside its shadow",
      TakeRace},
+    {"--board", Takes::Value, "URL",
+     "send every game that reaches the goal of today's or\n"
+     "yesterday's daily cave (--daily) to the board at URL,\n"
+     "and print its place there; needs --name",
+     TakeBoard},
+    {"--name", Takes::Value, "NAME",
+     "the name your games go under on the board: 1 to 20\n"
+     "printable characters",
+     TakeName},
     {"--mute", Takes::Nothing, "", "start without sound; M switches it on and off",
      [](CommandLine& line, const std::string&) { line.mute = true; }},
     {"--volume", Takes::Value, "N", "the sound's volume, 0 to 100 (60 unless given)",
@@ -164,6 +210,8 @@ public:
             else TakeWatch(line_, argument);
         }
         if (line_.request != CommandLine::Request::Play) return;
+        if (line_.board && !line_.name) throw BadArgument("--board needs --name NAME: the name your games go under there");
+        if (line_.name && !line_.board) throw BadArgument("--name goes with --board URL: the board your games are sent to");
         const RunChoices choices{.seed = line_.seed.has_value(), .daily = line_.daily, .watch = line_.watch.has_value(), .race = line_.race.has_value()};
         if (std::string conflict = RunChoicesConflict(choices, "--"); !conflict.empty()) throw BadArgument(conflict);
     }

@@ -28,8 +28,12 @@ struct CommandLine {
     bool daily = false;  // the seed of today's date in UTC
     RecordTo record = RecordTo::Nowhere;
     std::string recordFolder;  // with RecordTo::Folder
-    std::optional<std::string> watch;
-    std::optional<std::string> race;  // a run file every game races
+    std::optional<std::string> watch;  // a run file, or a run's http:// or https:// address
+    std::optional<std::string> race;   // a run file every game races, or its address
+    // Where every game that reaches the goal of the daily cave is sent, and
+    // the name it goes under there: both or neither.
+    std::optional<std::string> board;
+    std::optional<std::string> name;
     static constexpr int DefaultVolume = 60;
     bool mute = false;    // start without sound (M switches)
     int volume = DefaultVolume;  // 0..100

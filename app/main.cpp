@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string_view>
+#include <vector>
 
+#include "app/board_client.h"
 #include "app/command_line.h"
 #include "screens/daily_seed.h"
 #include "app/display.h"
@@ -31,7 +34,8 @@ bool DisplayAvailable()
 }
 
 // The runs the player asked for, made ready: the record folder checked, the
-// runs to watch or to race read. A folder for runs that cannot take them stops the start
+// runs to watch or to race read (those given by their address the window
+// fetches), the board noted. A folder for runs that cannot take them stops the start
 // (RunFolderError); a run that cannot be watched or raced leaves `runProblem`
 // to say.
 RunOptions PrepareRuns(const CommandLine& options, std::string& runProblem)
@@ -41,14 +45,19 @@ RunOptions PrepareRuns(const CommandLine& options, std::string& runProblem)
     if (options.daily) runs.seed = DailySeed(std::time(nullptr));
     else runs.seed = options.seed;
     if (options.record != CommandLine::RecordTo::Nowhere) runs.recordFolder = PrepareRunFolder(options.recordFolder);
-    if (options.watch) {
+    if (options.board) runs.board = RunOptions::Board{*options.board, *options.name};
+    if (options.watch && IsWebAddress(*options.watch)) {
+        runs.watchAddress = options.watch;
+    } else if (options.watch) {
         try {
             runs.watch = ReadCheckedRun(*options.watch).run;
         } catch (const RunFileError& e) {
             runProblem = std::string("cannot watch ") + e.what();
         }
     }
-    if (options.race) {
+    if (options.race && IsWebAddress(*options.race)) {
+        runs.raceAddress = options.race;
+    } else if (options.race) {
         try {
             runs.race = ReadCheckedRun(*options.race).run;
         } catch (const RunFileError& e) {
@@ -56,6 +65,24 @@ RunOptions PrepareRuns(const CommandLine& options, std::string& runProblem)
         }
     }
     return runs;
+}
+
+// The arguments Qt reads: all but --name and its value, which Qt would
+// also take for the X11 instance name of the window.
+std::vector<char*> ArgumentsForQt(int argc, char** argv)
+{
+    std::vector<char*> kept(argv, argv + 1);
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--") {
+            kept.insert(kept.end(), argv + i, argv + argc);
+            break;
+        }
+        if (argument == "--name" && i + 1 < argc) ++i;
+        else if (!argument.starts_with("--name=")) kept.push_back(argv[i]);
+    }
+    kept.push_back(nullptr);
+    return kept;
 }
 
 }  // namespace
@@ -69,7 +96,9 @@ int main(int argc, char** argv)
         return 1;
     }
     const QtMessageHandler usualHandler = ExitWithAdviceIfNoWindowSystem(argv[0]);
-    QApplication application(argc, argv);
+    std::vector<char*> qtArguments = ArgumentsForQt(argc, argv);
+    int qtCount = int(qtArguments.size()) - 1;
+    QApplication application(qtCount, qtArguments.data());
     qInstallMessageHandler(usualHandler);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
     QApplication::setDesktopFileName(QString::fromUtf8(DesktopEntryId));
@@ -110,5 +139,7 @@ int main(int argc, char** argv)
     if (options.fullscreen) Form1.SetFullScreen(true);
     else Form1.show();
     if (!runProblem.empty()) Form1.Report(runProblem);
-    return application.exec();
+    const int status = application.exec();
+    Form1.FinishSending();
+    return status;
 }

@@ -14,6 +14,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "app/board_client.h"
 #include "app/display.h"
 #include "app/run_folder.h"
 #include "core/files.h"
@@ -78,6 +79,8 @@ TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory,
     Timer1.start();
     if (runs_.watch) Step({.watch = std::exchange(runs_.watch, std::nullopt)});
     if (runs_.race) Step({.race = std::exchange(runs_.race, std::nullopt)});
+    if (runs_.watchAddress) Fetch(*runs_.watchAddress, "watch", fetchedWatch_);
+    if (runs_.raceAddress) Fetch(*runs_.raceAddress, "race", fetchedRace_);
 }
 
 TForm1::~TForm1() = default;
@@ -95,6 +98,8 @@ void TForm1::Timer1Timer()
     TickInput input{.tick = true};
     if (joyInfo_ && !session_.Watching()) joystick_.Read(*joyInfo_);
     input.joystick = joyInfo_;
+    input.watch = std::exchange(fetchedWatch_, std::nullopt);
+    input.race = std::exchange(fetchedRace_, std::nullopt);
     Step(std::move(input));
 }
 
@@ -118,7 +123,10 @@ void TForm1::Show(const TickReport& report)
         for (int i = 0; i < report.beeps; ++i) QApplication::beep();
     for (const std::string& line : report.news) std::printf("burrowkin: %s\n", line.c_str());
     std::fflush(stdout);
-    if (report.ended) Keep(*report.ended);
+    if (report.ended) {
+        Keep(*report.ended);
+        Send(report.ended->run);
+    }
     if (report.toggleFullScreen) ToggleFullScreen();
     if (report.newPicture) update();
     // A box or the dialog waits for the player, and no tick runs meanwhile.
@@ -146,12 +154,56 @@ void TForm1::Keep(const TickReport::EndedGame& ended)
     }
 }
 
+void TForm1::Send(const RunFile& run)
+{
+    if (!runs_.board || run.header.ending != RunEnding::Goal) return;
+    const std::time_t now = std::time_t(Now().utcMilliseconds / 1000);
+    if (const auto why = WhyNotSent(run, now)) {
+        std::printf("burrowkin: board: not sent: %s\n", why->c_str());
+        std::fflush(stdout);
+        return;
+    }
+    Network().Submit(runs_.board->address, runs_.board->name, run, now,
+                     [this](const BoardNews& news) { Announce("board: " + news.line, !news.good); });
+}
+
+void TForm1::Fetch(const std::string& address, const std::string& what, std::optional<RunFile>& arrived)
+{
+    Network().Fetch(address, [this, address, what, &arrived](std::optional<RunFile> run, const std::string& problem) {
+        if (run) arrived = std::move(run);
+        else Report("cannot " + what + " " + address + ": " + problem);
+    });
+}
+
+BoardClient& TForm1::Network()
+{
+    if (!network_) network_ = std::make_unique<BoardClient>();
+    return *network_;
+}
+
+void TForm1::FinishSending()
+{
+    if (network_) network_->Finish(10'000);
+}
+
 void TForm1::Report(const std::string& problem)
 {
     std::fprintf(stderr, "burrowkin: %s\n", problem.c_str());
+    ShowBoxFor(problem, true);
+}
+
+void TForm1::Announce(const std::string& line, bool trouble)
+{
+    std::printf("burrowkin: %s\n", line.c_str());
+    std::fflush(stdout);
+    ShowBoxFor(line, trouble);
+}
+
+void TForm1::ShowBoxFor(const std::string& text, bool trouble)
+{
     if (!isVisible() || !SomeoneCanAnswerABox()) return;
-    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromUtf8(ApplicationTitle), QString::fromStdString(problem),
-                                QMessageBox::Ok, this);
+    auto* box = new QMessageBox(trouble ? QMessageBox::Warning : QMessageBox::Information, QString::fromUtf8(ApplicationTitle),
+                                QString::fromStdString(text), QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "app/joystick.h"
 #include "app/sound_out.h"
@@ -21,7 +22,20 @@ struct RunOptions {
     std::optional<RunFile> watch;       // a checked run to watch first
     std::optional<RunFile> race;        // a checked run that every game races
     int speed = RunHeader::FullSpeed;   // the pace of the ticks, percent of 20 a second
+    // Runs to fetch from an http:// or https:// address when the window
+    // opens, then to watch or race as those above.
+    std::optional<std::string> watchAddress;
+    std::optional<std::string> raceAddress;
+    // The daily board every game that reaches the goal of the day's cave is
+    // sent to, and the player's name there.
+    struct Board {
+        std::string address;
+        std::string name;
+    };
+    std::optional<Board> board;
 };
+
+class BoardClient;
 
 // The main window: it owns the frame timer, turns key events into the game's
 // key codes, reads the joystick, hands all of it to the game's session one
@@ -41,9 +55,13 @@ public:
     const Surface& ClientArea() const { return session_.Picture(); }
     bool Paused() const { return session_.Paused(); }
     bool Watching() const { return session_.Watching(); }
+    bool Racing() const { return session_.Racing().has_value(); }
     // A problem the game goes on after: said on standard error and in a box
     // that waits for nobody.
     void Report(const std::string& problem);
+    // Lets the board's answers still under way come, for a few seconds at
+    // most: the window has closed.
+    void FinishSending();
     int Scale() const { return scale_; }
 
     // Full screen shows the picture at the largest whole scale that fits the
@@ -82,6 +100,15 @@ private:
     void Step(TickInput input);
     void Show(const TickReport& report);
     void Keep(const TickReport::EndedGame& ended);
+    // Sends a game that reached the goal of the day's cave to the board.
+    void Send(const RunFile& run);
+    // Downloads a run to watch or race ("watch", "race"); it is handed to the
+    // session at the next tick, when no box or dialog is open.
+    void Fetch(const std::string& address, const std::string& what, std::optional<RunFile>& arrived);
+    BoardClient& Network();
+    // A line on standard output, and in a box that waits for nobody.
+    void Announce(const std::string& line, bool trouble);
+    void ShowBoxFor(const std::string& text, bool trouble);
     QSize WindowSize() const;
 
     QTimer Timer1;
@@ -96,4 +123,6 @@ private:
 
     RunOptions runs_;
     SoundOut* sound_;
+    std::unique_ptr<BoardClient> network_;  // made only when a board or a run's address is given
+    std::optional<RunFile> fetchedWatch_, fetchedRace_;
 };

@@ -129,4 +129,39 @@ TEST(CommandLine, RecordTakesAFolderOnlyWhenOneFollows)
     EXPECT_EQ(both.watch, "/home/me/a.burrowkin-run");
 }
 
+TEST(CommandLine, ABoardTakesAnHttpAddressAndANameItWouldShow)
+{
+    const CommandLine both = ParseCommandLine({"--daily", "--board", "https://example.org/board/", "--name=Ada Lovelace"});
+    EXPECT_EQ(both.error, "");
+    EXPECT_EQ(both.board, "https://example.org/board/");
+    EXPECT_EQ(both.name, "Ada Lovelace");
+    EXPECT_FALSE(ParseCommandLine({}).board);
+    EXPECT_EQ(ParseCommandLine({"--board", "http://x", "--name", "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"
+                                                    "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"}).error,
+              "") << "twenty characters of two bytes each";
+
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--board", "http://x"}, "--board needs --name NAME"},
+        {{"--name", "ada"}, "--name goes with --board URL"},
+        {{"--board", "ftp://x", "--name", "ada"}, "starts with http:// or https://, not 'ftp://x'"},
+        {{"--board", "x.org", "--name", "ada"}, "not 'x.org'"},
+        {{"--board", "http://", "--name", "ada"}, "names no host"},
+        {{"--board", "http://x/?day=1", "--name", "ada"}, "without a '?' or '#' part"},
+        {{"--board", "http://x", "--board", "http://y", "--name", "ada"}, "--board is given twice"},
+        {{"--board", "http://x", "--name="}, "--name needs a name of 1 to 20 printable characters"},
+        {{"--board", "http://x", "--name", "twenty-one characters"}, "longer than 20 characters"},
+        {{"--board", "http://x", "--name", "a\nb"}, "does not print"},
+        {{"--board", "http://x", "--name", "ada "}, "begins or ends with a space"},
+        {{"--board", "http://x", "--name", "\xff"}, "not well-formed UTF-8"},
+        {{"--race", "https://"}, "--race 'https://' is no address of a run: it names no host"},
+        {{"http://"}, "--watch 'http://' is no address of a run"},
+        {{"--race", "http://x/a.burrowkin-run", "--daily"}, "--daily and --race cannot go together"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const CommandLine line = ParseCommandLine(arguments);
+        EXPECT_NE(line.error.find(message), std::string::npos) << arguments[0] << ": " << line.error;
+        EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
+    }
+}
+
 }  // namespace
