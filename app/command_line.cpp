@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "app/board_client.h"
-#include "board/entry_name.h"
+#include "screens/entry_name.h"
 #include "screens/run_choices.h"
 
 namespace {

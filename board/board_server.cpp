@@ -9,7 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "board/entry_name.h"
+#include "screens/entry_name.h"
 #include "board/sqlite_db.h"
 #include "cave/replay.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "board/entry_name.h"
+#include "screens/entry_name.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "board/entry_name.h"
+#include "screens/entry_name.h"
 
 #include <cstdint>
 
