@@ -153,6 +153,13 @@ const Option Options[] = {
          line.speed = WholeNumber("--speed", value, 50, 100);
          if (line.speed % 10 != 0) throw BadArgument("--speed goes in steps of 10: 50, 60, 70, 80, 90 or 100, not '" + value + "'");
      }},
+    {"--keys", Takes::Value, "FILE", "the keys from FILE, in the format of keys.conf\n(default: $XDG_CONFIG_HOME/burrowkin/keys.conf when it is there)",
+     [](CommandLine& line, const std::string& value) {
+         if (value.empty()) throw BadArgument("--keys needs a file");
+         line.keysFile = value;
+     }},
+    {"--default-keys", Takes::Nothing, "", "the game's own keys, whatever a keys file says",
+     [](CommandLine& line, const std::string&) { line.defaultKeys = true; }},
     {"--help", Takes::Nothing, "", "print this help and exit",
      [](CommandLine& line, const std::string&) { line.request = CommandLine::Request::Help; }},
     {"--version", Takes::Nothing, "", "print the version and exit",
@@ -214,6 +221,8 @@ public:
         if (line_.name && !line_.board) throw BadArgument("--name goes with --board URL: the board your games are sent to");
         const RunChoices choices{.seed = line_.seed.has_value(), .daily = line_.daily, .watch = line_.watch.has_value(), .race = line_.race.has_value()};
         if (std::string conflict = RunChoicesConflict(choices, "--"); !conflict.empty()) throw BadArgument(conflict);
+        if (line_.keysFile && line_.defaultKeys)
+            throw BadArgument("--keys and --default-keys cannot go together: --default-keys reads no keys file");
     }
 
 private:

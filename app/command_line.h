@@ -39,6 +39,8 @@ struct CommandLine {
     int volume = DefaultVolume;  // 0..100
     bool music = true;    // the title's tune and the ending's fanfare
     int speed = 100;      // percent of 20 ticks a second: 50 to 100 in steps of 10
+    std::optional<std::string> keysFile;  // --keys: the player's keys from this file
+    bool defaultKeys = false;             // --default-keys: the game's own keys, whatever a file says
 
     // The first argument the game cannot take, as one line; nothing starts.
     std::string error;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/run_folder.h"
 #include "app/screen_fit.h"
+#include "app/keys_file.h"
 #include "app/sound_out.h"
 #include "app/usage.h"
 #include "app/window_icon.h"
@@ -42,6 +44,13 @@ RunOptions PrepareRuns(const CommandLine& options, std::string& runProblem)
 {
     RunOptions runs;
     runs.speed = options.speed;
+    if (!options.defaultKeys) {
+        const std::string keys = options.keysFile.value_or(DefaultKeysFile());
+        std::error_code ec;
+        if (options.keysFile && !std::filesystem::exists(keys, ec))
+            std::fprintf(stderr, "burrowkin: the game's own keys, as %s is not there\n", keys.c_str());
+        runs.keys = ReadKeysFile(keys);
+    }
     if (options.daily) runs.seed = DailySeed(std::time(nullptr));
     else runs.seed = options.seed;
     if (options.record != CommandLine::RecordTo::Nowhere) runs.recordFolder = PrepareRunFolder(options.recordFolder);

@@ -29,22 +29,37 @@ constexpr int TickMilliseconds = 50;
 
 int VirtualKeyOf(int qtKey)
 {
+    // Letters and digits have the same codes in Qt and in the game.
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) return qtKey;
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return KeyF2 - 1 + (qtKey - Qt::Key_F1);
     switch (qtKey) {
     case Qt::Key_Up: return KeyUp;
     case Qt::Key_Down: return KeyDown;
     case Qt::Key_Left: return KeyLeft;
     case Qt::Key_Right: return KeyRight;
     case Qt::Key_Space: return KeySpace;
-    case Qt::Key_X: return KeyX;
     case Qt::Key_Return:
     case Qt::Key_Enter: return KeyEnter;
-    case Qt::Key_Z: return KeyZ;
-    case Qt::Key_F2: return KeyF2;
-    case Qt::Key_F3: return KeyF3;
-    case Qt::Key_F4: return KeyF4;
-    case Qt::Key_F11: return KeyF11;
     case Qt::Key_Tab: return KeyTab;
-    case Qt::Key_M: return KeyM;
+    case Qt::Key_Escape: return EscapeKey;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_End: return 35;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_Semicolon: return 186;
+    case Qt::Key_Equal: return 187;
+    case Qt::Key_Comma: return 188;
+    case Qt::Key_Minus: return 189;
+    case Qt::Key_Period: return 190;
+    case Qt::Key_Slash: return 191;
+    case Qt::Key_QuoteLeft: return 192;
+    case Qt::Key_BracketLeft: return 219;
+    case Qt::Key_Backslash: return 220;
+    case Qt::Key_BracketRight: return 221;
+    case Qt::Key_Apostrophe: return 222;
     default: return 0;
     }
 }
@@ -77,6 +92,7 @@ TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory,
     Timer1.setInterval(int(std::lround(TickMilliseconds * 100.0 / runs_.speed)));
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     Timer1.start();
+    if (runs_.keys) Step({.bindings = runs_.keys});
     if (runs_.watch) Step({.watch = std::exchange(runs_.watch, std::nullopt)});
     if (runs_.race) Step({.race = std::exchange(runs_.race, std::nullopt)});
     if (runs_.watchAddress) Fetch(*runs_.watchAddress, "watch", fetchedWatch_);

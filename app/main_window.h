@@ -11,8 +11,8 @@
 #include "play/game.h"
 #include "screens/session.h"
 
-// Qt's keys as the game's key codes (0: none of the game's); what each does
-// is the game's own table.
+// Qt's keys as the game's key codes (0: none the game knows); what each
+// does is the bindings' business.
 int VirtualKeyOf(int qtKey);
 
 // What the player asked of runs on the command line.
@@ -22,6 +22,7 @@ struct RunOptions {
     std::optional<RunFile> watch;       // a checked run to watch first
     std::optional<RunFile> race;        // a checked run that every game races
     int speed = RunHeader::FullSpeed;   // the pace of the ticks, percent of 20 a second
+    std::optional<KeyBindings> keys;    // the player's keys; nothing: the game's own
     // Runs to fetch from an http:// or https:// address when the window
     // opens, then to watch or race as those above.
     std::optional<std::string> watchAddress;

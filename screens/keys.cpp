@@ -62,20 +62,24 @@ void KeyReleased(GameState& state, int virtualKey)
     if (int flag = FlagOfKey(virtualKey); flag >= 0) state.KeysHeld[flag] = 0;
 }
 
-KeyEffect KeyState::Down(GameState& state, int virtualKey, bool shiftHeld)
+void KeyState::Down(GameState& state, int flag)
 {
-    if (int flag = FlagOfKey(virtualKey); flag >= 0) {
-        if (!state.KeysHeld[flag]) pressedSinceTick_[flag] = 1;
-        letGoAfterTick_[flag] = 0;
-    }
-    return KeyPressed(state, virtualKey, shiftHeld);
+    if (!state.KeysHeld[flag]) pressedSinceTick_[flag] = 1;
+    letGoAfterTick_[flag] = 0;
+    state.KeysHeld[flag] = 1;
 }
 
-void KeyState::Up(GameState& state, int virtualKey)
+void KeyState::Up(GameState& state, int flag)
 {
-    const int flag = FlagOfKey(virtualKey);
-    if (flag >= 0 && pressedSinceTick_[flag] && state.KeysHeld[flag]) letGoAfterTick_[flag] = 1;
-    else KeyReleased(state, virtualKey);
+    if (pressedSinceTick_[flag] && state.KeysHeld[flag]) letGoAfterTick_[flag] = 1;
+    else state.KeysHeld[flag] = 0;
+}
+
+void KeyState::ReleaseAll(GameState& state)
+{
+    state.KeysHeld = {};
+    pressedSinceTick_ = {};
+    letGoAfterTick_ = {};
 }
 
 void KeyState::AfterTick(GameState& state)

@@ -98,8 +98,11 @@ void KeyReleased(GameState& state, int virtualKey);
 // of at once, so that releasing X clears Select though Space is still down.
 class KeyState {
 public:
-    KeyEffect Down(GameState& state, int virtualKey, bool shiftHeld);
-    void Up(GameState& state, int virtualKey);
+    // A key of an input flag went down or up.
+    void Down(GameState& state, int flag);
+    void Up(GameState& state, int flag);
+    // Every key is let go of, as when the keys change their meaning.
+    void ReleaseAll(GameState& state);
     // After a frame tick: the taps it saw are let go of.
     void AfterTick(GameState& state);
 

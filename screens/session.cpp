@@ -36,6 +36,11 @@ TickReport Session::Step(const TickInput& input)
         game_.state.JoystickPresent = true;
         game_.state.JoyInfo = *input.joystick;
     }
+    if (input.bindings) {
+        bindings_ = *input.bindings;
+        keys_.ReleaseAll(game_.state);
+        fastForward_ = false;
+    }
     if (input.race) RaceAgainst(*input.race);
     if (input.stopRace) StopRace(report);
     if (input.watch) {
@@ -61,34 +66,44 @@ TickReport Session::Step(const TickInput& input)
 
 void Session::Key(const KeyEvent& key, TickReport& report)
 {
-    const KeyBinding* binding = BindingOf(key.virtualKey);
-    if (!binding) return;
+    const std::optional<Control> control = bindings_.ControlOf(key.virtualKey);
+    if (!control) return;
     report.keyTaken = true;
     // X11 sends a release before every repeated press of a held key; taking
     // it would drop the flag between two ticks.
     if (!key.down && key.repeat) return;
-    switch (binding->role) {
-    case KeyRole::Input:
-        if (key.down) keys_.Down(game_.state, key.virtualKey, key.shift);
-        else keys_.Up(game_.state, key.virtualKey);
+    const bool pressed = key.down && !key.repeat;
+    switch (*control) {
+    case Control::Up:
+    case Control::Down:
+    case Control::Left:
+    case Control::Right:
+    case Control::Select:
+    case Control::Use:
+        if (key.down) keys_.Down(game_.state, int(*control));
+        else keys_.Up(game_.state, int(*control));
         break;
-    case KeyRole::BackToTitle:
-        if (key.down && key.shift) Follow(recorder_.Leaving(game_, RunEnding::Quit), report);
-        if (key.down) keys_.Down(game_.state, key.virtualKey, key.shift);
+    case Control::Title:
+        // With Shift, from every screen, the demonstration and a watched run too.
+        if (key.down && key.shift) {
+            Follow(recorder_.Leaving(game_, RunEnding::Quit), report);
+            game_.state.Screen = ScreenTitle;
+            game_.state.TitleTicks = 0;
+        }
         break;
-    case KeyRole::Pause:
-        if (key.down) TogglePause(report);
+    case Control::Pause:
+        if (key.down) TogglePause(report);  // every press, auto-repeated ones too
         break;
-    case KeyRole::StopRace:
-        if (key.down && !key.repeat) StopRace(report);
+    case Control::StopRace:
+        if (pressed) StopRace(report);
         break;
-    case KeyRole::FullScreen:
-        if (key.down && !key.repeat) report.toggleFullScreen = true;
+    case Control::FullScreen:
+        if (pressed) report.toggleFullScreen = true;
         break;
-    case KeyRole::Sound:
-        if (key.down && !key.repeat) report.toggleSound = true;
+    case Control::Sound:
+        if (pressed) report.toggleSound = true;
         break;
-    case KeyRole::FastForward:
+    case Control::FastForward:
         fastForward_ = key.down && watching_.has_value();
         break;
     }

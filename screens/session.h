@@ -8,6 +8,7 @@
 #include "core/wall_clock.h"
 #include "core/window_requests.h"
 #include "gfx/surface.h"
+#include "screens/key_bindings.h"
 #include "screens/keys.h"
 #include "screens/race.h"
 #include "screens/run_player.h"
@@ -36,6 +37,7 @@ struct TickInput {
     std::optional<RunFile> watch;  // a checked run to watch from now on
     std::optional<RunFile> race;   // a checked run that every game races from now on
     bool stopRace = false;         // games race nothing from now on (F4 does it too)
+    std::optional<KeyBindings> bindings;  // the keys' meanings from now on; held keys are let go of
     bool closing = false;          // the window is closing
 };
 
@@ -101,6 +103,7 @@ private:
     Game& game_;
     Surface picture_;
     KeyState keys_;
+    KeyBindings bindings_ = KeyBindings::Defaults();
     RunRecorder recorder_;
     SoundCues cues_;
     std::optional<RunPlayer> watching_;

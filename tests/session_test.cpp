@@ -125,6 +125,35 @@ TEST(Session, AGameEndsWithItsRunWhenTheWindowClosesAndItsRunCanBeWatchedFast)
     EXPECT_FALSE(watcher.Ended);  // a watched run is no game of the player's
 }
 
+// A key the player bound moves the character as the game's own key does, and
+// a key held while the keys change their meaning is let go of.
+TEST(Session, AReboundKeyPlaysAsTheGamesOwnAndChangingKeysLetsGoOfHeldOnes)
+{
+    const auto walk = [](int key, bool rebound) {
+        FakeWindow window(TestAssets(), 6);
+        window.DialogAnswer = GameSettings{.width = 20, .height = 20};
+        if (rebound) {
+            KeyBindings keys = KeyBindings::Defaults();
+            EXPECT_EQ(keys.Bind(Control::Left, 'A'), "");
+            window.Step({.bindings = keys});
+        }
+        window.Tick(61);
+        window.TickHolding(BitSelect);
+        window.game.state.KeysHeld = {};
+        window.Press(key);
+        window.Tick(12);
+        return window.game.state.PlayerX;
+    };
+    EXPECT_EQ(walk('A', true), walk(KeyLeft, false));
+    EXPECT_NE(walk('A', false), walk(KeyLeft, false)) << "unbound, A does nothing";
+
+    FakeWindow window(TestAssets());
+    window.Press(KeyLeft);
+    window.Tick();
+    window.Step({.bindings = KeyBindings::Defaults()});
+    EXPECT_EQ(window.game.state.KeysHeld, InputFlags{});
+}
+
 // A slower clock changes nothing of play; the run says the slowest pace any
 // of its ticks came at, in a byte that full-speed runs leave as they were.
 TEST(Session, AGamePlayedSlowerIsTheSameGameAndItsRunSaysSo)

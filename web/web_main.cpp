@@ -200,12 +200,13 @@ EMSCRIPTEN_KEEPALIVE const char* bk_sounds()
 }
 EMSCRIPTEN_KEEPALIVE const std::int16_t* bk_sound(int i) { return page->sounds->Sounds()[std::size_t(i)].samples.data(); }
 
-// The keys of the game by their place on the keyboard, as browsers name
-// them: {"ArrowUp":38,...}.
+// Every key the game knows, by its place on the keyboard as browsers name
+// it: {"ArrowUp":38,...}. What each does is the game's business.
 EMSCRIPTEN_KEEPALIVE const char* bk_key_codes()
 {
     Json json;
-    for (const KeyBinding& key : KeyTable) json.Number(key.code, key.virtualKey);
+    for (const NamedKey& key : NamedKeys()) json.Number(key.code, key.virtualKey);
+    json.Number("NumpadEnter", KeyEnter);
     return Hand(json.Done());
 }
 
