@@ -111,6 +111,33 @@ std::string KeyBindings::Unbind(Control control, int virtualKey)
     return "";
 }
 
+std::string KeyBindings::SetPadButtons(std::uint32_t select, std::uint32_t use)
+{
+    if (select == 0 || use == 0) return "select and use keep at least one button of the pad each";
+    if ((select | use) > 15) return "the pad's buttons are 1 to 4";
+    if (select & use) return "a button of the pad cannot both select and use";
+    padSelect_ = select;
+    padUse_ = use;
+    return "";
+}
+
+std::uint32_t KeyBindings::GameButtons(std::uint32_t buttons) const
+{
+    return ((buttons & padSelect_) ? 1u : 0u) | ((buttons & padUse_) ? 2u : 0u);
+}
+
+namespace {
+
+std::string ButtonsText(std::uint32_t mask)
+{
+    std::string text;
+    for (int b = 0; b < 4; ++b)
+        if (mask >> b & 1) text += " " + std::to_string(b + 1);
+    return text;
+}
+
+}  // namespace
+
 std::string KeyBindings::Text() const
 {
     std::string text = "# Korvane Burrowkin's keys: each line a control and its keys.\n";
@@ -119,6 +146,8 @@ std::string KeyBindings::Text() const
         for (const int key : keys_[std::size_t(c)]) text += " " + KeyOfCode(key)->name;
         text += "\n";
     }
+    text += "# The pad's buttons 1 to 4 that select and that use.\n";
+    text += "pad-select =" + ButtonsText(padSelect_) + "\npad-use =" + ButtonsText(padUse_) + "\n";
     return text;
 }
 
@@ -137,6 +166,20 @@ KeyBindings KeyBindings::FromText(std::string_view text)
         const std::size_t equals = line.find('=');
         if (equals == std::string::npos) fail("a line is a control, '=' and its keys, as 'up = Up W'");
         const std::string name = Trim(line.substr(0, equals));
+        if (name == "pad-select" || name == "pad-use") {
+            std::uint32_t mask = 0;
+            for (const char c : line.substr(equals + 1)) {
+                if (c == ' ' || c == '\t') continue;
+                if (c < '1' || c > '4') fail("the pad's buttons are 1 to 4");
+                mask |= 1u << (c - '1');
+            }
+            if (mask == 0) fail(name + " needs a button");
+            // A later line takes its buttons from the other control.
+            if (name == "pad-select") b.padSelect_ = mask, b.padUse_ &= ~mask;
+            else b.padUse_ = mask, b.padSelect_ &= ~mask;
+            if (b.padSelect_ == 0 || b.padUse_ == 0) fail("select and use keep at least one button of the pad each");
+            continue;
+        }
         const auto control = std::find(ControlNames.begin(), ControlNames.end(), name);
         if (control == ControlNames.end()) fail("no control is called '" + name + "'");
         const int c = int(control - ControlNames.begin());

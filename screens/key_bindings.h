@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -47,7 +48,18 @@ public:
     // "" when the key no longer does this; else why not, and nothing changes.
     std::string Unbind(Control control, int virtualKey);
 
-    // The keys file: a line a control, "up = Up W".
+    // The pad's buttons 1 to 4 (bits 1, 2, 4, 8) that select and that use;
+    // a button does one of the two or nothing.
+    std::uint32_t PadSelect() const { return padSelect_; }
+    std::uint32_t PadUse() const { return padUse_; }
+    // "" when done; else why not, and nothing changes.
+    std::string SetPadButtons(std::uint32_t select, std::uint32_t use);
+    // The pad as the game reads it: the buttons chosen here in the places of
+    // the game's own (button 1 selects, button 2 uses).
+    std::uint32_t GameButtons(std::uint32_t buttons) const;
+
+    // The keys file: a line a control, "up = Up W", and the pad's buttons,
+    // "pad-select = 1 4".
     std::string Text() const;
     // Throws KeyBindingsError naming the line that is wrong.
     static KeyBindings FromText(std::string_view text);
@@ -56,4 +68,5 @@ public:
 
 private:
     std::array<std::vector<int>, ControlCount> keys_;
+    std::uint32_t padSelect_ = 1 | 8, padUse_ = 2 | 4;
 };

@@ -35,6 +35,9 @@ TickReport Session::Step(const TickInput& input)
     if (input.joystick) {
         game_.state.JoystickPresent = true;
         game_.state.JoyInfo = *input.joystick;
+        // The player's buttons in the places of the game's own.
+        if (!(bindings_.PadSelect() == KeyBindings::Defaults().PadSelect() && bindings_.PadUse() == KeyBindings::Defaults().PadUse()))
+            game_.state.JoyInfo.wButtons = bindings_.GameButtons(input.joystick->wButtons);
     }
     if (input.bindings) {
         bindings_ = *input.bindings;

@@ -52,6 +52,20 @@ TEST(KeyBindings, TheFileReadsBackAsWrittenAndAMistakeIsNamedWithItsLine)
     EXPECT_EQ(Refusal("up = Hyper\n"), "line 1: no key is called 'Hyper'");
     EXPECT_EQ(Refusal("up = Up\ndown = Up\n"), "line 2: Up is already the key of up");
     EXPECT_EQ(Refusal("up = Up\n"), "down has no key");
+    EXPECT_EQ(Refusal("pad-select = 5\n"), "line 1: the pad's buttons are 1 to 4");
+    EXPECT_EQ(Refusal("pad-select = 2 3\n"), "line 1: select and use keep at least one button of the pad each");
+}
+
+TEST(KeyBindings, ThePadsButtonsGoWhereThePlayerPutsThem)
+{
+    KeyBindings keys = KeyBindings::Defaults();
+    EXPECT_EQ(keys.PadSelect(), 1u | 8u);  // buttons 1 and 4
+    EXPECT_EQ(keys.PadUse(), 2u | 4u);
+    EXPECT_EQ(keys.SetPadButtons(2, 2), "a button of the pad cannot both select and use");
+    EXPECT_EQ(keys.SetPadButtons(2, 1 | 4), "");
+    EXPECT_EQ(keys.GameButtons(2), 1u);     // button 2 now selects: the game's select button
+    EXPECT_EQ(keys.GameButtons(4 | 8), 2u);  // 3 uses, 4 does nothing
+    EXPECT_EQ(KeyBindings::FromText(keys.Text()), keys);
 }
 
 }  // namespace

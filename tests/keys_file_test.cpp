@@ -2,6 +2,7 @@
 // broken one named in a line and left as it is.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -34,12 +35,14 @@ TEST(KeysFile, KeptKeysReadBackAndABrokenFileIsNamedAndLeftAsItIs)
     EXPECT_EQ(ReadKeysFile(file.string()), mine);
     EXPECT_EQ(fs::directory_iterator(file.parent_path())->path(), file) << "no temporary file is left";
 
+    const std::string kept = Contents(file);
+    const long line = long(std::count(kept.begin(), kept.end(), '\n')) + 1;
     std::ofstream(file, std::ios::app) << "up = F3\n";
     const std::string broken = Contents(file);
     testing::internal::CaptureStderr();
     EXPECT_EQ(ReadKeysFile(file.string()), std::nullopt);
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(said, "burrowkin: the game's own keys, as " + file.string() + " has a mistake: line 14: a second line for up\n");
+    EXPECT_EQ(said, "burrowkin: the game's own keys, as " + file.string() + " has a mistake: line " + std::to_string(line) + ": a second line for up\n");
     EXPECT_EQ(Contents(file), broken);
 
     ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
