@@ -41,15 +41,18 @@ struct Page {
     std::optional<JoyInfoRecord> pad;      // the pad of the next tick, once one was seen
     std::vector<std::uint8_t> endedRun;    // the run of the last game that ended
     std::vector<std::uint8_t> rgba = std::vector<std::uint8_t>(std::size_t(ViewSize) * (ViewSize + StatusHeight) * 4);
-    std::string text;  // the last string handed to the page
 };
 
 Page* page = nullptr;
 
+// The last string handed to the page; bk_address_choices hands one before
+// bk_start made the page's game.
+std::string handed;
+
 const char* Hand(std::string text)
 {
-    page->text = std::move(text);
-    return page->text.c_str();
+    handed = std::move(text);
+    return handed.c_str();
 }
 
 std::string ReportJson(const TickReport& r)
