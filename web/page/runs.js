@@ -9,6 +9,7 @@ import * as setup from './setup.js';
 const $ = (id) => document.getElementById(id);
 const KeptRuns = 20;              // the newest runs the browser keeps
 const RunFileBytes = 131074;      // a run file's size: a larger file is no run file
+const KeepChoice = 'burrowkin-keep-runs';
 let db = null;
 
 function openStore() {
@@ -240,8 +241,22 @@ export function start() {
   });
   $('runs-button').addEventListener('click', () => show());
   $('stop-race').addEventListener('click', stopRace);
+  // The player's choice to keep runs is kept too, until it is taken back.
+  try {
+    if (localStorage.getItem(KeepChoice)) $('keep').checked = true;
+  } catch (e) {
+    // No storage here: the choice is for this visit.
+  }
   if ($('keep').checked) openStore().catch(() => {});
-  $('keep').addEventListener('change', () => { if ($('keep').checked) openStore().catch(() => {}); });
+  $('keep').addEventListener('change', () => {
+    try {
+      if ($('keep').checked) localStorage.setItem(KeepChoice, 'yes');
+      else localStorage.removeItem(KeepChoice);
+    } catch (e) {
+      // As above.
+    }
+    if ($('keep').checked) openStore().catch(() => {});
+  });
   $('runs').addEventListener('close', focusGame);
   document.addEventListener('dragover', (event) => event.preventDefault());
   document.addEventListener('drop', (event) => {
