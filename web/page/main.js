@@ -55,6 +55,12 @@ async function start() {
   focusGame();
 }
 
+// Once the page is whole, its files are kept for the next visit, which then
+// needs no network (sw.js).
+function keepForNextVisit() {
+  if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+}
+
 function init() {
   messages.start();
   runs.start();
@@ -73,7 +79,7 @@ function init() {
   }
 
   const ready = start();
-  const loaded = ready.then(files.later);
+  const loaded = ready.then(files.later).then(keepForNextVisit);
   loaded.catch(() => {});  // a page that cannot start says so in ready
   window.Burrowkin = {
     ready: ready.catch((e) => {
