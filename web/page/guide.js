@@ -21,8 +21,9 @@ function keyName(role, touch) {
   return line ? line.keys.split(' or ')[0] : role;
 }
 
-// The line as text and keys, each key as [its role].
-function pieces() {
+// The line as text and keys, each key as [its role]. The touch buttons name
+// themselves: pause and title need no word on a touch screen.
+function pieces(touch) {
   if (!status) return ['loading the game…'];
   if (status.paused) return ['paused · ', ['pause'], ' goes on'];
   if (status.screen === 'title' && status.quiet) return ['the title builds up…'];
@@ -30,13 +31,14 @@ function pieces() {
   if (status.watching) return ['watching a run · hold ', ['fastForward'], ' for four times the speed'];
   if (status.screen === 'title') return ['hold ', ['select'], ' or ', ['use'], ' to open the setup and start'];
   if (status.screen === 'ending') return [['select'], ' or ', ['use'], ' back to the title'];
-  return [['left'], ' ', ['right'], ' walk · ', ['up'], ' jump · ', ['down'], ' down · ',
-    ['select'], ' next item · ', ['use'], ' use it · ', ['pause'], ' pause'];
+  const play = [['left'], ' ', ['right'], ' walk · ', ['up'], ' jump · ', ['down'], ' down · ',
+    ['select'], ' next item · ', ['use'], ' use it'];
+  return touch ? play : play.concat([' · ', ['pause'], ' pause · ', ['title'], ' title']);
 }
 
 function show() {
   const touch = !$('touch').hidden;
-  const parts = pieces().map((p) => (Array.isArray(p) ? { key: keyName(p[0], touch) } : p));
+  const parts = pieces(touch).map((p) => (Array.isArray(p) ? { key: keyName(p[0], touch) } : p));
   const text = parts.map((p) => (p.key ? `[${p.key}]` : p)).join('');
   const hint = $('hint');
   if (hint.dataset.text === text) return;
