@@ -204,7 +204,8 @@ export async function serve(folder, port = 0) {
       done();
     });
   });
-  compressAhead(root).catch(() => {});
+  // Settled once the folder's own files are compressed.
+  server.compressedAhead = compressAhead(root).catch(() => {});
   return server;
 }
 
