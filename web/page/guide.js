@@ -26,7 +26,7 @@ function keyName(role, touch) {
 function pieces(touch) {
   if (!status) return ['loading the game…'];
   if (status.paused) return ['paused · ', ['pause'], ' goes on'];
-  if (status.screen === 'title' && status.quiet) return ['the title builds up…'];
+  if (status.screen === 'title' && status.quiet) return ['the title builds up… buttons wait till it is whole'];
   if (status.demo) return ['the demonstration · ', ['title'], ' back to the title'];
   if (status.watching) return ['watching a run · hold ', ['fastForward'], ' for four times the speed'];
   if (status.screen === 'title') return ['hold ', ['select'], ' or ', ['use'], ' to open the setup and start'];

@@ -67,6 +67,7 @@ function init() {
   guide.init();
   fit();
   new ResizeObserver(fit).observe($('view'));
+  window.addEventListener('resize', fit);  // the screen's pixels per CSS pixel may change too
   document.addEventListener('fullscreenchange', () => {
     document.body.classList.toggle('full', Boolean(document.fullscreenElement));
   });

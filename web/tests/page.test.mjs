@@ -474,7 +474,10 @@ test('on a phone upright and on its side, the picture, its line, the touch butto
 test('by touch alone: Select opens the setup form, which fits an upright phone in English too; a tap of Use shorter than a tick uses the item; a finger slides across the d-pad; pause, title and fast forward', { timeout: Minute }, async () => {
   const { context, page, errors, cdp } = await phone({ width: 390, height: 844 });
   const tap = async (selector) => { await finger(page, cdp, 'touchStart', selector); await finger(page, cdp, 'touchEnd'); };
-  await ticks(page, 61);
+  await ticks(page, 60);
+  assert.match(await page.locator('#hint').textContent(), /^the title builds up… buttons wait/);
+  await ticks(page, 1);
+  assert.match(await page.locator('#hint').textContent(), /^hold Select or Use to open the setup and start$/);
   await tap('#touch .select');
   await ticks(page, 1);
   const form = await page.evaluate(() => {
