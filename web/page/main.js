@@ -37,8 +37,22 @@ function addressChoices() {
       params.has('watch') ? 1 : 0, params.has('race') ? 1 : 0]));
 }
 
+// The game's module, from the WebAssembly that index.html began to compile.
+function gameModule() {
+  const options = { locateFile: (file) => file };
+  if (!window.burrowkinWasm) return createBurrowkin(options);
+  return new Promise((resolve, reject) => {
+    options.instantiateWasm = (imports, receive) => {
+      window.burrowkinWasm.then((compiled) => WebAssembly.instantiate(compiled, imports))
+        .then((instance) => receive(instance), reject);
+      return {};
+    };
+    createBurrowkin(options).then(resolve, reject);
+  });
+}
+
 async function start() {
-  setModule(await createBurrowkin({ locateFile: (file) => file }));
+  setModule(await gameModule());
   await files.forTitle();
   const { seed, problem } = addressChoices();
   const failure = game.ccall('bk_start', 'string', ['number', 'number'], [seed === undefined ? 0 : 1, seed || 0]);
