@@ -16,7 +16,7 @@ function onControl() {
 function keyDown(event) {
   startAudio();
   touch.hide();
-  if (!game || schedule.held() || onControl()) return;  // an open dialog takes its keys
+  if (!game || schedule.held() || onControl()) return;  // an open dialog or a focused control takes its keys
   const key = codes[event.code];
   if (!key) return;
   // Tab is the game's only while a run is watched; else it goes between the page's controls.
