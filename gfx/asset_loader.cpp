@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -60,25 +61,31 @@ Surface Converted(const Surface& indexed, const Palette& pal)
     return s;
 }
 
+std::string PathIn(const std::string& directory, const std::string& name)
+{
+    return (std::filesystem::path(directory) / name).string();
+}
+
+void RequireSheetPalette(const Assets& a, const PalettePicture& picture, const std::string& file)
+{
+    if (picture.palette != a.palette) throw AssetError(file + " does not share the tile sheet's palette");
+}
+
 }  // namespace
 
-Assets LoadAssets(const std::string& directory)
+Assets LoadPlayAssets(const std::string& directory)
 {
-    namespace fs = std::filesystem;
-    auto path = [&](const char* name) { return (fs::path(directory) / name).string(); };
+    auto path = [&](const char* name) { return PathIn(directory, name); };
     Assets a;
 
     const PalettePicture sheet = ReadIndexed(path("tilesheet.png"), 256, 112);
     a.palette = sheet.palette;
     if ((a.palette[0] & 0xffffffu) != 0) throw AssetError(path("tilesheet.png") + ": palette entry 0 must be black");
-    auto samePalette = [&](const PalettePicture& picture, const std::string& file) {
-        if (picture.palette != a.palette) throw AssetError(file + " does not share the tile sheet's palette");
-    };
     a.sheet8 = Indexed(sheet);
     a.sheet32 = Converted(a.sheet8, a.palette);
 
     const PalettePicture sprites = ReadIndexed(path("sprites.png"), 256, 96);
-    samePalette(sprites, path("sprites.png"));
+    RequireSheetPalette(a, sprites, path("sprites.png"));
     a.sprites8 = Indexed(sprites);
     for (int i = 0; i < SpriteCount; ++i)
         for (int y = 0; y < 16; ++y) {
@@ -91,14 +98,27 @@ Assets LoadAssets(const std::string& directory)
             a.spriteMask[i][y] = bits;
         }
     a.sprites32 = Converted(a.sprites8, a.palette);
+    return a;
+}
 
+void LoadEndingPictures(Assets& a, const std::string& directory)
+{
+    std::array<Surface, 3> ending8, ending32;
     for (int v = 0; v < 3; ++v) {
-        std::string file = path(("ending" + std::to_string(v) + ".png").c_str());
+        const std::string file = PathIn(directory, "ending" + std::to_string(v) + ".png");
         const PalettePicture img = ReadIndexed(file, EndingPictureSize, EndingPictureSize);
-        samePalette(img, file);
-        a.ending8[v] = Indexed(img);
-        a.ending32[v] = Converted(a.ending8[v], a.palette);
+        RequireSheetPalette(a, img, file);
+        ending8[v] = Indexed(img);
+        ending32[v] = Converted(ending8[v], a.palette);
     }
+    a.ending8 = std::move(ending8);
+    a.ending32 = std::move(ending32);
+}
+
+Assets LoadAssets(const std::string& directory)
+{
+    Assets a = LoadPlayAssets(directory);
+    LoadEndingPictures(a, directory);
     return a;
 }
 

@@ -45,6 +45,12 @@ constexpr std::uint8_t SpriteKeyIndex = 255;
 // Throws AssetError naming the file and the problem.
 Assets LoadAssets(const std::string& directory);
 
+// The same in two parts, for a front end whose endings come later: all but
+// the ending pictures, then the ending pictures into those assets (which are
+// left as they were when one of them is refused).
+Assets LoadPlayAssets(const std::string& directory);
+void LoadEndingPictures(Assets& assets, const std::string& directory);
+
 // Where the pictures live: $BURROWKIN_DATA_DIR when set, otherwise
 // share/burrowkin beside the bin/ folder that holds the program, or
 // share/games/burrowkin beside games/ as Debian lays out games.

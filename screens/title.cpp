@@ -9,7 +9,6 @@
 namespace {
 
 constexpr int DemonstrationTick = 400;
-constexpr int QuietTicks = 60;  // the picture builds up; input waits
 
 void DrawLogo(Game& g, int variant)
 {
@@ -160,7 +159,7 @@ void TitleStep(Game& g)
     const bool demonstrating = s.TitleTicks == DemonstrationTick && s.Variant == 0 && StartDemonstration(g);
 
     s.TitleTicks += 1;
-    if (demonstrating || s.TitleTicks <= QuietTicks) return;
+    if (demonstrating || s.TitleTicks <= TitleQuietTicks) return;
 
     LogDirections(s);
     if (s.TitleKeyLog == Variant1Sequence && s.Variant == 0) Unlock(g, 1);

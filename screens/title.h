@@ -16,6 +16,10 @@ struct Game;
 // title then waits for SetupAnswered.
 void TitleStep(Game& game);
 
+// The title's first ticks, while its picture builds up: buttons and keys do
+// nothing until the tick after them.
+inline constexpr int TitleQuietTicks = 60;
+
 // The setup dialog's choice (its size, beginner mode and fatal speed; the
 // character and the seed are the title's), or nothing when it was cancelled:
 // the game starts, or the title goes on as it was.

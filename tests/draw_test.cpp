@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
 
 #include "gfx/draw.h"
 #include "tests/support/test_assets.h"
@@ -171,6 +176,42 @@ TEST(Surface, GivesRedGreenBlueAndOpaqueAlphaBytes)
     std::array<std::uint8_t, 16> out{};
     RgbaBytes(s, out.data());
     EXPECT_EQ(out, (std::array<std::uint8_t, 16>{0x12, 0x34, 0x56, 255, 0xab, 0xcd, 0xef, 255, 0, 0, 0xff, 255, 0, 0, 0, 0}));
+}
+
+// The page starts with the tile sheet and the sprites and hands the endings
+// in later: the two parts make what LoadAssets makes, and a missing ending
+// is named and leaves the pictures already loaded as they were.
+TEST(Assets, TheEndingsCanComeAfterTheRest)
+{
+    namespace fs = std::filesystem;
+    const char* data = std::getenv("BURROWKIN_DATA_DIR");
+    ASSERT_TRUE(data && *data);
+    const fs::path dir = fs::temp_directory_path() / ("burrowkin-endings-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    for (const char* file : {"tilesheet.png", "sprites.png", "ending0.png", "ending1.png"})
+        fs::copy_file(fs::path(data) / file, dir / file, fs::copy_options::overwrite_existing);
+
+    Assets art = LoadPlayAssets(dir.string());
+    const Assets& whole = TestAssets();
+    EXPECT_TRUE(SamePixels(art.sheet32, whole.sheet32));
+    EXPECT_TRUE(SamePixels(art.sprites8, whole.sprites8));
+    EXPECT_EQ(art.spriteMask, whole.spriteMask);
+    EXPECT_EQ(art.ending32[0].Width(), 0);
+    try {
+        LoadEndingPictures(art, dir.string());
+        ADD_FAILURE() << "ending2.png is missing";
+    } catch (const AssetError& e) {
+        EXPECT_NE(std::string(e.what()).find("ending2.png"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(art.ending32[0].Width(), 0) << "no ending is taken until all three are there";
+
+    fs::copy_file(fs::path(data) / "ending2.png", dir / "ending2.png", fs::copy_options::overwrite_existing);
+    LoadEndingPictures(art, dir.string());
+    for (int v = 0; v < 3; ++v) {
+        EXPECT_TRUE(SamePixels(art.ending8[v], whole.ending8[v])) << v;
+        EXPECT_TRUE(SamePixels(art.ending32[v], whole.ending32[v])) << v;
+    }
+    fs::remove_all(dir);
 }
 
 TEST(Assets, LoadingFromAMissingDirectoryNamesTheFile)

@@ -3,12 +3,17 @@
 // It prints the address to open and serves until it is stopped.
 //
 // It serves the regular files inside FOLDER only, links followed to where
-// they really lead, and answers GET and HEAD alone.
+// they really lead, and answers GET and HEAD alone. The page's own kinds of
+// file (the game's WebAssembly, the scripts, replay.dat) go compressed with
+// brotli or gzip to a browser that takes them, each compressed once.
 import { constants } from 'node:fs';
-import { open, realpath, stat } from 'node:fs/promises';
+import { open, readdir, realpath, stat } from 'node:fs/promises';
 import { createServer } from 'node:http';
 import { extname, join, resolve, sep } from 'node:path';
+import { pipeline } from 'node:stream/promises';
 import { pathToFileURL } from 'node:url';
+import { promisify } from 'node:util';
+import { brotliCompress, constants as zlib, gzip } from 'node:zlib';
 
 const Types = {
   '.html': 'text/html; charset=utf-8',
@@ -18,8 +23,16 @@ const Types = {
   '.wasm': 'application/wasm',
   '.png': 'image/png',
   '.dat': 'application/octet-stream',
+  '.txt': 'text/plain; charset=utf-8',
+  '.webmanifest': 'application/manifest+json',
   '.burrowkin-run': 'application/x-burrowkin-run',
 };
+
+// The kinds of file that shrink when compressed; pictures already are, and
+// run files are read only as far as a run goes.
+const Compressible = new Set(['.html', '.js', '.mjs', '.css', '.wasm', '.dat', '.txt', '.webmanifest']);
+const LargestCompressed = 16 << 20;  // a larger file goes as it is
+const KeptCompressed = 64;           // compressed files kept at once
 
 const Methods = 'GET, HEAD';
 
@@ -55,7 +68,80 @@ async function regularFile(root, path) {
     await handle.close();
     return null;
   }
-  return { handle, type: Types[extname(file)] || 'application/octet-stream' };
+  return { handle, info: opened, extension: extname(file), type: Types[extname(file)] || 'application/octet-stream' };
+}
+
+// The encoding to send: brotli, else gzip, when Accept-Encoding takes it.
+export function chosenEncoding(accepted = '') {
+  const weights = new Map();
+  for (const part of accepted.toLowerCase().split(',')) {
+    const [name, ...parameters] = part.split(';').map((p) => p.trim());
+    const q = parameters.find((p) => p.startsWith('q='));
+    if (name) weights.set(name, q === undefined ? 1 : Number(q.slice(2)));
+  }
+  for (const name of ['br', 'gzip']) {
+    const weight = weights.get(name) ?? weights.get('*') ?? 0;
+    if (weight > 0) return name;
+  }
+  return null;
+}
+
+const compress = {
+  br: (bytes) => promisify(brotliCompress)(bytes, {
+    params: { [zlib.BROTLI_PARAM_QUALITY]: zlib.BROTLI_MAX_QUALITY, [zlib.BROTLI_PARAM_SIZE_HINT]: bytes.length },
+  }),
+  gzip: (bytes) => promisify(gzip)(bytes, { level: 9 }),
+};
+
+// The bytes of an open file from its start, however often it was read.
+async function contents(handle, size) {
+  const bytes = Buffer.alloc(size);
+  let at = 0;
+  while (at < size) {
+    const { bytesRead } = await handle.read(bytes, at, size - at, at);
+    if (bytesRead === 0) break;
+    at += bytesRead;
+  }
+  return bytes.subarray(0, at);
+}
+
+// The compressed bytes of an open file, by the file's identity and time, so
+// that a changed file is compressed anew.
+const compressed = new Map();
+function compressedBytes(handle, info, encoding) {
+  const key = `${info.dev}:${info.ino}:${info.size}:${info.mtimeMs}:${encoding}`;
+  if (!compressed.has(key)) {
+    const bytes = contents(handle, info.size).then((b) => compress[encoding](b));
+    bytes.catch(() => compressed.delete(key));
+    compressed.set(key, bytes);
+    if (compressed.size > KeptCompressed) compressed.delete(compressed.keys().next().value);
+  }
+  return compressed.get(key);
+}
+
+const tagOf = (info) => `W/"${info.size.toString(16)}-${Math.trunc(info.mtimeMs).toString(16)}"`;
+
+function unchanged(request, tag) {
+  const asked = request.headers['if-none-match'];
+  if (!asked) return false;
+  const bare = (t) => t.trim().replace(/^W\//, '');
+  return asked.split(',').some((t) => t.trim() === '*' || bare(t) === bare(tag));
+}
+
+// The folder's own compressible files, compressed before they are asked for.
+async function compressAhead(root) {
+  for (const name of await readdir(root)) {
+    if (!Compressible.has(extname(name))) continue;
+    const found = await regularFile(root, name).catch(() => null);
+    if (!found) continue;
+    try {
+      if (found.info.size <= LargestCompressed) {
+        for (const encoding of ['br', 'gzip']) await compressedBytes(found.handle, found.info, encoding);
+      }
+    } finally {
+      await found.handle.close();
+    }
+  }
 }
 
 const Missing = new Set(['ENOENT', 'ENOTDIR', 'ELOOP', 'ENAMETOOLONG', 'EACCES', 'EPERM', 'EISDIR']);
@@ -77,9 +163,24 @@ async function respond(root, request, response) {
   }
   if (!found) return answer(response, 404, 'not found');
   try {
-    const body = await found.handle.readFile();
-    response.writeHead(200, { 'Content-Type': found.type, 'Content-Length': body.length, 'Cache-Control': 'no-cache' });
-    response.end(request.method === 'HEAD' ? undefined : body);
+    const { handle, info } = found;
+    const headers = { 'Content-Type': found.type, 'Cache-Control': 'no-cache', ETag: tagOf(info) };
+    const compressible = Compressible.has(found.extension) && info.size <= LargestCompressed;
+    if (compressible) headers.Vary = 'Accept-Encoding';
+    if (unchanged(request, headers.ETag)) {
+      response.writeHead(304, headers);
+      return response.end();
+    }
+    const encoding = compressible ? chosenEncoding(request.headers['accept-encoding']) : null;
+    if (encoding) {
+      const body = await compressedBytes(handle, info, encoding);
+      response.writeHead(200, { ...headers, 'Content-Encoding': encoding, 'Content-Length': body.length });
+      return response.end(request.method === 'HEAD' ? undefined : body);
+    }
+    response.writeHead(200, { ...headers, 'Content-Length': info.size });
+    if (request.method === 'HEAD' || info.size === 0) return response.end();
+    // Read as it is sent: a reader that stops early stops the reading too.
+    await pipeline(handle.createReadStream({ start: 0, end: info.size - 1, autoClose: false }), response);
   } finally {
     await found.handle.close();
   }
@@ -96,13 +197,16 @@ export async function serve(folder, port = 0) {
       else response.destroy();
     });
   });
-  return new Promise((done, fail) => {
+  await new Promise((done, fail) => {
     server.once('error', fail);
     server.listen(port, '127.0.0.1', () => {
       server.off('error', fail);
-      done(server);
+      done();
     });
   });
+  // Settled once the folder's own files are compressed.
+  server.compressedAhead = compressAhead(root).catch(() => {});
+  return server;
 }
 
 function refuse(message) {

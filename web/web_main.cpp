@@ -5,7 +5,6 @@
 
 #include <emscripten.h>
 
-#include <cstdio>
 #include <ctime>
 #include <memory>
 #include <string>
@@ -21,6 +20,7 @@
 #include "screens/session.h"
 #include "screens/setup_form.h"
 #include "screens/spin_text.h"
+#include "screens/title.h"
 #include "sound/sound_bank.h"
 #include "web/json.h"
 #include "web/web_game.h"
@@ -35,24 +35,28 @@ EM_JS(int, BrowserLocalSecond, (), { return new Date().getSeconds(); });
 
 struct Page {
     Assets art;
-    std::optional<SoundBank> sounds;
+    SoundBank sounds;  // none until bk_sounds_ready
     std::unique_ptr<Game> game;
     std::unique_ptr<Session> session;
     std::optional<JoyInfoRecord> pad;      // the pad of the next tick, once one was seen
     std::vector<std::uint8_t> endedRun;    // the run of the last game that ended
     std::vector<std::uint8_t> rgba = std::vector<std::uint8_t>(std::size_t(ViewSize) * (ViewSize + StatusHeight) * 4);
-    std::string text;  // the last string handed to the page
+    std::string status;  // the status the page was last told
 };
 
 Page* page = nullptr;
 
+// The last string handed to the page; bk_address_choices hands one before
+// bk_start made the page's game.
+std::string handed;
+
 const char* Hand(std::string text)
 {
-    page->text = std::move(text);
-    return page->text.c_str();
+    handed = std::move(text);
+    return handed.c_str();
 }
 
-std::string ReportJson(const TickReport& r)
+Json ReportJson(const TickReport& r)
 {
     Json json;
     if (!r.caption.empty()) json.Text("caption", r.caption);
@@ -81,42 +85,84 @@ std::string ReportJson(const TickReport& r)
     }
     if (r.stopMusic) json.Flag("stopMusic", true);
     if (r.toggleSound) json.Flag("toggleSound", true);
-    return json.Done();
+    return json;
 }
 
-// A step of the session, as the report the page reads.
+// Where the game is, for what the page says beside the picture.
+std::string StatusJson()
+{
+    const GameState& s = page->game->state;
+    const char* screen = s.Screen == ScreenTitle ? "title" : s.Screen == ScreenPlay ? "play" : "ending";
+    return Json()
+        .Text("screen", screen)
+        .Flag("quiet", s.Screen == ScreenTitle && s.TitleTicks <= TitleQuietTicks)
+        .Flag("demo", s.DemoMode)
+        .Flag("watching", page->session->Watching())
+        .Flag("paused", page->session->Paused())
+        .Done();
+}
+
+// A step of the session, as the report the page reads; the status only when
+// it changed.
 const char* Report(TickInput input)
 {
     input.clock = {.utcMilliseconds = std::int64_t(BrowserMilliseconds()), .localSecond = BrowserLocalSecond()};
     const TickReport report = page->session->Step(input);
     if (report.ended) page->endedRun = RunFileBytes(report.ended->run);
-    return Hand(ReportJson(report));
+    Json json = ReportJson(report);
+    if (std::string status = StatusJson(); status != page->status) {
+        json.Raw("status", status);
+        page->status = std::move(status);
+    }
+    return Hand(json.Done());
 }
 
 }  // namespace
 
 extern "C" {
 
-// Loads the pictures the page put in the data folder and opens the title
-// screen; with `seedGiven`, every game the title starts is made from `seed`.
-// "" when all is well, else what went wrong.
+// Loads the tile sheet and the sprites the page put in the data folder and
+// opens the title screen; with `seedGiven`, every game the title starts is
+// made from `seed`. "" when all is well, else what went wrong. The endings
+// and the sounds follow (bk_endings_ready, bk_sounds_ready); the
+// demonstration reads /data/replay.dat when it starts.
 EMSCRIPTEN_KEEPALIVE const char* bk_start(int seedGiven, std::uint32_t seed)
 {
     page = new Page;
     try {
-        page->art = LoadAssets(DataFolder);
+        page->art = LoadPlayAssets(DataFolder);
     } catch (const AssetError& e) {
         return Hand(e.what());
-    }
-    try {
-        page->sounds = SoundBank::Load(DataFolder);
-    } catch (const SoundSourceError& e) {
-        std::fprintf(stderr, "burrowkin: no sound: %s\n", e.what());  // the game plays silently
     }
     page->game = std::make_unique<Game>(page->art);
     page->game->replayPath = [] { return std::string(DataFolder) + "/replay.dat"; };
     page->session = std::make_unique<Session>(*page->game, seedGiven ? std::optional<std::uint32_t>(seed) : std::nullopt,
-                                              page->sounds ? &*page->sounds : nullptr);
+                                              &page->sounds);
+    return Hand("");
+}
+
+// The page put the ending pictures in the data folder: "" when they are the
+// game's from now on, else what went wrong.
+EMSCRIPTEN_KEEPALIVE const char* bk_endings_ready()
+{
+    try {
+        LoadEndingPictures(page->art, DataFolder);
+    } catch (const AssetError& e) {
+        return Hand(e.what());
+    }
+    return Hand("");
+}
+
+// The page put sounds.txt in the data folder: the game's sounds are made
+// from it and the reports name them from now on. "" when all is well, else
+// what went wrong: the game plays silently.
+EMSCRIPTEN_KEEPALIVE const char* bk_sounds_ready()
+{
+    try {
+        page->sounds = SoundBank::Load(DataFolder);
+    } catch (const SoundSourceError& e) {
+        return Hand(e.what());
+    }
     return Hand("");
 }
 
@@ -193,12 +239,11 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* bk_picture()
 EMSCRIPTEN_KEEPALIVE const char* bk_sounds()
 {
     std::vector<std::string> sounds;
-    if (page->sounds)
-        for (const Sound& s : page->sounds->Sounds())
-            sounds.push_back(Json().Text("name", s.name).Flag("music", s.music).Number("samples", long(s.samples.size())).Done());
+    for (const Sound& s : page->sounds.Sounds())
+        sounds.push_back(Json().Text("name", s.name).Flag("music", s.music).Number("samples", long(s.samples.size())).Done());
     return Hand(JsonList(sounds));
 }
-EMSCRIPTEN_KEEPALIVE const std::int16_t* bk_sound(int i) { return page->sounds->Sounds()[std::size_t(i)].samples.data(); }
+EMSCRIPTEN_KEEPALIVE const std::int16_t* bk_sound(int i) { return page->sounds.Sounds()[std::size_t(i)].samples.data(); }
 
 // Every key the game knows, by its place on the keyboard as browsers name
 // it: {"ArrowUp":38,...}. What each does is the game's business.
@@ -208,6 +253,42 @@ EMSCRIPTEN_KEEPALIVE const char* bk_key_codes()
     for (const NamedKey& key : NamedKeys()) json.Number(key.code, key.virtualKey);
     json.Number("NumpadEnter", KeyEnter);
     return Hand(json.Done());
+}
+
+// What the keys do, from the help of the desktop's --help, with the part
+// each line's first key plays: [{"keys":"Space or X","does":"select the next
+// inventory slot","role":"select"},...]. The roles are up, down, left,
+// right, select, use, title, pause, stopRace, fullScreen, fastForward, sound.
+EMSCRIPTEN_KEEPALIVE const char* bk_key_help()
+{
+    const auto role = [](const KeyBinding& key) -> std::string_view {
+        switch (key.role) {
+        case KeyRole::Input: {
+            static constexpr std::string_view Inputs[] = {"up", "down", "left", "right", "select", "use"};
+            return Inputs[key.flag];
+        }
+        case KeyRole::BackToTitle: return "title";
+        case KeyRole::Pause: return "pause";
+        case KeyRole::StopRace: return "stopRace";
+        case KeyRole::FullScreen: return "fullScreen";
+        case KeyRole::FastForward: return "fastForward";
+        case KeyRole::Sound: return "sound";
+        }
+        return "";
+    };
+    std::vector<std::string> lines;
+    for (const KeyHelpLine& line : KeyHelp()) {
+        const std::string_view first = std::string_view(line.keys).substr(0, line.keys.find(" or "));
+        Json json;
+        json.Text("keys", line.keys).Text("does", line.does);
+        for (const KeyBinding& key : KeyTable)
+            if (key.name == first) {
+                json.Text("role", role(key));
+                break;
+            }
+        lines.push_back(json.Done());
+    }
+    return Hand(JsonList(lines));
 }
 
 // The setup form's controls: {"caption":"下準備","controls":[{"name":...,

@@ -2,6 +2,7 @@
 // and what the page does with each report of the game's session. Every
 // function of the module that steps the game answers with a report (see
 // web/module.md); `step` hands it to `act`.
+import * as guide from './guide.js';
 import * as messages from './messages.js';
 import * as runs from './runs.js';
 import * as schedule from './schedule.js';
@@ -49,7 +50,9 @@ export function toggleFullScreen() {
 }
 
 export function act(report) {
-  if (report.caption) document.title = report.caption;
+  // The game's caption, and the game's name for those who read no Japanese.
+  if (report.caption) document.title = `${report.caption} — ${ApplicationTitle}`;
+  if (report.status) guide.update(report.status);
   // The hidden sequence's beep is the game's own sound, "unlock".
   if (report.toggleSound) sound.toggle();
   if (report.stopMusic) sound.stopMusic();

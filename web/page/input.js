@@ -2,16 +2,25 @@
 // the key's place on the keyboard whatever its layout; the game's own table
 // says which keys are its own. The pad is read once a tick.
 import { call, game, startAudio, step } from './game.js';
+import { watching } from './guide.js';
 import * as schedule from './schedule.js';
 
 let codes = {};  // the game's keys: a browser's key code to the game's
 
+// A control of the page's has the focus: its keys are its own.
+function onControl() {
+  const focused = document.activeElement;
+  return Boolean(focused && focused !== document.body && focused.id !== 'screen' && !focused.closest('#touch'));
+}
+
 function keyDown(event) {
   startAudio();
   touch.hide();
-  if (!game || schedule.held()) return;  // an open dialog takes its keys
+  if (!game || schedule.held() || onControl()) return;  // an open dialog or a focused control takes its keys
   const key = codes[event.code];
   if (!key) return;
+  // Tab is the game's only while a run is watched; else it goes between the page's controls.
+  if (event.code === 'Tab' && !watching()) return;
   const report = step('bk_key', key, 1, event.shiftKey ? 1 : 0, event.repeat ? 1 : 0);
   if (report.keyTaken) event.preventDefault();
 }
@@ -54,8 +63,12 @@ export function readPad() {
 }
 
 // The buttons on a touch screen, each pressing a key of the game's table.
+// Each finger holds the button it is on: one sliding from a button of the
+// d-pad to another presses the new one and lets go of the old, and one
+// sliding off its button lets go of it.
 const touch = {
   shown: false,
+  fingers: new Map(),  // a pointer to the button it holds
   show() {
     if (this.shown) return;
     this.shown = true;
@@ -66,20 +79,49 @@ const touch = {
     this.shown = false;
     document.getElementById('touch').hidden = true;
   },
+  send(button, down) {
+    button.classList.toggle('held', down);
+    if (!game || (down && schedule.held())) return;
+    step('bk_key', codes[button.dataset.code], down ? 1 : 0, 'shift' in button.dataset ? 1 : 0, 0);
+  },
+  hold(pointer, button) {
+    const held = this.fingers.get(pointer);
+    if (held === button) return;
+    if (held) this.send(held, false);
+    if (button) this.fingers.set(pointer, button);
+    else this.fingers.delete(pointer);
+    if (button) this.send(button, true);
+  },
   init() {
     if (window.matchMedia('(pointer: coarse)').matches) this.show();
     window.addEventListener('touchstart', () => { startAudio(); this.show(); }, { passive: true });
-    for (const button of document.getElementById('touch').querySelectorAll('button')) {
-      const key = codes[button.dataset.code];
-      const up = (event) => { event.preventDefault(); if (game) step('bk_key', key, 0, 0, 0); };
-      button.addEventListener('pointerdown', (event) => {
+    const area = document.getElementById('touch');
+    for (const group of area.querySelectorAll('.pad, .buttons')) {
+      group.addEventListener('pointerdown', (event) => {
+        const button = event.target.closest('button');
+        if (!button) return;
         event.preventDefault();
         startAudio();
-        if (game && !schedule.held()) step('bk_key', key, 1, 0, 0);
+        // A touch is held by its button until it ends; let go, the finger
+        // is seen over whatever it slides to.
+        if (button.hasPointerCapture(event.pointerId)) button.releasePointerCapture(event.pointerId);
+        this.hold(event.pointerId, button);
       });
-      button.addEventListener('pointerup', up);
-      button.addEventListener('pointercancel', up);
-      button.addEventListener('pointerleave', up);
+    }
+    window.addEventListener('pointermove', (event) => {
+      const held = this.fingers.get(event.pointerId);
+      if (!held) return;
+      const over = document.elementFromPoint(event.clientX, event.clientY);
+      const button = over && over.closest('#touch button');
+      const pad = held.closest('.pad');
+      if (pad && pad.contains(over)) {
+        if (button) this.hold(event.pointerId, button);  // between its buttons the d-pad keeps what it holds
+      } else if (button !== held) {
+        this.hold(event.pointerId, null);
+      }
+    });
+    for (const end of ['pointerup', 'pointercancel']) {
+      window.addEventListener(end, (event) => this.hold(event.pointerId, null));
     }
   },
 };

@@ -1,6 +1,7 @@
 // Runs: the games that end, kept in the browser and offered to download when
 // the player asks; run files watched or raced, from a file, a drop or an
 // address.
+import * as files from './files.js';
 import { act, focusGame, game, paint, say } from './game.js';
 import * as messages from './messages.js';
 import * as setup from './setup.js';
@@ -8,6 +9,7 @@ import * as setup from './setup.js';
 const $ = (id) => document.getElementById(id);
 const KeptRuns = 20;              // the newest runs the browser keeps
 const RunFileBytes = 131074;      // a run file's size: a larger file is no run file
+const KeepChoice = 'burrowkin-keep-runs';
 let db = null;
 
 function openStore() {
@@ -162,7 +164,8 @@ function hand(bytes, name, racing) {
 }
 
 // Plays the run; the line under the picture offers to race it.
-export function watch(bytes, name) {
+export async function watch(bytes, name) {
+  await files.endings;
   if (!hand(bytes, name, false)) return;
   const line = $('line');
   line.textContent = `watching ${name} `;
@@ -174,7 +177,8 @@ export function watch(bytes, name) {
 }
 
 // Every game the title starts from now on races the run, until the race is stopped.
-export function race(bytes, name) {
+export async function race(bytes, name) {
+  await files.endings;
   if (!hand(bytes, name, true)) return;
   say(`racing ${name}: hold a button on the title to start`);
   $('stop-race').hidden = false;
@@ -213,7 +217,7 @@ async function readRun(reader) {
 }
 
 async function watchFile(file) {
-  watch(new Uint8Array(await file.slice(0, RunFileBytes + 1).arrayBuffer()), file.name);
+  await watch(new Uint8Array(await file.slice(0, RunFileBytes + 1).arrayBuffer()), file.name);
 }
 
 export async function atAddress(address, racing) {
@@ -221,8 +225,8 @@ export async function atAddress(address, racing) {
     const response = await fetch(address);
     if (!response.ok) throw new Error(`the server answered ${response.status} ${response.statusText}`);
     const bytes = await readRun(response.body.getReader());
-    if (racing) race(bytes, address);
-    else watch(bytes, address);
+    if (racing) await race(bytes, address);
+    else await watch(bytes, address);
   } catch (e) {
     messages.report(`cannot ${racing ? 'race' : 'watch'} ${address}: ${e.message}`);
   }
@@ -237,8 +241,22 @@ export function start() {
   });
   $('runs-button').addEventListener('click', () => show());
   $('stop-race').addEventListener('click', stopRace);
+  // The player's choice to keep runs is kept too, until it is taken back.
+  try {
+    if (localStorage.getItem(KeepChoice)) $('keep').checked = true;
+  } catch (e) {
+    // No storage here: the choice is for this visit.
+  }
   if ($('keep').checked) openStore().catch(() => {});
-  $('keep').addEventListener('change', () => { if ($('keep').checked) openStore().catch(() => {}); });
+  $('keep').addEventListener('change', () => {
+    try {
+      if ($('keep').checked) localStorage.setItem(KeepChoice, 'yes');
+      else localStorage.removeItem(KeepChoice);
+    } catch (e) {
+      // As above.
+    }
+    if ($('keep').checked) openStore().catch(() => {});
+  });
   $('runs').addEventListener('close', focusGame);
   document.addEventListener('dragover', (event) => event.preventDefault());
   document.addEventListener('drop', (event) => {

@@ -52,13 +52,21 @@ function captionInto(element, caption) {
   element.append(caption.slice(0, at), letter, caption.slice(at + 2));
 }
 
+// A caption's English gloss, small beside it.
+function glossInto(element, gloss) {
+  const small = document.createElement('span');
+  small.className = 'gloss';
+  small.lang = 'en';
+  small.textContent = gloss;
+  element.append(small);
+}
+
 // Each control of the game's table: its caption where the form marks it
-// (data-caption), its help as its title, its range or preset.
+// (data-caption) with its gloss, its help as its title, its range or preset.
 function build() {
   const defined = call('bk_setup_form');
   dialog.setAttribute('aria-label', defined.caption);
   form.querySelector('h1').textContent = defined.caption;
-  const gloss = $('gloss-table');
   for (const control of defined.controls) {
     const element = $(control.name);
     const captionPlace = form.querySelector(`[data-caption="${control.name}"]`) || element;
@@ -76,11 +84,8 @@ function build() {
       accelerators[letter[1].toLowerCase()] = target;
       (element.htmlFor ? element : target).setAttribute('aria-keyshortcuts', `Alt+${letter[1]}`);
     }
-    if (control.caption && !control.name.startsWith('GroupBox2')) {
-      const row = gloss.insertRow();
-      row.insertCell().textContent = control.caption.replace('&', '');
-      row.insertCell().textContent = `${control.gloss}: ${control.help}`;
-    }
+    // The custom frame's caption is its radio's, glossed there.
+    if (control.caption && control.name !== 'GroupBox2') glossInto(captionPlace, control.gloss);
   }
 }
 

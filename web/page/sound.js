@@ -1,8 +1,9 @@
-// The game's sounds through Web Audio: the samples the game made at start,
-// played when a report names them. Browsers allow sound only after a
-// gesture, so the audio starts with the first key, click or touch's end; a
-// hidden tab is silent. Sound on or off, the volume and the music are the
-// player's for this visit only: nothing is kept.
+// The game's sounds through Web Audio: the samples the game made from
+// sounds.txt soon after the start, played when a report names them.
+// Browsers allow sound only after a gesture, so the audio starts with the
+// first key, click or touch's end; a hidden tab is silent. Sound on or off,
+// the volume and the music are the player's for this visit only: nothing is
+// kept.
 import { game } from './game.js';
 
 const $ = (id) => document.getElementById(id);
@@ -15,6 +16,16 @@ let playing = [];    // the music under way, to stop
 let on = true;
 let started = 0;     // sounds played this visit
 
+function makeBuffers() {
+  buffers = sounds.map((sound, i) => {
+    const buffer = audio.createBuffer(1, Math.max(sound.samples, 1), SampleRate);
+    const samples = new Int16Array(game.HEAP16.buffer, game._bk_sound(i), sound.samples);
+    const channel = buffer.getChannelData(0);
+    for (let k = 0; k < samples.length; ++k) channel[k] = samples[k] / 32768;
+    return buffer;
+  });
+}
+
 // The first gesture starts the audio; later ones wake it after a hidden tab.
 export function gesture() {
   try {
@@ -23,13 +34,7 @@ export function gesture() {
       output = audio.createGain();
       output.gain.value = Number($('volume').value) / 100;
       output.connect(audio.destination);
-      buffers = sounds.map((sound, i) => {
-        const buffer = audio.createBuffer(1, Math.max(sound.samples, 1), SampleRate);
-        const samples = new Int16Array(game.HEAP16.buffer, game._bk_sound(i), sound.samples);
-        const channel = buffer.getChannelData(0);
-        for (let k = 0; k < samples.length; ++k) channel[k] = samples[k] / 32768;
-        return buffer;
-      });
+      makeBuffers();
     }
     if (audio.state === 'suspended' && !document.hidden) audio.resume();
   } catch (e) {
@@ -68,8 +73,13 @@ export function toggle() {
 
 export const state = () => ({ context: audio ? audio.state : 'none', on, started });
 
-export function start() {
+// The game made its sounds (bk_sounds_ready), after the start.
+export function loaded() {
   sounds = JSON.parse(game.ccall('bk_sounds', 'string', [], []));
+  if (audio) makeBuffers();
+}
+
+export function start() {
   show();
   $('sound').addEventListener('click', () => { gesture(); toggle(); });
   $('volume').addEventListener('input', () => { if (output) output.gain.value = Number($('volume').value) / 100; });

@@ -7,7 +7,7 @@
 // test says so, and compare it with the native programs on the same input.
 import assert from 'node:assert/strict';
 import { execFileSync, spawnSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, truncateSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
@@ -47,7 +47,15 @@ async function open(query = '?manual') {
   page.on('console', (m) => { if (m.type() === 'error' && !m.text().startsWith('burrowkin:')) errors.push(m.text()); });
   await page.goto(address + query);
   await page.evaluate(() => window.Burrowkin.ready);
+  await page.evaluate(() => window.Burrowkin.loaded);  // the endings, the demonstration and the sounds too
   return { page, errors };
+}
+
+// The game's caption, before the game's English name that the tab adds.
+async function caption(page) {
+  const [japanese, english] = (await page.title()).split(' — ');
+  assert.equal(english, 'Korvane Burrowkin');
+  return japanese;
 }
 
 const state = (page) => page.evaluate(() => window.Burrowkin.test.state());
@@ -99,7 +107,7 @@ test('the title is the window\'s title, pixel for pixel, and the page says nothi
   const mine = await picture(page);
   const differing = mine.findIndex((v, i) => v !== window.pixels[i]);
   assert.equal(differing, -1, `the first differing pixel is (${(differing >> 2) % Width}, ${Math.floor((differing >> 2) / Width)})`);
-  assert.equal(await page.title(), 'こるべに');
+  assert.equal(await caption(page), 'こるべに');
   assert.deepEqual(errors, []);
   await page.close();
 });
@@ -202,12 +210,12 @@ test('F3 pauses the ticks and says so in the title; F3 again goes on', { timeout
   await page.waitForFunction(() => window.Burrowkin.test.state().titleTicks > 2);
   await page.keyboard.press('F3');
   assert.ok(await page.evaluate(() => window.Burrowkin.test.paused()));
-  assert.equal(await page.title(), 'こるべに（一時停止）');
+  assert.equal(await caption(page), 'こるべに（一時停止）');
   const held = (await state(page)).titleTicks;
   await page.waitForTimeout(300);
   assert.equal((await state(page)).titleTicks, held);
   await page.keyboard.press('F3');
-  assert.equal(await page.title(), 'こるべに');
+  assert.equal(await caption(page), 'こるべに');
   await page.waitForFunction((t) => window.Burrowkin.test.state().titleTicks > t + 3, held);
   await page.close();
 });
@@ -350,4 +358,307 @@ test('sound starts with a key press or a touch\'s end, plays the game\'s own sam
   await phone.locator('#touch button[data-code="ArrowRight"]').tap();
   await phone.waitForFunction(() => window.Burrowkin.test.sound().context === 'running');
   await context.close();
+});
+
+// A phone held upright or on its side, as a touch screen.
+async function phone(viewport) {
+  const context = await browser.newContext({ viewport, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(String(e)));
+  await page.goto(address + '?manual');
+  await page.evaluate(() => window.Burrowkin.loaded);
+  return { context, page, errors, cdp: await context.newCDPSession(page) };
+}
+
+// A finger down, moved or up at the centres of the named elements, in turn;
+// each step is one touch event, as a touch screen sends them.
+async function finger(page, cdp, type, selector) {
+  let touchPoints = [];
+  if (selector) {
+    const box = await page.locator(selector).boundingBox();
+    touchPoints = [{ x: box.x + box.width / 2, y: box.y + box.height / 2, id: 1 }];
+  }
+  await cdp.send('Input.dispatchTouchEvent', { type, touchPoints });
+  // A moving finger is seen at the next frame.
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve))));
+}
+
+const Up = 1, Right = 8;  // bits of the game's input word
+
+// A run file dropped on the page.
+function dropRun(page, bytes, name) {
+  return page.evaluate(({ data, fileName }) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([new Uint8Array(data)], fileName));
+    document.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  }, { data: Array.from(bytes), fileName: name });
+}
+
+test('on a phone upright and on its side, the picture, its line, the touch buttons and the bar all fit, none over the picture, each on one line and readable', { timeout: Minute }, async () => {
+  for (const viewport of [{ width: 390, height: 844 }, { width: 844, height: 390 }]) {
+    const { context, page, errors } = await phone(viewport);
+    await ticks(page, 70);
+    const at = `${viewport.width}x${viewport.height}`;
+    assert.match(await page.locator('#hint').textContent(), /^hold Select or Use to open the setup/, at);
+    // The line under the picture as it is when a kept run is offered.
+    await page.evaluate(() => new Promise((resolve) => {
+      const line = document.getElementById('line');
+      line.textContent = 'run kept: ';
+      line.append(Object.assign(document.createElement('a'), { href: '#', textContent: '20261210-093000_100x100_character0_seed12345.burrowkin-run' }));
+      requestAnimationFrame(() => requestAnimationFrame(resolve));
+    }));
+    const layout = await page.evaluate(() => {
+      const box = (e) => { const r = e.getBoundingClientRect(); return { left: r.left, top: r.top, right: r.right, bottom: r.bottom, width: r.width, height: r.height }; };
+      // The lines a box's text takes: a piece that starts below the line
+      // before it starts a new one.
+      const lines = (e) => {
+        const range = document.createRange();
+        range.selectNodeContents(e);
+        const pieces = Array.from(range.getClientRects()).filter((r) => r.width > 0).sort((a, b) => a.top - b.top);
+        let count = 0, bottom = -Infinity;
+        for (const r of pieces) {
+          if (r.top >= bottom - 1) count += 1;
+          bottom = Math.max(r.top >= bottom - 1 ? r.bottom : bottom, r.bottom);
+        }
+        return count;
+      };
+      const luminance = (colour) => {
+        const [r, g, b] = colour.match(/\d+(\.\d+)?/g).slice(0, 3).map((v) => {
+          const c = Number(v) / 255;
+          return c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
+        });
+        return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+      };
+      const contrast = (e, ground) => {
+        const [a, b] = [luminance(getComputedStyle(e).color), luminance(getComputedStyle(ground).backgroundColor)];
+        return (Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05);
+      };
+      const controls = Array.from(document.querySelectorAll('#touch button, #bar button, #bar input, #bar label, #bar a, #line, #hint'))
+        .filter((e) => e.getClientRects().length > 0 && getComputedStyle(e).visibility !== 'hidden' && e.type !== 'file');
+      return {
+        screen: box(document.getElementById('screen')),
+        controls: controls.map((e) => ({ name: e.id || e.className || e.textContent.trim(), ...box(e), lines: e.textContent.trim() ? lines(e) : 1 })),
+        contrast: ['#line', '#line a', '#about-link'].map((s) => [s, contrast(document.querySelector(s), document.getElementById('bar'))])
+          .concat([['#hint', contrast(document.getElementById('hint'), document.body)]]),
+        round: ['.select', '.use', '.up'].map((s) => {
+          const button = document.querySelector(`#touch ${s}`);
+          const range = document.createRange();
+          range.selectNodeContents(button);
+          return { button: box(button), label: box(range) };
+        }),
+      };
+    });
+    const inside = (r) => r.left >= 0 && r.top >= 0 && r.right <= viewport.width && r.bottom <= viewport.height;
+    const overlaps = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    assert.ok(inside(layout.screen) && layout.screen.width >= 272, `${at}: the picture ${JSON.stringify(layout.screen)}`);
+    assert.ok(layout.controls.length >= 18, `${at}: ${layout.controls.length} controls`);
+    for (const c of layout.controls) {
+      assert.ok(inside(c), `${at}: ${c.name} lies outside the screen: ${JSON.stringify(c)}`);
+      assert.ok(!overlaps(c, layout.screen), `${at}: ${c.name} lies over the picture`);
+      assert.equal(c.lines, 1, `${at}: ${c.name} takes ${c.lines} lines`);
+    }
+    for (const [what, ratio] of layout.contrast) assert.ok(ratio >= 4.5, `${at}: ${what} has a contrast of ${ratio.toFixed(2)}`);
+    const [select, use, pad] = layout.round;
+    for (const { button, label } of [select, use]) {
+      assert.ok(button.width >= 48 && button.width === pad.button.width && button.height === pad.button.height, `${at}: ${JSON.stringify(button)}`);
+      // The label's corners inside the circle.
+      const [cx, cy, radius] = [button.left + button.width / 2, button.top + button.height / 2, button.width / 2];
+      for (const [x, y] of [[label.left, label.top], [label.right, label.bottom]]) assert.ok(Math.hypot(x - cx, y - cy) <= radius, `${at}: a label outside its circle`);
+    }
+    assert.deepEqual(errors, []);
+    await context.close();
+  }
+});
+
+test('by touch alone: Select opens the setup form, which fits an upright phone in English too; a tap of Use shorter than a tick uses the item; a finger slides across the d-pad; pause, title and fast forward', { timeout: Minute }, async () => {
+  const { context, page, errors, cdp } = await phone({ width: 390, height: 844 });
+  const tap = async (selector) => { await finger(page, cdp, 'touchStart', selector); await finger(page, cdp, 'touchEnd'); };
+  await ticks(page, 60);
+  assert.match(await page.locator('#hint').textContent(), /^the title builds up… buttons wait/);
+  await ticks(page, 1);
+  assert.match(await page.locator('#hint').textContent(), /^hold Select or Use to open the setup and start$/);
+  await tap('#touch .select');
+  await ticks(page, 1);
+  const form = await page.evaluate(() => {
+    const dialog = document.getElementById('setup');
+    const r = dialog.getBoundingClientRect();
+    return { open: dialog.open, left: r.left, top: r.top, right: r.right, bottom: r.bottom, scrolls: dialog.scrollHeight > dialog.clientHeight || dialog.scrollWidth > dialog.clientWidth,
+      glosses: Array.from(dialog.querySelectorAll('.gloss'), (g) => g.textContent) };
+  });
+  assert.ok(form.open, 'a tap of Select held for a tick opens the form');
+  assert.ok(form.left >= 0 && form.top >= 0 && form.right <= 390 && form.bottom <= 844 && !form.scrolls, JSON.stringify(form));
+  assert.deepEqual(form.glosses.slice(0, 3), ['cave size', 'large', 'medium']);
+  assert.ok(form.glosses.includes('I am a beginner') && form.glosses.includes('start exploring'));
+  await page.locator('#chkBeginner').tap();
+  await page.locator('#btnStart').tap();
+  await ticks(page, 5);
+  let s = await state(page);
+  assert.deepEqual([s.screen, s.beginner, s.slot, s.inventory0], [1, true, 0, 9]);
+  assert.match(await page.locator('#hint').textContent(), /^◀ ▶ walk · ▲ jump · ▼ down · Select next item · Use use it$/);
+  assert.ok(await page.locator('#hint').evaluate((e) => e.offsetHeight < 24), 'the line under the picture takes one line');
+
+  await tap('#touch .use');  // down and up before the next tick
+  await ticks(page, 1);
+  assert.equal((await state(page)).inventory0, 8, 'the tap used a bomb');
+
+  await finger(page, cdp, 'touchStart', '#touch .right');
+  await ticks(page, 1);
+  assert.equal((await state(page)).input, Right);
+  await finger(page, cdp, 'touchMove', '#touch .pad');  // between the buttons: still right
+  await ticks(page, 1);
+  assert.equal((await state(page)).input, Right);
+  await finger(page, cdp, 'touchMove', '#touch .up');
+  await ticks(page, 1);
+  assert.equal((await state(page)).input, Up, 'the finger on Up lets go of Right');
+  await finger(page, cdp, 'touchMove', '#screen');
+  await ticks(page, 1);
+  assert.equal((await state(page)).input, 0, 'a finger off the d-pad holds nothing');
+  await finger(page, cdp, 'touchEnd');
+
+  await tap('#touch .pause');
+  assert.ok(await page.evaluate(() => window.Burrowkin.test.paused()));
+  assert.equal(await caption(page), 'こるべに（一時停止）');
+  assert.equal(await page.locator('#touch .pause').getAttribute('aria-pressed'), 'true');
+  await tap('#touch .pause');
+  assert.equal(await page.evaluate(() => window.Burrowkin.test.paused()), false);
+  assert.equal(await page.locator('#touch .fast').isVisible(), false, 'no fast forward but while watching');
+  await tap('#touch .title');
+  s = await state(page);
+  assert.deepEqual([s.screen, s.titleTicks], [0, 0]);
+
+  // A run watched: held, fast forward plays four ticks a tick.
+  const file = join(scratch, 'touch.burrowkin-run');
+  sim('solve', '--width', '24', '--height', '20', '--seed', '5', '--out', file, '--force');
+  await dropRun(page, readFileSync(file), 'touch.burrowkin-run');
+  await page.waitForFunction(() => window.Burrowkin.test.state().watching);
+  assert.ok(await page.locator('#touch .fast').isVisible());
+  assert.match(await page.locator('#hint').textContent(), /^watching a run · hold fast for four times the speed/);
+  const frame = (await state(page)).frame;
+  await finger(page, cdp, 'touchStart', '#touch .fast');
+  await ticks(page, 2);
+  await finger(page, cdp, 'touchEnd');
+  await ticks(page, 1);
+  assert.equal((await state(page)).frame, frame + 4 + 4 + 1);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test('on a slow line ("Fast 3G", from a cold cache) the page says it is loading and paints the title\'s first frame within 3 s; the rest follows', { timeout: Minute }, async () => {
+  await server.compressedAhead;
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  const cdp = await context.newCDPSession(page);
+  await cdp.send('Network.enable');
+  await cdp.send('Network.emulateNetworkConditions', { offline: false, latency: 562.5, downloadThroughput: 180_000, uploadThroughput: 84_375 });
+  await page.goto(address, { waitUntil: 'commit' });
+  await page.locator('#hint').waitFor({ state: 'attached' });
+  assert.equal(await page.locator('#hint').textContent(), 'loading the game…');
+  await page.waitForFunction(() => window.Burrowkin?.test?.firstFrameAt() > 0, null, { timeout: 20_000, polling: 10 });
+  const first = await page.evaluate(() => window.Burrowkin.test.firstFrameAt());
+  await page.evaluate(() => window.Burrowkin.loaded);
+  const files = await page.evaluate(() => Object.fromEntries(performance.getEntriesByType('resource').map((e) =>
+    [e.name.split('/').pop(), { start: e.startTime, end: e.responseEnd, sent: e.encodedBodySize, size: e.decodedBodySize }])));
+  assert.ok(first <= 3000, `the first frame came ${Math.round(first)} ms after the page was asked for`);
+  for (const later of ['ending0.png', 'replay.dat', 'sounds.txt']) {
+    assert.ok(files[later].start >= files['sprites.png'].end, `${later} is asked for after the title's files came`);
+  }
+  assert.ok(files['burrowkin.wasm'].sent * 2 < files['burrowkin.wasm'].size, 'the game came compressed');
+  await context.close();
+});
+
+test('once opened, the page starts again with no network, the demonstration and the endings too', { timeout: Minute }, async () => {
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  await page.goto(address + '?manual');
+  await page.evaluate(() => window.Burrowkin.loaded);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await context.setOffline(true);
+  await page.reload();
+  await page.evaluate(() => window.Burrowkin.loaded);
+  assert.ok(await page.evaluate(() => Boolean(navigator.serviceWorker.controller)));
+  await ticks(page, 401);
+  const s = await state(page);
+  assert.deepEqual([s.screen, s.demo], [1, true], 'the demonstration plays from the kept replay.dat');
+  assert.equal(await page.locator('#message').evaluate((d) => d.open), false, 'nothing is missing');
+  await context.close();
+});
+
+test('Tab goes between the bar\'s controls, which work from the keyboard, unless a run is watched; "keep my runs" is remembered until unticked', { timeout: Minute }, async () => {
+  const { page, errors } = await open();
+  await ticks(page, 61);
+  await page.locator('#screen').focus();
+  const reached = [];
+  for (let i = 0; i < 9; ++i) {
+    await page.keyboard.press('Tab');
+    reached.push(await page.evaluate(() => document.activeElement.id));
+  }
+  assert.deepEqual(reached, ['keep', 'watch', 'runs-button', 'full', 'sound', 'volume', 'music', 'about-link', reached[8]]);
+  assert.equal((await state(page)).titleTicks, 61, 'no key reached the game');
+
+  await page.locator('#sound').focus();
+  await page.keyboard.press('Space');
+  assert.equal((await page.evaluate(() => window.Burrowkin.test.sound())).on, false);
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'sound', 'the focus stays for the next key');
+  await page.keyboard.press('Enter');
+  assert.equal((await page.evaluate(() => window.Burrowkin.test.sound())).on, true);
+  await ticks(page, 1);
+  assert.equal(await page.locator('#setup').evaluate((d) => d.open), false, 'Space and Enter were the button\'s, not the game\'s');
+
+  await page.locator('#keep').focus();
+  await page.keyboard.press('Space');
+  const remembered = () => page.evaluate(() => localStorage.getItem('burrowkin-keep-runs'));
+  assert.ok(await page.locator('#keep').isChecked());
+  assert.ok(await remembered());
+  await page.reload();
+  await page.evaluate(() => window.Burrowkin.ready);
+  assert.ok(await page.locator('#keep').isChecked(), 'ticked at the next visit');
+  await page.locator('#keep').focus();
+  await page.keyboard.press('Space');
+  assert.equal(await remembered(), null);
+
+  await page.locator('#about-link').focus();
+  await page.keyboard.press('Enter');
+  assert.ok(await page.locator('#about').evaluate((d) => d.open));
+  assert.match(await page.locator('#about').textContent(), /\.\/setup\.sh play/);
+  assert.match(await page.locator('#about-keys').textContent(), /Shift\+F2back to the title screen/);
+  await page.keyboard.press('Escape');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'screen');
+
+  // Watching, Tab is the game's fast forward, and the focus stays.
+  const file = join(scratch, 'tab.burrowkin-run');
+  sim('solve', '--width', '24', '--height', '20', '--seed', '5', '--out', file, '--force');
+  await dropRun(page, readFileSync(file), 'tab.burrowkin-run');
+  await page.waitForFunction(() => window.Burrowkin.test.state().watching);
+  const frame = (await state(page)).frame;
+  await page.keyboard.down('Tab');
+  await ticks(page, 1);
+  await page.keyboard.up('Tab');
+  assert.equal((await state(page)).frame, frame + 4);
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'screen');
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('?watch= of a file far larger than a run is refused, and the server sees its sending cut short', { timeout: Minute }, async () => {
+  const huge = join(page_dir, 'huge.burrowkin-run');
+  writeFileSync(huge, '');
+  truncateSync(huge, 64 << 20);
+  const cut = new Promise((resolve) => {
+    const seen = (request, response) => {
+      if (!request.url.startsWith('/huge.')) return;
+      server.off('request', seen);
+      response.on('close', () => resolve(!response.writableFinished));
+    };
+    server.on('request', seen);
+  });
+  try {
+    const { page } = await open('?manual&watch=huge.burrowkin-run');
+    await page.locator('#message[open]').waitFor();
+    assert.match(await page.locator('#message-text').textContent(), /^cannot watch huge\.burrowkin-run: .*not a run file/);
+    assert.equal(await cut, true, 'the server stopped before the end of the file');
+    await page.close();
+  } finally {
+    rmSync(huge, { force: true });
+  }
 });

@@ -9,6 +9,7 @@ import { mkdirSync, mkdtempSync, rmSync, symlinkSync, writeFileSync } from 'node
 import { request } from 'node:http';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import { brotliDecompressSync, gunzipSync } from 'node:zlib';
 import { fileURLToPath } from 'node:url';
 import { after, before, test } from 'node:test';
 import { serve } from '../serve.mjs';
@@ -24,6 +25,8 @@ before(async () => {
   writeFileSync(join(folder, 'index.html'), '<title>cave</title>');
   writeFileSync(join(folder, 'runs', 'index.html'), 'runs');
   writeFileSync(join(folder, 'burrowkin.js'), 'tick();');
+  writeFileSync(join(folder, 'game.wasm'), Buffer.alloc(100_000, 7));
+  writeFileSync(join(folder, 'picture.png'), Buffer.alloc(3000, 9));
   writeFileSync(join(scratch, 'secret'), 'not for the page');
   execFileSync('mkfifo', [join(folder, 'pipe')]);
   symlinkSync(join(scratch, 'secret'), join(folder, 'out'));
@@ -39,13 +42,15 @@ after(() => {
 });
 
 // The target is sent as written, dots and escapes untouched.
-function ask(method, target, at = port) {
+function ask(method, target, at = port, headers = {}) {
   return new Promise((done, fail) => {
-    const r = request({ host: '127.0.0.1', port: at, method, path: target, timeout: 5000 }, (response) => {
+    const r = request({ host: '127.0.0.1', port: at, method, path: target, headers, timeout: 5000 }, (response) => {
       const chunks = [];
       response.on('data', (c) => chunks.push(c));
-      response.on('end', () =>
-        done({ status: response.statusCode, headers: response.headers, body: Buffer.concat(chunks).toString() }));
+      response.on('end', () => {
+        const bytes = Buffer.concat(chunks);
+        done({ status: response.statusCode, headers: response.headers, bytes, body: bytes.toString() });
+      });
     });
     r.on('timeout', () => r.destroy(new Error(`${method} ${target}: no answer`)));
     r.on('error', fail);
@@ -107,4 +112,41 @@ test('a good start says where the page is and serves it', Bound, async () => {
   } finally {
     child.kill();
   }
+});
+
+test('the page\'s own files go compressed to a browser that takes it, pictures as they are', Bound, async () => {
+  const wasm = Buffer.alloc(100_000, 7);
+  const plain = await ask('GET', '/game.wasm');
+  assert.deepEqual([plain.headers['content-encoding'], plain.headers.vary, plain.bytes.length], [undefined, 'Accept-Encoding', 100_000]);
+  const both = await ask('GET', '/game.wasm', port, { 'Accept-Encoding': 'gzip, deflate, br, zstd' });
+  assert.equal(both.headers['content-encoding'], 'br');
+  assert.equal(both.headers.vary, 'Accept-Encoding');
+  assert.ok(both.bytes.length < 1000 && Number(both.headers['content-length']) === both.bytes.length);
+  assert.deepEqual(brotliDecompressSync(both.bytes), wasm);
+  for (const accepted of ['gzip', 'br;q=0, gzip;q=0.5', 'GZIP', 'identity;q=0.5, *;q=0.1, br;q=0']) {
+    const r = await ask('GET', '/game.wasm', port, { 'Accept-Encoding': accepted });
+    assert.equal(r.headers['content-encoding'], 'gzip', accepted);
+    assert.deepEqual(gunzipSync(r.bytes), wasm, accepted);
+  }
+  for (const accepted of ['identity', 'br;q=0, gzip;q=0', 'deflate']) {
+    const r = await ask('GET', '/game.wasm', port, { 'Accept-Encoding': accepted });
+    assert.deepEqual([r.headers['content-encoding'], r.bytes.length], [undefined, 100_000], accepted);
+  }
+  const head = await ask('HEAD', '/game.wasm', port, { 'Accept-Encoding': 'gzip' });
+  assert.deepEqual([head.headers['content-encoding'], head.bytes.length], ['gzip', 0]);
+  assert.ok(Number(head.headers['content-length']) < 1000);
+  const picture = await ask('GET', '/picture.png', port, { 'Accept-Encoding': 'gzip, br' });
+  assert.deepEqual([picture.headers['content-encoding'], picture.headers.vary, picture.bytes.length], [undefined, undefined, 3000]);
+});
+
+test('a file the browser has is not sent again, and a changed one is', Bound, async () => {
+  const first = await ask('GET', '/burrowkin.js', port, { 'Accept-Encoding': 'gzip' });
+  assert.match(first.headers.etag, /^W\/"/);
+  const again = await ask('GET', '/burrowkin.js', port, { 'Accept-Encoding': 'gzip', 'If-None-Match': first.headers.etag });
+  assert.deepEqual([again.status, again.body, again.headers.etag], [304, '', first.headers.etag]);
+  writeFileSync(join(folder, 'burrowkin.js'), 'tick(); tick();');
+  const changed = await ask('GET', '/burrowkin.js', port, { 'Accept-Encoding': 'gzip', 'If-None-Match': first.headers.etag });
+  assert.equal(changed.status, 200);
+  assert.equal(gunzipSync(changed.bytes).toString(), 'tick(); tick();');
+  writeFileSync(join(folder, 'burrowkin.js'), 'tick();');
 });
