@@ -589,11 +589,11 @@ test('Tab goes between the bar\'s controls, which work from the keyboard, unless
   await ticks(page, 61);
   await page.locator('#screen').focus();
   const reached = [];
-  for (let i = 0; i < 9; ++i) {
+  for (let i = 0; i < 10; ++i) {
     await page.keyboard.press('Tab');
     reached.push(await page.evaluate(() => document.activeElement.id));
   }
-  assert.deepEqual(reached, ['keep', 'watch', 'runs-button', 'full', 'sound', 'volume', 'music', 'about-link', reached[8]]);
+  assert.deepEqual(reached, ['keep', 'watch', 'runs-button', 'full', 'speed', 'sound', 'volume', 'music', 'about-link', reached[9]]);
   assert.equal((await state(page)).titleTicks, 61, 'no key reached the game');
 
   await page.locator('#sound').focus();
