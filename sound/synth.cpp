@@ -7,6 +7,7 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 constexpr double Ln2 = 0.69314718055994530942;
+constexpr int FadeIn = SampleRate / 500;
 
 // One step of the noise's own generator: 0..1.
 double NextNoise(std::uint32_t& state)
@@ -110,6 +111,8 @@ std::vector<std::int16_t> Render(const Effect& e)
         else if (i < attack + sustain) envelope = 1 + e.punch * (1 - double(i - attack) / sustain);
         else envelope = 1 - double(i - attack - sustain) / std::max(decay, 1);
 
+        // The first two milliseconds fade in, so that no sound starts with a click.
+        if (i < FadeIn) envelope *= double(i) / FadeIn;
         const double out = std::clamp(v * envelope * e.volume, -1.0, 1.0);
         samples.push_back(std::int16_t(std::lrint(out * 32000)));
     }
