@@ -7,17 +7,16 @@
 
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include "app/board_client.h"
 #include "app/main_window.h"
 #include "cave/replay.h"
 #include "screens/daily_seed.h"
+#include "tests/support/board_process.h"
 #include "tests/support/test_assets.h"
 #include "tools/board_load/daily_runs.h"
 
@@ -135,29 +134,11 @@ public:
         std::vector<std::string> args = {BURROWKIN_BOARD, "--listen", "127.0.0.1:0", "--data", (folder_ / "store").string(),
                                          "--page", Page().string(), "--today", BoardDayOf(std::time(nullptr)).Text(),
                                          "--par-seconds", "0"};
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        int out[2];
-        EXPECT_EQ(::pipe(out), 0);
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_adddup2(&files, out[1], 1);
-        posix_spawn_file_actions_addclose(&files, out[0]);
-        posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0);
-        EXPECT_EQ(posix_spawn(&pid_, BURROWKIN_BOARD, &files, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&files);
-        ::close(out[1]);
-        std::string line;
-        pollfd p{out[0], POLLIN, 0};
-        while (line.find('\n') == std::string::npos && ::poll(&p, 1, 60'000) == 1) {
-            char c[256];
-            const ssize_t n = ::read(out[0], c, sizeof c);
-            if (n <= 0) break;
-            line.append(c, std::size_t(n));
-        }
-        ::close(out[0]);
-        address = line.substr(0, line.find('\n'));
+        const BoardProcess started = StartBoardProcess(args, "/dev/null");
+        pid_ = started.pid;
+        EXPECT_GT(pid_, 0);
+        const std::string line = started.firstLine;
+        address = line;
         if (address.rfind("http://127.0.0.1:", 0) != 0) ADD_FAILURE() << "no address from burrowkin-board: " << line;
         else address.pop_back();  // the closing slash
     }

@@ -14,13 +14,13 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <set>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 #include "board/board_views.h"
+#include "tests/support/board_process.h"
 #include "tests/support/run_program.h"
 #include "tools/board_load/daily_runs.h"
 
@@ -69,32 +69,10 @@ public:
         if (std::find(options.begin(), options.end(), "--submissions-per-minute") == options.end())
             options.insert(options.end(), {"--submissions-per-minute", "0"});
         args.insert(args.end(), options.begin(), options.end());
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-
-        int out[2];
-        EXPECT_EQ(::pipe(out), 0);
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_adddup2(&files, out[1], 1);
-        posix_spawn_file_actions_addclose(&files, out[0]);
-        const std::string errors = (data / "stderr").string();
-        posix_spawn_file_actions_addopen(&files, 2, errors.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-        EXPECT_EQ(posix_spawn(&pid_, BURROWKIN_BOARD, &files, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&files);
-        ::close(out[1]);
-
-        // The address line, within a minute however slow the build.
-        std::string line;
-        pollfd p{out[0], POLLIN, 0};
-        while (line.find('\n') == std::string::npos && ::poll(&p, 1, 60'000) == 1) {
-            char c[256];
-            const ssize_t n = ::read(out[0], c, sizeof c);
-            if (n <= 0) break;
-            line.append(c, std::size_t(n));
-        }
-        ::close(out[0]);
+        const BoardProcess started = StartBoardProcess(args, (data / "stderr").string());
+        pid_ = started.pid;
+        EXPECT_GT(pid_, 0);
+        const std::string line = started.firstLine;
         const std::string start = "http://127.0.0.1:";
         if (line.rfind(start, 0) != 0) {
             ADD_FAILURE() << "no address from burrowkin-board: '" << line << "' " << Errors();
