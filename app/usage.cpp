@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "gfx/assets.h"
-#include "screens/keys.h"
+#include "screens/key_bindings.h"
 
 namespace {
 

@@ -73,6 +73,7 @@ KeyBindings KeyBindings::Defaults()
         case KeyRole::FullScreen: control = Control::FullScreen; break;
         case KeyRole::FastForward: control = Control::FastForward; break;
         case KeyRole::Sound: control = Control::Sound; break;
+        case KeyRole::KeysDialog: control = Control::Keys; break;
         }
         std::vector<int>& keys = b.keys_[std::size_t(control)];
         if (std::find(keys.begin(), keys.end(), key.virtualKey) == keys.end()) keys.push_back(key.virtualKey);
@@ -195,7 +196,43 @@ KeyBindings KeyBindings::FromText(std::string_view text)
             if (const std::string refused = b.Bind(Control(c), key->virtualKey); !refused.empty()) fail(refused);
         }
     }
+    // A file written before a control was known lacks its line.
+    const KeyBindings defaults = Defaults();
+    for (int c = 0; c < ControlCount; ++c)
+        if (!seen[std::size_t(c)])
+            for (const int key : defaults.KeysOf(Control(c)))
+                if (!b.ControlOf(key)) b.keys_[std::size_t(c)].push_back(key);
     for (int c = 0; c < ControlCount; ++c)
         if (b.keys_[std::size_t(c)].empty()) throw KeyBindingsError(std::string(ControlNames[std::size_t(c)]) + " has no key");
     return b;
+}
+
+std::vector<KeyHelpLine> KeyHelp(const KeyBindings& bindings)
+{
+    static constexpr std::array<std::string_view, ControlCount> Does = {
+        "jump, climb up",
+        "climb down",
+        "walk left",
+        "walk right",
+        "select the next inventory slot",
+        "use the selected item",
+        "back to the title screen",
+        "pause and resume",
+        "stop racing: games start from the setup dialog again",
+        "switch between the window and full screen",
+        "while watching a run: held, four times the speed",
+        "sound off and on",
+        "on the title screen: choose the keys",
+    };
+    std::vector<KeyHelpLine> lines;
+    for (int c = 0; c < ControlCount; ++c) {
+        std::string keys;
+        for (const int key : bindings.KeysOf(Control(c))) {
+            if (!keys.empty()) keys += " or ";
+            if (Control(c) == Control::Title) keys += "Shift+";
+            keys += KeyOfCode(key)->name;
+        }
+        lines.push_back({keys, Does[std::size_t(c)], Control(c)});
+    }
+    return lines;
 }

@@ -10,11 +10,11 @@
 
 // What a player may bind to keys of their choice: the six inputs of the game
 // and the window's commands.
-enum class Control { Up, Down, Left, Right, Select, Use, Title, Pause, StopRace, FullScreen, FastForward, Sound };
-constexpr int ControlCount = 12;
+enum class Control { Up, Down, Left, Right, Select, Use, Title, Pause, StopRace, FullScreen, FastForward, Sound, Keys };
+constexpr int ControlCount = 13;
 // As the keys file names them.
 inline constexpr std::array<std::string_view, ControlCount> ControlNames = {
-    "up", "down", "left", "right", "select", "use", "title", "pause", "stop-race", "full-screen", "fast-forward", "sound"};
+    "up", "down", "left", "right", "select", "use", "title", "pause", "stop-race", "full-screen", "fast-forward", "sound", "keys"};
 
 // A key the game knows by name: its code, as both front ends hand keys in,
 // and its place on the keyboard as browsers name it.
@@ -61,7 +61,8 @@ public:
     // The keys file: a line a control, "up = Up W", and the pad's buttons,
     // "pad-select = 1 4".
     std::string Text() const;
-    // Throws KeyBindingsError naming the line that is wrong.
+    // Throws KeyBindingsError naming the line that is wrong. A control
+    // without a line keeps its own keys where no other control took them.
     static KeyBindings FromText(std::string_view text);
 
     bool operator==(const KeyBindings&) const = default;
@@ -70,3 +71,12 @@ private:
     std::array<std::vector<int>, ControlCount> keys_;
     std::uint32_t padSelect_ = 1 | 8, padUse_ = 2 | 4;
 };
+
+// What the keys do, for the help: a line for each control, its keys first
+// ("Space or X", "select the next inventory slot").
+struct KeyHelpLine {
+    std::string keys;
+    std::string_view does;
+    Control control;
+};
+std::vector<KeyHelpLine> KeyHelp(const KeyBindings& bindings = KeyBindings::Defaults());

@@ -10,36 +10,6 @@ int FlagOfKey(int virtualKey)
 
 }  // namespace
 
-std::vector<KeyHelpLine> KeyHelp()
-{
-    const auto does = [](const KeyBinding& key) -> std::string_view {
-        switch (key.role) {
-        case KeyRole::Input: {
-            static constexpr std::string_view Inputs[] = {"jump, climb up", "climb down", "walk left", "walk right",
-                                                          "select the next inventory slot", "use the selected item"};
-            return Inputs[key.flag];
-        }
-        case KeyRole::BackToTitle: return "back to the title screen";
-        case KeyRole::Pause: return "pause and resume";
-        case KeyRole::StopRace: return "stop racing: games start from the setup dialog again";
-        case KeyRole::FullScreen: return "switch between the window and full screen";
-        case KeyRole::FastForward: return "while watching a run: held, four times the speed";
-        case KeyRole::Sound: return "sound off and on";
-        }
-        return "";
-    };
-    std::vector<KeyHelpLine> lines;
-    for (const KeyBinding& key : KeyTable) {
-        const std::string_view what = does(key);
-        if (!lines.empty() && lines.back().does == what) {
-            if (!lines.back().keys.ends_with(key.name)) lines.back().keys += " or " + std::string(key.name);
-        } else {
-            lines.push_back({std::string(key.name), what});
-        }
-    }
-    return lines;
-}
-
 const KeyBinding* BindingOf(int virtualKey)
 {
     for (const KeyBinding& binding : KeyTable)

@@ -16,6 +16,7 @@ enum VirtualKey : int {
     KeyUp = 38,
     KeyRight = 39,
     KeyDown = 40,
+    KeyK = 75,
     KeyM = 77,
     KeyX = 88,
     KeyZ = 90,
@@ -34,6 +35,7 @@ enum class KeyRole {
     FullScreen,
     FastForward,  // held while watching a run
     Sound,        // switches the sound off and on
+    KeysDialog,   // on the title: the keys dialog
 };
 
 struct KeyBinding {
@@ -47,7 +49,7 @@ struct KeyBinding {
 // Every key the game answers to. Both front ends translate their own key
 // events into these codes and nothing more: the page takes this table from
 // the game.
-inline constexpr std::array<KeyBinding, 15> KeyTable = {{
+inline constexpr std::array<KeyBinding, 16> KeyTable = {{
     {KeyUp, "ArrowUp", "Up", KeyRole::Input, InputUp},
     {KeyDown, "ArrowDown", "Down", KeyRole::Input, InputDown},
     {KeyLeft, "ArrowLeft", "Left", KeyRole::Input, InputLeft},
@@ -63,15 +65,8 @@ inline constexpr std::array<KeyBinding, 15> KeyTable = {{
     {KeyF11, "F11", "F11", KeyRole::FullScreen},
     {KeyTab, "Tab", "Tab", KeyRole::FastForward},
     {KeyM, "KeyM", "M", KeyRole::Sound},
+    {KeyK, "KeyK", "K", KeyRole::KeysDialog},
 }};
-
-// What the keys do, for the help: a line for each thing, its keys first
-// ("Space or X", "select the next inventory slot"), in the table's order.
-struct KeyHelpLine {
-    std::string keys;
-    std::string_view does;
-};
-std::vector<KeyHelpLine> KeyHelp();
 
 // The table's entry for a key, or nothing.
 const KeyBinding* BindingOf(int virtualKey);

@@ -1,5 +1,6 @@
 #include "screens/session.h"
 
+#include <cctype>
 #include <ctime>
 
 #include "gfx/draw.h"
@@ -39,10 +40,11 @@ TickReport Session::Step(const TickInput& input)
         if (!(bindings_.PadSelect() == KeyBindings::Defaults().PadSelect() && bindings_.PadUse() == KeyBindings::Defaults().PadUse()))
             game_.state.JoyInfo.wButtons = bindings_.GameButtons(input.joystick->wButtons);
     }
-    if (input.bindings) {
-        bindings_ = *input.bindings;
-        keys_.ReleaseAll(game_.state);
-        fastForward_ = false;
+    if (input.bindings) UseBindings(*input.bindings);
+    if (input.keysAnswer && waitingForKeys_) {
+        waitingForKeys_ = false;
+        if (input.keysAnswer->bindings) UseBindings(*input.keysAnswer->bindings);
+        if (!paused_) report.timer = TickReport::Timer::Release;
     }
     if (input.race) RaceAgainst(*input.race);
     if (input.stopRace) StopRace(report);
@@ -62,7 +64,7 @@ TickReport Session::Step(const TickInput& input)
     }
     for (const KeyEvent& key : input.keys) Key(key, report);
     if (input.closing) Follow(recorder_.Leaving(game_, RunEnding::Closed), report);
-    if (input.tick && !paused_ && !waitingForSetup_ && !input.closing) Tick(report);
+    if (input.tick && !paused_ && !waitingForSetup_ && !waitingForKeys_ && !input.closing) Tick(report);
     Hand(report);
     return report;
 }
@@ -109,7 +111,43 @@ void Session::Key(const KeyEvent& key, TickReport& report)
     case Control::FastForward:
         fastForward_ = key.down && watching_.has_value();
         break;
+    case Control::Keys:
+        if (pressed) OpenKeys(report);
+        break;
     }
+}
+
+// Keys held while their meaning changes are let go of.
+void Session::UseBindings(const KeyBindings& bindings)
+{
+    bindings_ = bindings;
+    keys_.ReleaseAll(game_.state);
+    fastForward_ = false;
+}
+
+// Only on the whole title picture, as the setup dialog; its clock stops
+// while the dialog is open.
+void Session::OpenKeys(TickReport& report)
+{
+    const GameState& s = game_.state;
+    if (s.Screen != ScreenTitle || s.TitleTicks <= TitleQuietTicks || paused_ || waitingForSetup_ || waitingForKeys_ ||
+        watching_)
+        return;
+    waitingForKeys_ = true;
+    report.openKeys = true;
+    cues_.Cue("dialog", report.sounds);
+    report.timer = TickReport::Timer::Hold;
+}
+
+// The title's status strip names the key of the keys dialog, in the row the
+// title leaves empty, on the window's picture only.
+void Session::DrawKeysHint()
+{
+    const GameState& s = game_.state;
+    if (s.Screen != ScreenTitle || s.TitleTicks <= TitleQuietTicks || watching_) return;
+    std::string hint = KeyOfCode(bindings_.KeysOf(Control::Keys).front())->name + ":KEYS";
+    for (char& c : hint) c = char(std::toupper(static_cast<unsigned char>(c)));
+    DrawTileText(game_.art, picture_, ViewSize / 16 - int(hint.size()), ViewSize / 16, hint);
 }
 
 // The timer stops and "PAUSE" stands over the picture until the next press.
@@ -139,6 +177,7 @@ void Session::Tick(TickReport& report)
     keys_.AfterTick(game_.state);
     Blit(picture_, 0, 0, game_.ViewBitmap, 0, 0, ViewSize, ViewSize);
     Blit(picture_, 0, ViewSize, game_.StatusBitmap, 0, 0, ViewSize, StatusHeight);
+    DrawKeysHint();
     report.newPicture = true;
 }
 

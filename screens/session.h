@@ -33,6 +33,12 @@ struct TickInput {
         std::optional<GameSettings> settings;
     };
     std::optional<SetupAnswer> setup;
+    // The keys dialog the last report asked for has closed: the keys chosen,
+    // or nothing when it was cancelled.
+    struct KeysAnswer {
+        std::optional<KeyBindings> bindings;
+    };
+    std::optional<KeysAnswer> keysAnswer;
     // Commands of the window's own.
     std::optional<RunFile> watch;  // a checked run to watch from now on
     std::optional<RunFile> race;   // a checked run that every game races from now on
@@ -48,6 +54,7 @@ struct TickReport {
     enum class Timer { Unchanged, Hold, Release };
     Timer timer = Timer::Unchanged;  // hold: no frame tick until released
     bool openSetup = false;          // show the setup dialog; its answer comes in a later step
+    bool openKeys = false;           // show the keys dialog; its answer comes in a later step
     std::vector<WindowRequests::Message> messages;  // boxes to show, each waited for
     bool toggleFullScreen = false;
     bool keyTaken = false;           // a key of this step's was one of the game's
@@ -86,11 +93,16 @@ public:
     bool Paused() const { return paused_; }
     bool Watching() const { return watching_.has_value(); }
     bool WaitingForSetup() const { return waitingForSetup_; }
+    bool WaitingForKeys() const { return waitingForKeys_; }
+    const KeyBindings& Bindings() const { return bindings_; }
     const std::optional<Race>& Racing() const { return race_; }
 
 private:
     void Key(const KeyEvent& key, TickReport& report);
     void TogglePause(TickReport& report);
+    void UseBindings(const KeyBindings& bindings);
+    void OpenKeys(TickReport& report);
+    void DrawKeysHint();
     void Tick(TickReport& report);
     void WatchTicks(TickReport& report);
     void StartWatching(RunFile run);
@@ -113,6 +125,7 @@ private:
     bool paused_ = false;
     int speed_ = RunHeader::FullSpeed;
     bool waitingForSetup_ = false;
+    bool waitingForKeys_ = false;
     std::string caption_;   // the variant's, without the pause's word
     std::int64_t startedAt_ = 0;  // when the player's game in play began, in UTC milliseconds
 };

@@ -51,7 +51,10 @@ TEST(KeyBindings, TheFileReadsBackAsWrittenAndAMistakeIsNamedWithItsLine)
     EXPECT_EQ(Refusal("up = Escape\n"), "line 1: Escape cancels; it cannot be a key of the game");
     EXPECT_EQ(Refusal("up = Hyper\n"), "line 1: no key is called 'Hyper'");
     EXPECT_EQ(Refusal("up = Up\ndown = Up\n"), "line 2: Up is already the key of up");
-    EXPECT_EQ(Refusal("up = Up\n"), "down has no key");
+    // A control without a line keeps its own keys, unless they went elsewhere.
+    EXPECT_EQ(KeyBindings::FromText("up = W\n").KeysOf(Control::Keys), std::vector<int>{'K'});
+    EXPECT_EQ(KeyBindings::FromText("up = W\n").KeysOf(Control::Up), std::vector<int>{'W'});
+    EXPECT_EQ(Refusal("up = Up Down\n"), "down has no key");
     EXPECT_EQ(Refusal("pad-select = 5\n"), "line 1: the pad's buttons are 1 to 4");
     EXPECT_EQ(Refusal("pad-select = 2 3\n"), "line 1: select and use keep at least one button of the pad each");
 }

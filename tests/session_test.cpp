@@ -154,6 +154,46 @@ TEST(Session, AReboundKeyPlaysAsTheGamesOwnAndChangingKeysLetsGoOfHeldOnes)
     EXPECT_EQ(window.game.state.KeysHeld, InputFlags{});
 }
 
+// The keys dialog opens from the whole title only, named in its status
+// strip, and stops the title's clock until it answers.
+TEST(Session, TheKeysDialogOpensFromTheWholeTitleAndHoldsItsClockUntilItAnswers)
+{
+    FakeWindow window(TestAssets(), 8);
+    window.DialogAnswer = GameSettings{.width = 20, .height = 20};
+    const TickInput pressK = {.keys = {{.virtualKey = KeyK}}};
+    window.Tick(30);
+    EXPECT_FALSE(window.Step(pressK).openKeys) << "the title is still building up";
+    window.Tick(31);
+    EXPECT_TRUE(ShowsText(window.session.Picture(), 11, 17, "K:KEYS"));
+    EXPECT_FALSE(ShowsText(window.game.StatusBitmap, 11, 0, "K:KEYS")) << "the game's own strip is left alone";
+
+    const TickReport opened = window.Step(pressK);
+    EXPECT_TRUE(opened.openKeys);
+    EXPECT_EQ(opened.timer, TickReport::Timer::Hold);
+    EXPECT_FALSE(window.Step(pressK).openKeys) << "it is open already";
+    window.session.Step(TickStep());
+    EXPECT_EQ(window.game.state.TitleTicks, 61u);
+
+    KeyBindings keys = KeyBindings::Defaults();
+    ASSERT_EQ(keys.Bind(Control::Keys, 116), "");  // F5
+    ASSERT_EQ(keys.Unbind(Control::Keys, KeyK), "");
+    const TickReport answered = window.Step({.keysAnswer = TickInput::KeysAnswer{keys}});
+    EXPECT_EQ(answered.timer, TickReport::Timer::Release);
+    EXPECT_EQ(window.session.Bindings(), keys);
+    window.Tick();
+    EXPECT_EQ(window.game.state.TitleTicks, 62u);
+    EXPECT_TRUE(ShowsText(window.session.Picture(), 10, 17, "F5:KEYS"));
+
+    // Cancelled, the keys stay; K now does nothing, and in play F5 neither.
+    EXPECT_FALSE(window.Step(pressK).openKeys);
+    ASSERT_TRUE(window.Step({.keys = {{.virtualKey = 116}}}).openKeys);
+    window.Step({.keysAnswer = TickInput::KeysAnswer{}});
+    EXPECT_EQ(window.session.Bindings(), keys);
+    window.TickHolding(BitSelect);
+    ASSERT_EQ(window.game.state.Screen, ScreenPlay);
+    EXPECT_FALSE(window.Step({.keys = {{.virtualKey = 116}}}).openKeys);
+}
+
 // A slower clock changes nothing of play; the run says the slowest pace any
 // of its ticks came at, in a byte that full-speed runs leave as they were.
 TEST(Session, AGamePlayedSlowerIsTheSameGameAndItsRunSaysSo)

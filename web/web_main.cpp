@@ -18,6 +18,7 @@
 #include "screens/gamepad.h"
 #include "screens/run_choices.h"
 #include "screens/session.h"
+#include "screens/keys_form.h"
 #include "screens/setup_form.h"
 #include "screens/spin_text.h"
 #include "screens/title.h"
@@ -42,6 +43,7 @@ struct Page {
     std::vector<std::uint8_t> endedRun;    // the run of the last game that ended
     std::vector<std::uint8_t> rgba = std::vector<std::uint8_t>(std::size_t(ViewSize) * (ViewSize + StatusHeight) * 4);
     std::string status;  // the status the page was last told
+    KeyBindings draft;   // the keys form's keys, until it is sent
 };
 
 Page* page = nullptr;
@@ -63,6 +65,7 @@ Json ReportJson(const TickReport& r)
     if (r.beeps) json.Number("beeps", r.beeps);
     if (r.timer != TickReport::Timer::Unchanged) json.Text("timer", r.timer == TickReport::Timer::Hold ? "hold" : "release");
     if (r.openSetup) json.Flag("openSetup", true);
+    if (r.openKeys) json.Flag("openKeys", true);
     if (!r.messages.empty()) {
         std::vector<std::string> boxes;
         for (const auto& box : r.messages) boxes.push_back(Json().Text("caption", box.caption).Text("text", box.text).Done());
@@ -115,6 +118,32 @@ const char* Report(TickInput input)
         page->status = std::move(status);
     }
     return Hand(json.Done());
+}
+
+
+// The keys form's keys: {"rows":[{"name":"up","keys":[{"code":38,"name":"Up"}]},...],
+// "padSelect":[1,4],"padUse":[2,3],"text":...}, with "problem" when the last
+// change was refused and left them as they were.
+const char* DraftJson(const std::string& problem = "")
+{
+    const KeyBindings& keys = page->draft;
+    std::vector<std::string> rows;
+    for (int c = 0; c < ControlCount; ++c) {
+        std::vector<std::string> bound;
+        for (const int key : keys.KeysOf(Control(c)))
+            bound.push_back(Json().Number("code", key).Text("name", KeyOfCode(key)->name).Done());
+        rows.push_back(Json().Text("name", ControlNames[std::size_t(c)]).Raw("keys", JsonList(bound)).Done());
+    }
+    const auto buttons = [](std::uint32_t mask) {
+        std::vector<std::string> list;
+        for (int b = 0; b < 4; ++b)
+            if (mask >> b & 1) list.push_back(std::to_string(b + 1));
+        return JsonList(list);
+    };
+    Json json;
+    if (!problem.empty()) json.Text("problem", problem);
+    json.Raw("rows", JsonList(rows)).Raw("padSelect", buttons(keys.PadSelect())).Raw("padUse", buttons(keys.PadUse()));
+    return Hand(json.Text("text", keys.Text()).Done());
 }
 
 }  // namespace
@@ -218,6 +247,73 @@ EMSCRIPTEN_KEEPALIVE const char* bk_run(const std::uint8_t* bytes, int size, con
     }
 }
 
+// The keys form: {"caption","waiting","waitingGloss","rows":[{name, caption,
+// gloss, help}],"buttons":[{name, caption, gloss, help}]}, rows in the order
+// of the draft's.
+EMSCRIPTEN_KEEPALIVE const char* bk_keys_form()
+{
+    const auto list = [](const auto& table) {
+        std::vector<std::string> items;
+        for (const auto& i : table)
+            items.push_back(Json().Text("name", i.name).Text("caption", i.caption).Text("gloss", i.gloss).Text("help", i.help).Done());
+        return JsonList(items);
+    };
+    return Hand(Json()
+                    .Text("caption", KeysCaption)
+                    .Text("waiting", KeysWaiting)
+                    .Text("waitingGloss", KeysWaitingGloss)
+                    .Raw("rows", list(KeysFormRows))
+                    .Raw("buttons", list(KeysFormButtons))
+                    .Done());
+}
+
+// The keys form's draft, each answering as DraftJson: the game's keys now
+// (as the form opens), the game's own, a key more or less for a control
+// (its place in the rows), the pad's buttons (masks of buttons 1 to 4).
+EMSCRIPTEN_KEEPALIVE const char* bk_keys_open()
+{
+    page->draft = page->session->Bindings();
+    return DraftJson();
+}
+EMSCRIPTEN_KEEPALIVE const char* bk_keys_defaults()
+{
+    page->draft = KeyBindings::Defaults();
+    return DraftJson();
+}
+EMSCRIPTEN_KEEPALIVE const char* bk_keys_bind(int control, int virtualKey)
+{
+    if (control < 0 || control >= ControlCount) return DraftJson("no such control");
+    return DraftJson(page->draft.Bind(Control(control), virtualKey));
+}
+EMSCRIPTEN_KEEPALIVE const char* bk_keys_unbind(int control, int virtualKey)
+{
+    if (control < 0 || control >= ControlCount) return DraftJson("no such control");
+    return DraftJson(page->draft.Unbind(Control(control), virtualKey));
+}
+EMSCRIPTEN_KEEPALIVE const char* bk_keys_pad(int select, int use)
+{
+    return DraftJson(page->draft.SetPadButtons(std::uint32_t(select), std::uint32_t(use)));
+}
+
+// The keys form was sent (ok 1: the draft's keys from now on) or cancelled.
+EMSCRIPTEN_KEEPALIVE const char* bk_keys_answered(int ok)
+{
+    std::optional<KeyBindings> keys;
+    if (ok) keys = page->draft;
+    return Report({.keysAnswer = TickInput::KeysAnswer{keys}});
+}
+
+// Keys kept in the browser, in the keys file's words: the report, or
+// {"problem"} when the text is not keys and the keys stay as they are.
+EMSCRIPTEN_KEEPALIVE const char* bk_keys_use(const char* text)
+{
+    try {
+        return Report({.bindings = KeyBindings::FromText(text)});
+    } catch (const KeyBindingsError& e) {
+        return Hand(Json().Text("problem", std::string("the keys kept in this browser are not used: ") + e.what()).Done());
+    }
+}
+
 EMSCRIPTEN_KEEPALIVE const char* bk_stop_race() { return Report({.stopRace = true}); }
 
 EMSCRIPTEN_KEEPALIVE const char* bk_closing() { return Report({.closing = true}); }
@@ -255,37 +351,20 @@ EMSCRIPTEN_KEEPALIVE const char* bk_key_codes()
     return Hand(json.Done());
 }
 
-// What the keys do, from the help of the desktop's --help, with the part
-// each line's first key plays: [{"keys":"Space or X","does":"select the next
-// inventory slot","role":"select"},...]. The roles are up, down, left,
-// right, select, use, title, pause, stopRace, fullScreen, fastForward, sound.
+// What the keys do, from the help of the desktop's --help, with the control
+// of each line: [{"keys":"Space or X","does":"select the next inventory
+// slot","role":"select"},...], the player's keys once they chose theirs. The
+// roles are up, down, left, right, select, use, title, pause, stopRace,
+// fullScreen, fastForward, sound, keys.
 EMSCRIPTEN_KEEPALIVE const char* bk_key_help()
 {
-    const auto role = [](const KeyBinding& key) -> std::string_view {
-        switch (key.role) {
-        case KeyRole::Input: {
-            static constexpr std::string_view Inputs[] = {"up", "down", "left", "right", "select", "use"};
-            return Inputs[key.flag];
-        }
-        case KeyRole::BackToTitle: return "title";
-        case KeyRole::Pause: return "pause";
-        case KeyRole::StopRace: return "stopRace";
-        case KeyRole::FullScreen: return "fullScreen";
-        case KeyRole::FastForward: return "fastForward";
-        case KeyRole::Sound: return "sound";
-        }
-        return "";
-    };
+    static constexpr std::string_view Roles[ControlCount] = {"up",    "down",       "left",       "right",       "select",
+                                                            "use",   "title",      "pause",      "stopRace",    "fullScreen",
+                                                            "fastForward", "sound", "keys"};
     std::vector<std::string> lines;
-    for (const KeyHelpLine& line : KeyHelp()) {
-        const std::string_view first = std::string_view(line.keys).substr(0, line.keys.find(" or "));
+    for (const KeyHelpLine& line : KeyHelp(page && page->session ? page->session->Bindings() : KeyBindings::Defaults())) {
         Json json;
-        json.Text("keys", line.keys).Text("does", line.does);
-        for (const KeyBinding& key : KeyTable)
-            if (key.name == first) {
-                json.Text("role", role(key));
-                break;
-            }
+        json.Text("keys", line.keys).Text("does", line.does).Text("role", Roles[int(line.control)]);
         lines.push_back(json.Done());
     }
     return Hand(JsonList(lines));
