@@ -3,6 +3,7 @@
 // function of the module that steps the game answers with a report (see
 // web/module.md); `step` hands it to `act`.
 import * as guide from './guide.js';
+import * as keys from './keys.js';
 import * as messages from './messages.js';
 import * as runs from './runs.js';
 import * as schedule from './schedule.js';
@@ -69,6 +70,7 @@ export function act(report) {
   if (report.picture) paint();
   for (const box of report.messages || []) messages.show(box.caption, box.text, true);
   if (report.openSetup) setup.open();
+  if (report.openKeys) keys.open();
   return report;
 }
 

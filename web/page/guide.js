@@ -68,9 +68,11 @@ export function init() {
   new MutationObserver(show).observe($('touch'), { attributes: true, attributeFilter: ['hidden'] });
 }
 
+// The game's help, at the start and again whenever the player's keys change.
 export function start() {
   help = call('bk_key_help');
   const table = $('about-keys');
+  table.replaceChildren();
   for (const line of help) {
     const row = table.insertRow();
     row.insertCell().textContent = line.keys;

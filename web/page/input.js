@@ -126,6 +126,23 @@ const touch = {
   },
 };
 
+// The game's code of a key by its place on the keyboard, 0 for a key the game does not know.
+export const gameKey = (code) => codes[code] || 0;
+
+// The controls of the touch buttons, by their class.
+const TouchControls = { fast: 'fast-forward' };
+
+// The player's keys changed ([{name, keys: [{code}]}], a row a control): each
+// touch button presses the first key of its control from now on.
+export function touchKeys(rows) {
+  for (const button of document.querySelectorAll('#touch button')) {
+    const name = TouchControls[button.classList[0]] || button.classList[0];
+    const row = rows.find((r) => r.name === name);
+    const code = row && Object.keys(codes).find((c) => codes[c] === row.keys[0].code);
+    if (code) button.dataset.code = code;
+  }
+}
+
 export function start() {
   codes = call('bk_key_codes');
   touch.init();

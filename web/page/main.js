@@ -1,11 +1,13 @@
 // Korvane Burrowkin in the browser: the start of the page. The game comes as
 // WebAssembly (burrowkin.js); the modules beside this one each keep a part of
 // the page: the game's files, the schedule, the keys and pads, the setup
-// form, the messages, the runs, the sound and the line that says what to do.
+// form, the keys form, the messages, the runs, the sound and the line that
+// says what to do.
 import * as files from './files.js';
 import { focusGame, game, say, setModule, startAudio, toggleFullScreen, Width, Height } from './game.js';
 import * as guide from './guide.js';
 import * as input from './input.js';
+import * as keys from './keys.js';
 import * as messages from './messages.js';
 import * as runs from './runs.js';
 import * as schedule from './schedule.js';
@@ -63,6 +65,7 @@ async function start() {
   guide.start();
   if (problem) messages.report(problem);
   if (seed !== undefined) say(`every cave from seed ${seed}`);
+  keys.start();
   schedule.start();
   if (!problem && params.has('watch')) runs.atAddress(params.get('watch'), false);
   if (!problem && params.has('race')) runs.atAddress(params.get('race'), true);

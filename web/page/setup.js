@@ -40,7 +40,7 @@ function answer(ok) {
 }
 
 // "広い(&L)" as text with its letter underlined.
-function captionInto(element, caption) {
+export function captionInto(element, caption) {
   element.textContent = '';
   const at = caption.indexOf('&');
   if (at < 0) {
@@ -53,7 +53,7 @@ function captionInto(element, caption) {
 }
 
 // A caption's English gloss, small beside it.
-function glossInto(element, gloss) {
+export function glossInto(element, gloss) {
   const small = document.createElement('span');
   small.className = 'gloss';
   small.lang = 'en';
