@@ -1,6 +1,7 @@
 // The README's pictures of the page, taken in headless Chromium: the title
-// on a computer (docs/page-desktop.png) and a game in play on an upright
-// phone, by touch (docs/page-phone.png).
+// on a computer (docs/page-desktop.png), a game in play on an upright phone,
+// by touch (docs/page-phone.png), and the keys form, A added to left and the
+// row of up waiting for a key (docs/page-keys.png).
 //
 //   node web/page_pictures.mjs [build-web/page] [docs]
 //
@@ -26,6 +27,13 @@ try {
   await page.evaluate(() => window.Burrowkin.loaded);
   await page.waitForTimeout(TitleBuilt);
   await page.screenshot({ path: join(out, 'page-desktop.png') });
+  await page.keyboard.press('KeyK');
+  const rows = page.locator('#keys-rows .row');
+  await rows.nth(2).locator('.add').click();
+  await page.keyboard.press('KeyA');
+  await rows.nth(0).locator('.add').click();
+  await page.mouse.move(0, 0);
+  await page.locator('#keys').screenshot({ path: join(out, 'page-keys.png') });
   await computer.close();
 
   const phone = await browser.newContext({ viewport: { width: 390, height: 844 }, deviceScaleFactor: 2, isMobile: true, hasTouch: true });
