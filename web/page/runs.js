@@ -3,6 +3,7 @@
 // address.
 import * as files from './files.js';
 import { act, focusGame, game, paint, say } from './game.js';
+import * as keys from './keys.js';
 import * as messages from './messages.js';
 import * as setup from './setup.js';
 
@@ -150,7 +151,7 @@ async function show() {
 // Hands a run file's bytes to the game, to watch or to race; a file that is
 // no run file is refused with the window's message and changes nothing.
 function hand(bytes, name, racing) {
-  if (!game || setup.isOpen()) return false;
+  if (!game || setup.isOpen() || keys.isOpen()) return false;
   const at = game._malloc(bytes.length);
   game.HEAPU8.set(bytes, at);
   const report = JSON.parse(game.ccall('bk_run', 'string', ['number', 'number', 'string', 'number'],
