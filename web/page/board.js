@@ -169,12 +169,14 @@ function remember() {
   }
 }
 
-// Where the run stands: its place, of how many on its board.
+// Where the run stands: its place, of how many on its board. The panel is
+// read again, and turns to that board when it is today's.
 async function standing(entry, header) {
   let total = '';
   try {
-    const day = entry.day === today.day ? await refresh() : dayOf((await ask(`/api/boards/${entry.day}?limit=1`)).json);
-    const board = day && day.boards.find((b) => sameBoard(b.settings, header));
+    let day = await refresh();
+    if (!day || day.day !== entry.day) day = dayOf((await ask(`/api/boards/${entry.day}?limit=1`)).json);
+    const board = day.boards.find((b) => sameBoard(b.settings, header));
     if (board) total = ` of ${board.total}`;
     if (board && day === today) shown = today.boards.indexOf(board);
   } catch (e) {
