@@ -314,6 +314,30 @@ EMSCRIPTEN_KEEPALIVE const char* bk_keys_use(const char* text)
     }
 }
 
+// What the header of the run file in the bytes says of its game, the cave
+// not made: {"seed":20260316,"width":100,"height":100,"variant":0,
+// "beginner":false,"speedToDeath":11,"goal":true,"ticks":1394}, or
+// {"problem":...} for bytes that are no run file.
+EMSCRIPTEN_KEEPALIVE const char* bk_run_header(const std::uint8_t* bytes, int size)
+{
+    try {
+        const RunFile run = ParseRunFile(std::vector<std::uint8_t>(bytes, bytes + size), CaveCheck::Later);
+        const GameSettings& s = run.header.settings;
+        return Hand(Json()
+                        .Number("seed", s.seed)
+                        .Number("width", s.width)
+                        .Number("height", s.height)
+                        .Number("variant", s.variant)
+                        .Flag("beginner", s.beginner)
+                        .Number("speedToDeath", s.speedToDeath)
+                        .Flag("goal", run.header.ending == RunEnding::Goal)
+                        .Number("ticks", run.header.ticks)
+                        .Done());
+    } catch (const RunFileError& e) {
+        return Hand(Json().Text("problem", e.what()).Done());
+    }
+}
+
 EMSCRIPTEN_KEEPALIVE const char* bk_stop_race() { return Report({.stopRace = true}); }
 
 EMSCRIPTEN_KEEPALIVE const char* bk_closing() { return Report({.closing = true}); }

@@ -1,8 +1,9 @@
 // Korvane Burrowkin in the browser: the start of the page. The game comes as
 // WebAssembly (burrowkin.js); the modules beside this one each keep a part of
 // the page: the game's files, the schedule, the keys and pads, the setup
-// form, the keys form, the messages, the runs, the sound and the line that
-// says what to do.
+// form, the keys form, the messages, the runs, the sound, the line that says
+// what to do and the daily board.
+import * as board from './board.js';
 import * as files from './files.js';
 import { focusGame, game, say, setModule, startAudio, toggleFullScreen, Width, Height } from './game.js';
 import * as guide from './guide.js';
@@ -98,6 +99,7 @@ function init() {
 
   const ready = start();
   const loaded = ready.then(files.later).then(keepForNextVisit);
+  loaded.then(board.start, () => {});  // after the game's own files: the board is no part of the title
   loaded.catch(() => {});  // a page that cannot start says so in ready
   window.Burrowkin = {
     ready: ready.catch((e) => {

@@ -1,6 +1,7 @@
 // Runs: the games that end, kept in the browser and offered to download when
 // the player asks; run files watched or raced, from a file, a drop or an
 // address.
+import * as board from './board.js';
 import * as files from './files.js';
 import { act, focusGame, game, paint, say } from './game.js';
 import * as keys from './keys.js';
@@ -112,6 +113,7 @@ export function ended(name, bytes) {
     if (leaving) leaveBehind(name, bytes);
     keep(name, bytes);
   }
+  board.offer(name, bytes);
   for (const listener of listeners.splice(0)) listener({ name, bytes });
 }
 
@@ -141,8 +143,9 @@ async function show() {
     const closing = (work) => () => { $('runs').close(); work(); };
     item.append(link(run.name, run.bytes),
       button('watch', closing(() => watch(run.bytes, run.name))),
-      button('race', closing(() => race(run.bytes, run.name))),
-      button('delete', async () => { await change((store) => store.delete(run.name)); show(); }));
+      button('race', closing(() => race(run.bytes, run.name))));
+    if (board.canOffer(run.bytes)) item.append(button('to the board', closing(() => board.offer(run.name, run.bytes))));
+    item.append(button('delete', async () => { await change((store) => store.delete(run.name)); show(); }));
     list.append(item);
   }
   if (!$('runs').open) $('runs').showModal();
@@ -164,10 +167,11 @@ function hand(bytes, name, racing) {
   return !report.problem;
 }
 
-// Plays the run; the line under the picture offers to race it.
+// Plays the run; the line under the picture offers to race it. False for a
+// run the game refused.
 export async function watch(bytes, name) {
   await files.endings;
-  if (!hand(bytes, name, false)) return;
+  if (!hand(bytes, name, false)) return false;
   const line = $('line');
   line.textContent = `watching ${name} `;
   const raceIt = document.createElement('button');
@@ -175,6 +179,7 @@ export async function watch(bytes, name) {
   raceIt.textContent = 'race it';
   raceIt.addEventListener('click', () => race(bytes, name));
   line.append(raceIt);
+  return true;
 }
 
 // Every game the title starts from now on races the run, until the race is stopped.
@@ -217,19 +222,22 @@ async function readRun(reader) {
   return bytes;
 }
 
+// A run of the player's own, opened or dropped: the board may take it.
 async function watchFile(file) {
-  await watch(new Uint8Array(await file.slice(0, RunFileBytes + 1).arrayBuffer()), file.name);
+  const bytes = new Uint8Array(await file.slice(0, RunFileBytes + 1).arrayBuffer());
+  if (await watch(bytes, file.name)) board.offer(file.name, bytes);
 }
 
-export async function atAddress(address, racing) {
+// The run at the address, named `name` on the page.
+export async function atAddress(address, racing, name = address) {
   try {
     const response = await fetch(address);
     if (!response.ok) throw new Error(`the server answered ${response.status} ${response.statusText}`);
     const bytes = await readRun(response.body.getReader());
-    if (racing) await race(bytes, address);
-    else await watch(bytes, address);
+    if (racing) await race(bytes, name);
+    else await watch(bytes, name);
   } catch (e) {
-    messages.report(`cannot ${racing ? 'race' : 'watch'} ${address}: ${e.message}`);
+    messages.report(`cannot ${racing ? 'race' : 'watch'} ${name}: ${e.message}`);
   }
 }
 

@@ -44,7 +44,9 @@ async function open(query = '?manual') {
   const page = await browser.newPage({ viewport: { width: 800, height: 700 } });
   const errors = [];
   page.on('pageerror', (e) => errors.push(String(e)));
-  page.on('console', (m) => { if (m.type() === 'error' && !m.text().startsWith('burrowkin:')) errors.push(m.text()); });
+  // The page asks its own server for a daily board; this one has none, and says 404.
+  const noBoard = (m) => m.location().url.startsWith(`${address}api/boards/today`);
+  page.on('console', (m) => { if (m.type() === 'error' && !m.text().startsWith('burrowkin:') && !noBoard(m)) errors.push(m.text()); });
   await page.goto(address + query);
   await page.evaluate(() => window.Burrowkin.ready);
   await page.evaluate(() => window.Burrowkin.loaded);  // the endings, the demonstration and the sounds too
@@ -567,7 +569,7 @@ test('on a slow line ("Fast 3G", from a cold cache) the page says it is loading 
   await context.close();
 });
 
-test('once opened, the page starts again with no network, the demonstration and the endings too', { timeout: Minute }, async () => {
+test('once opened, the page starts again with no network, at its bare address too, the demonstration and the endings too', { timeout: Minute }, async () => {
   const context = await browser.newContext();
   const page = await context.newPage();
   await page.goto(address + '?manual');
@@ -581,6 +583,8 @@ test('once opened, the page starts again with no network, the demonstration and 
   const s = await state(page);
   assert.deepEqual([s.screen, s.demo], [1, true], 'the demonstration plays from the kept replay.dat');
   assert.equal(await page.locator('#message').evaluate((d) => d.open), false, 'nothing is missing');
+  await page.goto(address);  // the bare address asks the network first
+  await page.evaluate(() => window.Burrowkin.loaded);
   await context.close();
 });
 
