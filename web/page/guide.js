@@ -55,6 +55,8 @@ function show() {
 export function update(next) {
   status = next;
   document.body.classList.toggle('watching', status.watching);
+  // The whole title, where the keys form opens.
+  document.body.classList.toggle('title-whole', status.screen === 'title' && !status.quiet && !status.watching);
   document.querySelector('#touch .pause').setAttribute('aria-pressed', String(status.paused));
   show();
 }

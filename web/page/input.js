@@ -130,7 +130,7 @@ const touch = {
 export const gameKey = (code) => codes[code] || 0;
 
 // The controls of the touch buttons, by their class.
-const TouchControls = { fast: 'fast-forward' };
+const TouchControls = { fast: 'fast-forward', 'choose-keys': 'keys' };
 
 // The player's keys changed ([{name, keys: [{code}]}], a row a control): each
 // touch button presses the first key of its control from now on.

@@ -480,6 +480,9 @@ test('by touch alone: Select opens the setup form, which fits an upright phone i
   assert.match(await page.locator('#hint').textContent(), /^the title builds up… buttons wait/);
   await ticks(page, 1);
   assert.match(await page.locator('#hint').textContent(), /^hold Select or Use to open the setup and start$/);
+  await tap('#touch .choose-keys');  // the keys form, for a pad's buttons
+  assert.ok(await page.locator('#keys').evaluate((d) => d.open));
+  await page.locator('#keys-cancel').tap();
   await tap('#touch .select');
   await ticks(page, 1);
   const form = await page.evaluate(() => {
