@@ -176,11 +176,14 @@ KeysDialog::KeysDialog(const KeyBindings& bindings, PadReader pad, QWidget* pare
         Say("");
         Refresh();
     });
+    footer_ = {defaults, keep_, ok, cancel};
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     padTimer_.setInterval(PadMilliseconds);
     connect(&padTimer_, &QTimer::timeout, this, &KeysDialog::PollPad);
     Refresh();
+    // Space at once waits for a key of the first row, Enter closes with OK.
+    rows_.front().wait->setFocus();
     // Keys are taken before any widget of the dialog sees them: Tab, Enter,
     // Space and the arrows would otherwise move the focus or press a button.
     qApp->installEventFilter(this);
@@ -281,6 +284,7 @@ void KeysDialog::PollPad()
 
 void KeysDialog::TogglePadButton(int row, int button, bool on)
 {
+    StopWaiting();
     const std::uint32_t bit = 1u << button;
     std::uint32_t select = bindings_.PadSelect(), use = bindings_.PadUse();
     std::uint32_t& mine = row == PadSelectRow ? select : use;
@@ -305,6 +309,7 @@ void KeysDialog::RemoveKey(Control control, int virtualKey)
     StopWaiting();
     Say(bindings_.Unbind(control, virtualKey));
     Refresh();
+    rows_[std::size_t(control)].wait->setFocus();
 }
 
 void KeysDialog::Refresh()
@@ -343,6 +348,22 @@ void KeysDialog::Refresh()
             key->show();
         }
     }
+    // Tab goes along each row, its keys then its button, and then to the
+    // dialog's own buttons.
+    QWidget* before = nullptr;
+    const auto next = [&](QWidget* widget) {
+        if (before) setTabOrder(before, widget);
+        before = widget;
+    };
+    for (const Row& row : rows_) {
+        if (row.keys)
+            for (int i = 0; i < row.keys->count(); ++i) next(row.keys->itemAt(i)->widget());
+        for (QCheckBox* button : row.padButtons)
+            if (button) next(button);
+        next(row.wait);
+    }
+    for (QWidget* widget : footer_)
+        if (widget) next(widget);
 }
 
 void KeysDialog::Say(const std::string& text, bool hint)

@@ -81,5 +81,6 @@ private:
     std::array<Row, KeysFormRows.size()> rows_;
     QLabel* message_ = nullptr;
     QCheckBox* keep_ = nullptr;
+    std::array<QWidget*, 4> footer_{};  // defaults, keep, OK, cancel
     QStyle* classic_ = nullptr;
 };
