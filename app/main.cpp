@@ -44,6 +44,7 @@ RunOptions PrepareRuns(const CommandLine& options, std::string& runProblem)
 {
     RunOptions runs;
     runs.speed = options.speed;
+    runs.keysFile = options.keysFile;
     if (!options.defaultKeys) {
         const std::string keys = options.keysFile.value_or(DefaultKeysFile());
         std::error_code ec;

@@ -16,6 +16,7 @@
 
 #include "app/board_client.h"
 #include "app/display.h"
+#include "app/keys_file.h"
 #include "app/run_folder.h"
 #include "core/files.h"
 #include "screens/keys.h"
@@ -87,6 +88,14 @@ TForm1::TForm1(const Assets& art, PixelFormat format, std::string dataDirectory,
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();
     game_.replayPath = [this] { return ReplayPath(); };
+    keysDialog = [this](const KeyBindings& keys) {
+        KeysDialog dialog(keys, [this]() -> std::optional<std::uint32_t> {
+            if (!joyInfo_) return std::nullopt;
+            joystick_.Read(*joyInfo_);
+            return joyInfo_->wButtons;
+        }, this);
+        return dialog.Run();
+    };
     Timer1.setTimerType(Qt::PreciseTimer);
     // A slower game is the same game with a slower clock: 50 ms at full speed.
     Timer1.setInterval(int(std::lround(TickMilliseconds * 100.0 / runs_.speed)));
@@ -155,6 +164,22 @@ void TForm1::Show(const TickReport& report)
     if (report.openSetup) {
         const std::optional<GameSettings> answer = setupDialog ? setupDialog() : std::optional<GameSettings>(GameSettings{});
         Step({.setup = TickInput::SetupAnswer{answer}});
+    }
+    if (report.openKeys) AnswerKeys();
+}
+
+void TForm1::AnswerKeys()
+{
+    const std::optional<KeysChoice> choice = keysDialog ? keysDialog(session_.Bindings()) : std::nullopt;
+    Step({.keysAnswer = TickInput::KeysAnswer{choice ? std::optional(choice->bindings) : std::nullopt}});
+    if (!choice || !choice->keep) return;
+    const std::string path = runs_.keysFile.value_or(DefaultKeysFile());
+    const std::string why = path.empty() ? "neither XDG_CONFIG_HOME nor HOME is set" : KeepKeys(choice->bindings, path);
+    if (why.empty()) {
+        std::printf("burrowkin: keys kept in %s\n", path.c_str());
+        std::fflush(stdout);
+    } else {
+        Report("the keys could not be kept (" + why + "); they are used until the game closes");
     }
 }
 

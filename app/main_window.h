@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/joystick.h"
+#include "app/keys_dialog.h"
 #include "app/sound_out.h"
 #include "play/game.h"
 #include "screens/session.h"
@@ -23,6 +24,7 @@ struct RunOptions {
     std::optional<RunFile> race;        // a checked run that every game races
     int speed = RunHeader::FullSpeed;   // the pace of the ticks, percent of 20 a second
     std::optional<KeyBindings> keys;    // the player's keys; nothing: the game's own
+    std::optional<std::string> keysFile;  // where the keys dialog keeps keys; nothing: DefaultKeysFile()
     // Runs to fetch from an http:// or https:// address when the window
     // opens, then to watch or race as those above.
     std::optional<std::string> watchAddress;
@@ -57,6 +59,7 @@ public:
     bool Paused() const { return session_.Paused(); }
     bool Watching() const { return session_.Watching(); }
     bool Racing() const { return session_.Racing().has_value(); }
+    const KeyBindings& Bindings() const { return session_.Bindings(); }
     // A problem the game goes on after: said on standard error and in a box
     // that waits for nobody.
     void Report(const std::string& problem);
@@ -72,6 +75,9 @@ public:
 
     // The dialog is a widget of its own; the program start connects it.
     std::function<std::optional<GameSettings>()> setupDialog;
+    // The keys dialog, handed the keys in use: the keys chosen and whether to
+    // keep them, nothing when cancelled. The window's own reads its pad.
+    std::function<std::optional<KeysChoice>(const KeyBindings&)> keysDialog;
 
     // Where the demonstration's recording is: replay.dat in the working
     // folder, else in the data folder.
@@ -101,6 +107,8 @@ private:
     void Step(TickInput input);
     void Show(const TickReport& report);
     void Keep(const TickReport::EndedGame& ended);
+    // Shows the keys dialog and hands the session its answer; kept keys go to the keys file.
+    void AnswerKeys();
     // Sends a game that reached the goal of the day's cave to the board.
     void Send(const RunFile& run);
     // Downloads a run to watch or race ("watch", "race"); it is handed to the

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The README's pictures: the title screen, the setup dialog and an ending from
+# The README's pictures: the title screen, the setup and keys dialogs and an ending from
 # the offscreen window, a moment of play in each character's cave from
 # burrowkin-sim.
 #
@@ -29,6 +29,7 @@ hold() {
 
 "$windowshot" title "$out/title.png"
 "$windowshot" setup "$out/setup.png"
+"$windowshot" keys "$out/keys.png"
 "$sim" play --width 30 --height 30 --seed 12 --variant 0 --inputs "$inputs/explorer" --png "$out/play-explorer.png" --force >/dev/null
 "$sim" play --width 30 --height 30 --seed 12 --variant 1 --inputs "$inputs/girl" --png "$out/play-girl.png" --force >/dev/null
 "$sim" play --width 30 --height 30 --seed 12 --variant 2 --inputs "$inputs/butler" --png "$out/play-butler.png" --force >/dev/null

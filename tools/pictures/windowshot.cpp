@@ -10,6 +10,7 @@
 //   windowshot watch OUT.png --run FILE --ticks N
 //                                          a run file watched, N ticks in
 //   windowshot setup OUT.png               the setup dialog as it first opens
+//   windowshot keys OUT.png                the keys dialog with the game's own keys
 //   windowshot fullscreen OUT.png          the whole screen with the title in
 //                                          full screen (run it on a display of
 //                                          the size wanted, e.g. in xvfb-run)
@@ -21,6 +22,7 @@
 #include <fstream>
 #include <functional>
 
+#include "app/keys_dialog.h"
 #include "app/main_window.h"
 #include "screens/setting.h"
 #include "screens/frame_tick.h"
@@ -93,6 +95,14 @@ QPixmap SetupDialogShot()
     return dialog.grab();
 }
 
+QPixmap KeysDialogShot()
+{
+    KeysDialog dialog(KeyBindings::Defaults());
+    dialog.show();
+    WaitUntil([&] { return dialog.isVisible(); });
+    return dialog.grab();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -101,10 +111,11 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     try {
         if (argc < 3)
-            throw UsageError("usage: windowshot title|setup|fullscreen OUT.png | windowshot ending OUT.png [options] --inputs FILE"
+            throw UsageError("usage: windowshot title|setup|keys|fullscreen OUT.png | windowshot ending OUT.png [options] --inputs FILE"
                              " | windowshot watch OUT.png --run FILE --ticks N");
         const std::string what = argv[1], out = argv[2];
         if (what == "setup") return Save(SetupDialogShot(), out);
+        if (what == "keys") return Save(KeysDialogShot(), out);
         const Arguments a = ParseArguments(std::vector<std::string>(argv + 3, argv + argc),
                                            {{"--inputs", true}, {"--run", true}, {"--ticks", true}});
         SimContext sim(true);
