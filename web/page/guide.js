@@ -81,5 +81,14 @@ export function start() {
     row.insertCell().textContent = line.does;
   }
   $('hint').title = help.map((line) => `${line.keys}: ${line.does}`).join('\n');
+  // Buttons that name their key, "(F11)", name the player's.
+  for (const button of document.querySelectorAll('[data-keys]')) {
+    const line = help.find((l) => l.role === button.dataset.keys);
+    if (!line) continue;
+    for (const name of ['title', 'aria-label']) {
+      const said = button.getAttribute(name);
+      if (said) button.setAttribute(name, said.replace(/\([^()]*\)$/, `(${line.keys.split(' or ')[0]})`));
+    }
+  }
   show();
 }

@@ -9,7 +9,7 @@ import { serve } from '../serve.mjs';
 
 const Minute = 60_000;  // for any one test: a page that hangs fails
 const Seed = 77;
-const Up = 0, Left = 2, PadSelect = 13, PadUse = 14;  // the form's rows
+const Up = 0, Left = 2, FullScreen = 9, PadSelect = 13, PadUse = 14;  // the form's rows
 let server, browser, address;
 
 before(async () => {
@@ -97,12 +97,15 @@ test('K on the title opens the form and stops the title\'s clock; A bound to lef
   assert.deepEqual(await keysOf(page, Up), ['Up']);
   await row(page, Left).getByRole('button', { name: 'remove Left' }).click();
   assert.deepEqual(await keysOf(page, Left), ['A']);
+  await bind(page, FullScreen, 'F10');
+  await row(page, FullScreen).getByRole('button', { name: 'remove F11' }).click();
 
   await page.locator('#keys-ok').click();
   await ticks(page, 3);
   assert.equal((await state(page)).titleTicks, clock + 3, 'the clock goes on');
   assert.match(await page.locator('#about-keys').textContent(), /Awalk left/);
   assert.equal(await page.locator('#touch .left').getAttribute('data-code'), 'KeyA');
+  assert.equal(await page.locator('#full').getAttribute('title'), 'Full screen (F10)');
   assert.equal(await kept(page), null, 'nothing kept without "keep"');
 
   assert.deepEqual(await walk(page, 'KeyA'), await walkedByArrow());
