@@ -27,6 +27,14 @@ void SilenceAlsa()
         set(&Quiet);
 }
 
+// An empty audio format record of the type SDL_OpenAudioDevice asks for and
+// answers in.
+template <typename Format>
+Format EmptyFormat(SDL_AudioDeviceID (*)(const char*, int, const Format*, Format*, int))
+{
+    return Format{};
+}
+
 }  // namespace
 
 SoundOut::SoundOut(const SoundBank& bank, Options options) : bank_(bank), options_(options)
@@ -37,7 +45,8 @@ SoundOut::SoundOut(const SoundBank& bank, Options options) : bank_(bank), option
         std::fprintf(stderr, "burrowkin: no sound: %s\n", SDL_GetError());
         return;
     }
-    SDL_AudioSpec want{}, have{};
+    auto want = EmptyFormat(&SDL_OpenAudioDevice);
+    auto have = want;
     want.freq = SampleRate;
     want.format = AUDIO_S16SYS;
     want.channels = 1;
