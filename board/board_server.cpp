@@ -77,7 +77,9 @@ BoardServer::BoardServer(const BoardOptions& options, BoardStore& store, std::op
         const int yes = 1;
         ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     });
-    s.set_default_headers({{"X-Content-Type-Options", "nosniff"}, {"Referrer-Policy", "no-referrer"}});
+    // Burrowkin-Board tells the page it serves that a board answers here, so
+    // that a page on any other server never asks for one.
+    s.set_default_headers({{"X-Content-Type-Options", "nosniff"}, {"Referrer-Policy", "no-referrer"}, {"Burrowkin-Board", "1"}});
 
     s.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
         return Early(req, res) ? httplib::Server::HandlerResponse::Handled : httplib::Server::HandlerResponse::Unhandled;

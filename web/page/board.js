@@ -316,6 +316,9 @@ async function refresh() {
 // The board at the page's own address, if there is one.
 export async function start() {
   try {
+    // Only burrowkin-board says it is there; any other server is not asked.
+    const here = await fetch(location.pathname, { method: 'HEAD', cache: 'no-store', signal: AbortSignal.timeout(AnswerWait) });
+    if (!here.headers.has('Burrowkin-Board')) return;
     const { status, json } = await ask(Today);
     if (status !== 200) return;
     today = dayOf(json);

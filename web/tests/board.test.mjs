@@ -51,20 +51,24 @@ after(async () => {
 });
 
 // A page on the board's day, with its console's errors (a refusal the board
-// answered is no error of the page's) and the runs it sent.
+// answered is no error of the page's), the runs it sent and what it asked
+// of the board.
 async function open(options = { viewport: { width: 1000, height: 700 } }, at = address) {
   const context = await browser.newContext(options);
   await context.clock.setSystemTime(new Date(`${Day}T10:00:00Z`));
   const page = await context.newPage();
-  const errors = [], sent = [];
+  const errors = [], sent = [], asked = [];
   page.on('pageerror', (e) => errors.push(String(e)));
   page.on('console', (m) => {
     if (m.type() === 'error' && !m.text().startsWith('burrowkin:') && !m.location().url.startsWith(`${at}api/`)) errors.push(m.text());
   });
-  page.on('request', (r) => { if (r.method() !== 'GET') sent.push(r.url()); });
+  page.on('request', (r) => {
+    if (r.method() === 'POST') sent.push(r.url());
+    else if (r.url().includes('/api/')) asked.push(r.url());
+  });
   await page.goto(`${at}?manual&daily`);
   await page.evaluate(() => window.Burrowkin.loaded);
-  return { context, page, errors, sent };
+  return { context, page, errors, sent, asked };
 }
 
 const state = (page) => page.evaluate(() => window.Burrowkin.test.state());
@@ -196,7 +200,7 @@ test('yesterday\'s runs are named as the game names their board, older ones are 
 
 test('a page whose server has no board shows none of it, offers nothing and sends nothing', { timeout: Minute }, async () => {
   const server = await serve(page_dir, 0);
-  const { context, page, errors, sent } = await open(undefined, `http://127.0.0.1:${server.address().port}/`);
+  const { context, page, errors, sent, asked } = await open(undefined, `http://127.0.0.1:${server.address().port}/`);
   try {
     await page.locator('#keep').check();
     await playToGoal(page);
@@ -204,7 +208,7 @@ test('a page whose server has no board shows none of it, offers nothing and send
     assert.deepEqual(await page.locator('#runs-list button').allTextContents(), ['watch', 'race', 'delete']);
     assert.equal(await page.locator('#board').isVisible(), false);
     assert.equal((await page.locator('#screen').boundingBox()).width, 544, 'the picture as large as ever');
-    assert.deepEqual([errors, sent], [[], []]);
+    assert.deepEqual([errors, sent, asked], [[], [], []], 'not even asked whether a board is there');
   } finally {
     await context.close();
     server.close();
