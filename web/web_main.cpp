@@ -121,12 +121,11 @@ const char* Report(TickInput input)
 }
 
 
-// The keys form's keys: {"rows":[{"name":"up","keys":[{"code":38,"name":"Up"}]},...],
+// Keys as the keys form shows them: {"rows":[{"name":"up","keys":[{"code":38,"name":"Up"}]},...],
 // "padSelect":[1,4],"padUse":[2,3],"text":...}, with "problem" when the last
 // change was refused and left them as they were.
-const char* DraftJson(const std::string& problem = "")
+const char* KeysJson(const KeyBindings& keys, const std::string& problem = "")
 {
-    const KeyBindings& keys = page->draft;
     std::vector<std::string> rows;
     for (int c = 0; c < ControlCount; ++c) {
         std::vector<std::string> bound;
@@ -145,6 +144,9 @@ const char* DraftJson(const std::string& problem = "")
     json.Raw("rows", JsonList(rows)).Raw("padSelect", buttons(keys.PadSelect())).Raw("padUse", buttons(keys.PadUse()));
     return Hand(json.Text("text", keys.Text()).Done());
 }
+
+// The keys form's draft, after a change or a refusal of one.
+const char* DraftJson(const std::string& problem = "") { return KeysJson(page->draft, problem); }
 
 }  // namespace
 
@@ -275,6 +277,8 @@ EMSCRIPTEN_KEEPALIVE const char* bk_keys_open()
     page->draft = page->session->Bindings();
     return DraftJson();
 }
+// The game's keys now, as the draft is shown; the draft stays as it is.
+EMSCRIPTEN_KEEPALIVE const char* bk_keys() { return KeysJson(page->session->Bindings()); }
 EMSCRIPTEN_KEEPALIVE const char* bk_keys_defaults()
 {
     page->draft = KeyBindings::Defaults();

@@ -147,7 +147,7 @@ function answer(ok) {
 // The game's keys changed: the line under the picture, "about" and the touch
 // buttons follow them.
 function changed() {
-  input.touchKeys(call('bk_keys_open').rows);
+  input.touchKeys(call('bk_keys').rows);
   guide.start();
 }
 
