@@ -135,24 +135,20 @@ KeysDialog::KeysDialog(const KeyBindings& bindings, PadReader pad, QWidget* pare
     message_->setObjectName(QStringLiteral("message"));
     message_->setMinimumHeight(18);
 
-    const KeysFormButton& defaultsForm = FormButton("defaults");
-    const KeysFormButton& keepForm = FormButton("keep");
-    const KeysFormButton& okForm = FormButton("ok");
-    const KeysFormButton& cancelForm = FormButton("cancel");
-    auto* defaults = Styled(new QPushButton(Text(defaultsForm.caption), this));
-    defaults->setObjectName(QStringLiteral("defaults"));
-    defaults->setToolTip(Text(defaultsForm.help));
+    // The buttons at the foot, each named and helped as the form says.
+    const auto footed = [this](auto* widget, std::string_view name) {
+        const KeysFormButton& form = FormButton(name);
+        widget->setText(Text(form.caption));
+        widget->setObjectName(Text(form.name));
+        widget->setToolTip(Text(form.help));
+        return Styled(widget);
+    };
+    auto* defaults = footed(new QPushButton(this), "defaults");
+    keep_ = footed(new QCheckBox(this), "keep");
+    auto* ok = footed(new QPushButton(this), "ok");
+    auto* cancel = footed(new QPushButton(this), "cancel");
     defaults->setAutoDefault(false);
-    keep_ = Styled(new QCheckBox(Text(keepForm.caption), this));
-    keep_->setObjectName(QStringLiteral("keep"));
-    keep_->setToolTip(Text(keepForm.help));
-    auto* ok = Styled(new QPushButton(Text(okForm.caption), this));
-    ok->setObjectName(QStringLiteral("ok"));
-    ok->setToolTip(Text(okForm.help));
     ok->setDefault(true);
-    auto* cancel = Styled(new QPushButton(Text(cancelForm.caption), this));
-    cancel->setObjectName(QStringLiteral("cancel"));
-    cancel->setToolTip(Text(cancelForm.help));
     cancel->setAutoDefault(false);
     for (QPushButton* button : {defaults, ok, cancel}) button->setMinimumSize(81, 25);
 
