@@ -129,22 +129,25 @@ void Session::UseBindings(const KeyBindings& bindings)
 // while the dialog is open.
 void Session::OpenKeys(TickReport& report)
 {
-    const GameState& s = game_.state;
-    if (s.Screen != ScreenTitle || s.TitleTicks <= TitleQuietTicks || paused_ || waitingForSetup_ || waitingForKeys_ ||
-        watching_)
-        return;
+    if (!TitleWhole() || paused_ || waitingForSetup_ || waitingForKeys_) return;
     waitingForKeys_ = true;
     report.openKeys = true;
     cues_.Cue("dialog", report.sounds);
     report.timer = TickReport::Timer::Hold;
 }
 
+// The title's picture has built up, and buttons do what they do there.
+bool Session::TitleWhole() const
+{
+    const GameState& s = game_.state;
+    return s.Screen == ScreenTitle && s.TitleTicks > TitleQuietTicks && !watching_;
+}
+
 // The title's status strip names the key of the keys dialog, in the row the
 // title leaves empty, on the window's picture only.
 void Session::DrawKeysHint()
 {
-    const GameState& s = game_.state;
-    if (s.Screen != ScreenTitle || s.TitleTicks <= TitleQuietTicks || watching_) return;
+    if (!TitleWhole()) return;
     std::string hint = KeyOfCode(bindings_.KeysOf(Control::Keys).front())->name + ":KEYS";
     for (char& c : hint) c = char(std::toupper(static_cast<unsigned char>(c)));
     DrawTileText(game_.art, picture_, ViewSize / 16 - int(hint.size()), ViewSize / 16, hint);

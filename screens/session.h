@@ -102,6 +102,7 @@ private:
     void TogglePause(TickReport& report);
     void UseBindings(const KeyBindings& bindings);
     void OpenKeys(TickReport& report);
+    bool TitleWhole() const;
     void DrawKeysHint();
     void Tick(TickReport& report);
     void WatchTicks(TickReport& report);
